@@ -1,0 +1,41 @@
+# The two commands of the README: `make run` and `make test`. Everything else is CMake's.
+JOBS ?= 2
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+ifeq ($(SANITIZE),1)
+BUILD ?= build-sanitize
+CMAKE_FLAGS += -DARCAVIO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+else
+BUILD ?= build
+CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
+endif
+BENCH_BUILD ?= build-release
+
+.PHONY: all deps configure run test bench clean format
+
+all: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) $(GENERATOR) $(CMAKE_FLAGS)
+
+run: all
+	cd $(BUILD)/demo && ../arcavio
+
+test: all
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
+
+bench: deps
+	@test -f $(BENCH_BUILD)/CMakeCache.txt || cmake -S . -B $(BENCH_BUILD) $(GENERATOR) \
+		-DCMAKE_BUILD_TYPE=Release -DARCAVIO_BENCH=ON -DARCAVIO_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build build-sanitize build-release

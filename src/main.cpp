@@ -1,0 +1,3 @@
+#include "app/avo.h"
+
+int main(int argc, char** argv) { return arcavio::runProgram(argc, argv); }

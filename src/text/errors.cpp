@@ -1,0 +1,42 @@
+#include "text/errors.h"
+
+namespace arcavio {
+
+ListIndexError::ListIndexError(long long index)
+    : Error("List index out of bounds (" + std::to_string(index) + ")"), index_(index)
+{
+}
+
+ConvertError ConvertError::invalidInteger(std::string_view text)
+{
+    return ConvertError("'" + std::string(text) + "' is not a valid integer value");
+}
+
+FileOpenError::FileOpenError(std::string_view path) : Error("Cannot open file " + std::string(path)) {}
+
+FileCreateError::FileCreateError(std::string_view path)
+    : Error("Cannot create file " + std::string(path))
+{
+}
+
+PictureError PictureError::unknownExtension(std::string_view extension)
+{
+    return PictureError("Unknown picture file extension (." + std::string(extension) + ")");
+}
+
+PictureError PictureError::invalidBitmap() { return PictureError("Bitmap image is not valid"); }
+
+PictureError PictureError::jpeg(int messageNumber)
+{
+    return PictureError("JPEG error #" + std::to_string(messageNumber));
+}
+
+std::string errorBoxText(std::string_view message)
+{
+    std::string text(message);
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        text += '.';
+    return text;
+}
+
+} // namespace arcavio

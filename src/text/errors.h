@@ -1,0 +1,59 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// Every failure the user can see travels as an exception whose message is the text shown
+// in the application error box.
+namespace arcavio {
+
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reading a line at or past the end of a line list.
+class ListIndexError : public Error {
+public:
+    explicit ListIndexError(long long index);
+    long long index() const { return index_; }
+
+private:
+    long long index_;
+};
+
+class ConvertError : public Error {
+public:
+    using Error::Error;
+    static ConvertError invalidInteger(std::string_view text);
+};
+
+class FileOpenError : public Error {
+public:
+    explicit FileOpenError(std::string_view path);
+};
+
+class FileCreateError : public Error {
+public:
+    explicit FileCreateError(std::string_view path);
+};
+
+class InOutError : public Error {
+public:
+    using Error::Error;
+};
+
+class PictureError : public Error {
+public:
+    using Error::Error;
+    static PictureError unknownExtension(std::string_view extension);
+    static PictureError invalidBitmap();
+    static PictureError jpeg(int messageNumber);
+};
+
+// The error box's text: the message, with a full stop added when its last character sorts
+// after "." (so a message ending in ")" stays as it is).
+std::string errorBoxText(std::string_view message);
+
+} // namespace arcavio

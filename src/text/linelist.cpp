@@ -1,0 +1,75 @@
+#include "text/linelist.h"
+
+#include "platform/filesystem.h"
+#include "text/encoding.h"
+#include "text/errors.h"
+
+namespace arcavio {
+
+LineList LineList::fromText(std::string_view text)
+{
+    if (const auto zero = text.find('\0'); zero != std::string_view::npos)
+        text = text.substr(0, zero);
+    LineList list;
+    std::size_t start = 0;
+    const std::size_t size = text.size();
+    while (start < size) {
+        std::size_t end = start;
+        while (end < size && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        list.lines_.emplace_back(text.substr(start, end - start));
+        if (end < size && text[end] == '\r')
+            ++end;
+        if (end < size && text[end] == '\n')
+            ++end;
+        start = end;
+    }
+    return list;
+}
+
+LineList LineList::fromBytes(std::string_view bytes)
+{
+    if (const auto zero = bytes.find('\0'); zero != std::string_view::npos)
+        bytes = bytes.substr(0, zero);
+    return fromText(decodeText(bytes));
+}
+
+LineList LineList::loadFromFile(const std::string& path)
+{
+    return fromBytes(platform::readFile(path));
+}
+
+std::string LineList::toText() const
+{
+    std::string text;
+    std::size_t size = 0;
+    for (const auto& line : lines_)
+        size += line.size() + 2;
+    text.reserve(size);
+    for (const auto& line : lines_) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+void LineList::saveToFile(const std::string& path) const
+{
+    platform::writeFileAtomic(path, toText());
+}
+
+const std::string& LineList::at(long long index) const
+{
+    if (index < 0 || index >= count())
+        throw ListIndexError(index);
+    return lines_[static_cast<std::size_t>(index)];
+}
+
+void LineList::set(long long index, std::string value)
+{
+    if (index < 0 || index >= count())
+        throw ListIndexError(index);
+    lines_[static_cast<std::size_t>(index)] = std::move(value);
+}
+
+} // namespace arcavio

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "platform/filesystem.h"
+#include "support/temp_dir.h"
+#include "text/errors.h"
+
+using namespace arcavio;
+using arcavio::test::TempDir;
+
+TEST(Filesystem, ListsMatchingFilesOnlyWithoutRegardToCase)
+{
+    TempDir dir;
+    dir.write("b.av2", "");
+    dir.write("A.AV2", "");
+    dir.write("c.Av2", "");
+    dir.write(".hidden.av2", "");
+    dir.write("notes.txt", "");
+    dir.write("x.av2.bak", "");
+    dir.mkdir("folder.av2");
+    auto names = platform::listFiles(dir.path(), "*.av2");
+    sortIgnoringCase(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"A.AV2", "b.av2", "c.Av2"}));
+    EXPECT_THROW(platform::listFiles(dir.file("missing"), "*"), InOutError);
+}
+
+TEST(Filesystem, MasksAndCaseInsensitiveOrder)
+{
+    EXPECT_TRUE(matchesMask("Mame64", "*mame*"));
+    EXPECT_TRUE(matchesMask("game.ZIP", "*.zip"));
+    EXPECT_FALSE(matchesMask("game.zipx", "*.zip"));
+    EXPECT_TRUE(matchesMask("a1", "a?"));
+    EXPECT_FALSE(matchesMask("a", "a?"));
+    std::vector<std::string> names{"b.zip", "A.zip", "a.zip", "B2.zip"};
+    sortIgnoringCase(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"A.zip", "a.zip", "b.zip", "B2.zip"}));
+}
+
+TEST(Filesystem, ExistenceAndCurrentDirectory)
+{
+    TempDir dir;
+    const std::string file = dir.write("f", "x");
+    EXPECT_TRUE(platform::fileExists(file));
+    EXPECT_FALSE(platform::fileExists(dir.path()));
+    EXPECT_TRUE(platform::directoryExists(dir.path()));
+    EXPECT_FALSE(platform::directoryExists(file));
+    EXPECT_FALSE(platform::fileExists(""));
+    {
+        arcavio::test::CurrentDirectory cd(dir.path());
+        EXPECT_TRUE(platform::fileExists("f"));
+    }
+    EXPECT_THROW(platform::setCurrentDirectory(dir.file("gone")), InOutError);
+    EXPECT_EQ(platform::shortPathName(dir.file("gone")), "");
+    EXPECT_EQ(platform::shortPathName(file), file);
+    EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "F"), file);
+    EXPECT_FALSE(platform::programDirectory().empty());
+}
+
+TEST(Filesystem, AtomicWriteReplacesReadOnlyFileAndLeavesNoTemporary)
+{
+    TempDir dir;
+    const std::string target = dir.write("c.av2", "old");
+    chmod(target.c_str(), 0444);
+    platform::writeFileAtomic(target, "new");
+    EXPECT_EQ(arcavio::test::readBytes(target), "new");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 1);
+}

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+#include "text/errors.h"
+#include "text/linelist.h"
+
+using arcavio::LineList;
+
+TEST(LineList, SplitsAtEveryKindOfLineEnd)
+{
+    EXPECT_EQ(LineList::fromText("a\r\nb\nc\rd").lines(), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(LineList::fromText("a\n\r\nb").lines(), (std::vector<std::string>{"a", "", "b"}));
+    // A lone CR followed by LF is one break, LF followed by CR two.
+    EXPECT_EQ(LineList::fromText("a\n\rb").count(), 3);
+}
+
+TEST(LineList, FinalBreakStartsNoLineAndNothingIsTrimmed)
+{
+    EXPECT_EQ(LineList::fromText("x\r\n").count(), 1);
+    EXPECT_EQ(LineList::fromText("").count(), 0);
+    EXPECT_EQ(LineList::fromText("\r\n").lines(), (std::vector<std::string>{""}));
+    EXPECT_EQ(LineList::fromText("  spaced \t\r\n;comment").lines(),
+              (std::vector<std::string>{"  spaced \t", ";comment"}));
+}
+
+TEST(LineList, ZeroByteEndsTheText)
+{
+    using namespace std::string_literals;
+    EXPECT_EQ(LineList::fromBytes("one\r\ntw\0o\r\nthree"s).lines(), (std::vector<std::string>{"one", "tw"}));
+    EXPECT_EQ(LineList::fromBytes("\0abc"s).count(), 0);
+}
+
+TEST(LineList, IndexOutsideTheListNamesTheIndex)
+{
+    const LineList list{"a", "b"};
+    EXPECT_EQ(list.at(1), "b");
+    try {
+        (void)list.at(2);
+        FAIL();
+    } catch (const arcavio::ListIndexError& e) {
+        EXPECT_STREQ(e.what(), "List index out of bounds (2)");
+    }
+    EXPECT_THROW((void)LineList().at(0), arcavio::ListIndexError);
+    EXPECT_THROW((void)list.at(-1), arcavio::ListIndexError);
+}
+
+TEST(LineList, SavesEveryLineWithCrLfAndReadsItBack)
+{
+    arcavio::test::TempDir dir;
+    const LineList list{"first", "", " middle ", "l\xC3\xA9"};
+    list.saveToFile(dir.file("out.txt"));
+    EXPECT_EQ(arcavio::test::readBytes(dir.file("out.txt")), "first\r\n\r\n middle \r\nl\xC3\xA9\r\n");
+    EXPECT_EQ(LineList::loadFromFile(dir.file("out.txt")), list);
+}
+
+TEST(LineList, FailedSaveKeepsTheOldFileAndNamesThePath)
+{
+    arcavio::test::TempDir dir;
+    const std::string missing = dir.file("no-such-dir/out.txt");
+    try {
+        LineList{"x"}.saveToFile(missing);
+        FAIL();
+    } catch (const arcavio::FileCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + missing);
+    }
+    // A directory standing where the file should be is not replaced.
+    dir.mkdir("taken");
+    EXPECT_THROW(LineList{"x"}.saveToFile(dir.file("taken")), arcavio::FileCreateError);
+}
+
+TEST(LineList, MissingFileCannotBeOpened)
+{
+    arcavio::test::TempDir dir;
+    EXPECT_THROW(LineList::loadFromFile(dir.file("absent")), arcavio::FileOpenError);
+}
