@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "text/linelist.h"
+
+namespace arcavio {
+
+inline constexpr int kLanguageLineCount = 166;
+
+// The built-in English text of language line N (the text a window keeps when no language
+// file is loaded). Lines that are never read give the empty text.
+std::string_view builtinText(int line);
+
+// Lines 132 and 152 have a second built-in text by use.
+inline constexpr std::string_view kBuiltinNameDialogCaption = "Save As";           // line 132
+inline constexpr std::string_view kBuiltinEditorExeWarning = "WARNING: MAME Exe file does not exists."; // line 152
+
+// The lines of language.ini, as the main window holds them in `lang`.
+class Language {
+public:
+    Language() = default;
+    explicit Language(LineList lines) : lines_(std::move(lines)) {}
+
+    // Loaded when at least one line is held; only then do windows take their texts from it.
+    bool loaded() const { return !lines_.empty(); }
+    // Throws ListIndexError when the file is too short.
+    const std::string& line(int number) const { return lines_.at(number); }
+    // The language line when a file is loaded, otherwise the given built-in text.
+    std::string text(int number, std::string_view builtin) const
+    {
+        return loaded() ? line(number) : std::string(builtin);
+    }
+    std::string text(int number) const { return text(number, builtinText(number)); }
+
+    const LineList& lines() const { return lines_; }
+    void setLines(LineList lines) { lines_ = std::move(lines); }
+
+private:
+    LineList lines_;
+};
+
+} // namespace arcavio
