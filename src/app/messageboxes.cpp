@@ -1,0 +1,39 @@
+#include "app/messageboxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "text/errors.h"
+
+namespace arcavio {
+namespace {
+
+int showBox(QMessageBox::Icon icon, const QString& caption, const std::string& text,
+            QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption, QString::fromStdString(text), buttons, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
+
+} // namespace
+
+void MessageBoxes::plainMessage(const std::string& text)
+{
+    showBox(QMessageBox::NoIcon, QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok);
+}
+
+void MessageBoxes::errorBox(const std::string& message)
+{
+    showBox(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle), errorBoxText(message),
+            QMessageBox::Ok);
+}
+
+bool MessageBoxes::askYesNo(const std::string& text, const std::string& caption)
+{
+    return showBox(QMessageBox::Warning, QString::fromStdString(caption), text,
+                   QMessageBox::Yes | QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
+} // namespace arcavio
