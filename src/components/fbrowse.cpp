@@ -1,0 +1,43 @@
+#include "components/fbrowse.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace arcavio {
+namespace {
+
+std::optional<std::string> askWithDialog(QWidget* owner, const std::string& title, const std::string& start)
+{
+    const QString picked = QFileDialog::getExistingDirectory(
+        owner, QString::fromStdString(title), QString::fromStdString(start),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (picked.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(QDir(picked).absolutePath()).toStdString();
+}
+
+TFolderBrowse::Chooser& chooser()
+{
+    static TFolderBrowse::Chooser current = askWithDialog;
+    return current;
+}
+
+} // namespace
+
+bool TFolderBrowse::Execute(QWidget* owner)
+{
+    const std::optional<std::string> picked = chooser()(owner, Title, Directory);
+    if (!picked)
+        return false;
+    Directory = *picked;
+    return true;
+}
+
+TFolderBrowse::Chooser TFolderBrowse::setChooser(Chooser replacement)
+{
+    Chooser previous = chooser();
+    chooser() = replacement ? std::move(replacement) : Chooser(askWithDialog);
+    return previous;
+}
+
+} // namespace arcavio

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include <QImage>
+
+namespace arcavio {
+
+// Loads a picture file for a picture box. The format is chosen by the extension ("bmp", "ico",
+// "emf", "wmf", "jpg", "jpeg", without regard to case). Throws PictureError ("Unknown picture
+// file extension (.%s)", "Bitmap image is not valid", "JPEG error #%d") or FileOpenError.
+QImage loadPicture(const std::string& path);
+
+// The name filter for picture open dialogs: the formats loadPicture understands.
+QString pictureDialogFilter();
+
+} // namespace arcavio
