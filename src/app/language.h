@@ -42,3 +42,12 @@ private:
 };
 
 } // namespace arcavio
+
+namespace arcavio {
+
+// The main window's lines in the order its creation reads them: caption, menus, button hints,
+// the title of its open-file dialog. A short file applies what comes before the first gap.
+inline constexpr int kMainWindowLanguageOrder[] = {0,  1,  2,  148, 15,  16,  4,   5,   6,   7,   8,  9,
+                                                  10, 11, 12, 13,  14,  142, 143, 144, 145, 146, 147, 113};
+
+} // namespace arcavio

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+#include <string>
+
+#include "app/configlist.h"
+#include "app/language.h"
+#include "text/linelist.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QStatusBar;
+
+namespace arcavio {
+
+class TEzRgnBtn;
+
+// The main window: the configuration list with its preview, the menus and the six command
+// buttons, and the working lists other windows read.
+class TForm1 : public QMainWindow, private PreviewView {
+    Q_OBJECT
+
+public:
+    // Runs the creation handler: the language step, then the skin step; the first error ends
+    // it and reaches the error box, and the window is created all the same.
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Working lists shared with the other windows and commands.
+    Language lang;
+    LineList config;
+    LineList ListBox;
+    LineList inifile;
+
+    // Set by the skin step.
+    std::string skinAboutText;
+    bool regionRefresh = false;
+
+    const ConfigurationList& configurationList() const { return list_; }
+    // The list directory, one separator and the selected name; empty when nothing is selected.
+    std::string selectedFullPath() const;
+    std::string statusText() const;
+
+    // Re-reads the list directory; raises the change event at the end. Throws InOutError.
+    void refreshList();
+
+    std::array<TEzRgnBtn*, 6> commandButtons() const { return buttons_; }
+
+signals:
+    // The commands whose windows are built elsewhere; the program wires them.
+    void runRequested();
+    void editRequested();
+    void excludeRequested();
+    void newConfigurationRequested();
+    void kwikstartRequested();
+    void aboutRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void languageStep();
+    void applyLanguageLine(int line, const QString& text);
+    void skinStep();
+    void selectionChanged();
+
+    // PreviewView
+    void clearPicture() override;
+    void setStatusText(const std::string& text) override;
+    void showPicture(const std::string& path) override;
+
+    QAction* addCommand(QMenu* menu, const char* name, const char* caption, void (TForm1::*signal)());
+
+    ConfigurationList list_;
+    int shownRow_ = -1;
+
+    QListWidget* lista_ = nullptr;
+    QLabel* Image1_ = nullptr;
+    QLabel* back_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    std::array<TEzRgnBtn*, 6> buttons_{};
+    QString d113Title_;
+};
+
+} // namespace arcavio

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+
+#include "app/uprincipal.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+
+using namespace arcavio;
+using arcavio::test::CurrentDirectory;
+using arcavio::test::RecordingMessages;
+using arcavio::test::TempDir;
+
+namespace {
+
+std::string languageFile(int lines, const std::string& prefix = "L")
+{
+    std::string text;
+    for (int i = 0; i < lines; ++i)
+        text += prefix + std::to_string(i) + "\r\n";
+    return text;
+}
+
+QAction* action(TForm1& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
+
+struct MenuRow {
+    const char* name;
+    const char* caption;
+    QKeySequence shortcut;
+};
+
+} // namespace
+
+TEST(MainWindow, LayoutOfTheDesignedWindow)
+{
+    TempDir dir;
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    EXPECT_EQ(w.windowTitle(), "Arcavio 2");
+    EXPECT_EQ(w.pos(), QPoint(194, 112));
+    EXPECT_EQ(w.centralWidget()->size(), QSize(510, 279));
+    EXPECT_EQ(w.statusBar()->objectName(), "StatusBar");
+    EXPECT_EQ(w.statusBar()->height(), 19);
+    EXPECT_EQ(w.findChild<QListWidget*>("lista")->geometry(), QRect(192, 3, 305, 276));
+    EXPECT_EQ(w.findChild<QLabel*>("Image1")->geometry(), QRect(16, 136, 160, 120));
+    EXPECT_EQ(w.findChild<QLabel*>("back")->geometry(), QRect(0, 0, 510, 279));
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(messages.errors.empty());
+    EXPECT_EQ(w.skinAboutText.rfind("Default Skin File, incorpored in exe file, by ", 0), 0u);
+}
+
+TEST(MainWindow, MenusHaveTheirNamesCaptionsAndShortcuts)
+{
+    TempDir dir;
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    const MenuRow rows[] = {
+        {"C1", "File", {}},
+        {"C2", "New Configuration", QKeySequence(Qt::Key_F2)},
+        {"c148", "Kwikstart", {}},
+        {"c15", "Refresh", QKeySequence(Qt::Key_F12)},
+        {"c16", "Quit", {}},
+        {"C4", "Configuration", {}},
+        {"c5", "Run", QKeySequence(Qt::Key_Return)},
+        {"c6", "Edit", QKeySequence(Qt::SHIFT | Qt::Key_Return)},
+        {"c7", "Exclude", QKeySequence(Qt::Key_Delete)},
+        {"c8", "Help", {}},
+        {"c9", "Technical Help", {}},
+        {"c10", "Suggestion", {}},
+        {"c11", "About AVO", {}},
+        {"c12", "About MAME", {}},
+        {"c13", "About the Language File", {}},
+        {"c14", "About the Skin", {}},
+        {"c153", "Run", {}},
+        {"c154", "Edit", {}},
+        {"c155", "Exclude", {}},
+        {"c156", "New Configuration", {}},
+        {"c157", "Refresh", {}},
+    };
+    for (const MenuRow& row : rows) {
+        QAction* a = action(w, row.name);
+        ASSERT_NE(a, nullptr) << row.name;
+        EXPECT_EQ(a->text(), QString::fromLatin1(row.caption)) << row.name;
+        EXPECT_EQ(a->shortcut(), row.shortcut) << row.name;
+    }
+    for (const char* name : {"N1", "N2", "N3", "N5"})
+        EXPECT_TRUE(action(w, name) && action(w, name)->isSeparator()) << name;
+    const auto file = w.findChild<QMenu*>("C1")->actions();
+    QStringList order;
+    for (QAction* a : file)
+        order << a->objectName();
+    EXPECT_EQ(order, QStringList({"C2", "c148", "N2", "c15", "N3", "c16"}));
+    EXPECT_NE(w.findChild<QMenu*>("PopupMenu1"), nullptr);
+}
+
+TEST(MainWindow, FullLanguageFileTranslatesCaptionsButNotThePopup)
+{
+    TempDir dir;
+    dir.write("language.ini", languageFile(166));
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    EXPECT_TRUE(messages.errors.empty());
+    EXPECT_EQ(w.windowTitle(), "L0");
+    EXPECT_EQ(w.findChild<QMenu*>("C1")->title(), "L1");
+    EXPECT_EQ(action(w, "C2")->text(), "L2");
+    EXPECT_EQ(action(w, "c148")->text(), "L148");
+    EXPECT_EQ(action(w, "c14")->text(), "L14");
+    EXPECT_EQ(action(w, "c153")->text(), "Run");
+    EXPECT_EQ(action(w, "c157")->text(), "Refresh");
+    EXPECT_EQ(w.lang.lines().count(), 166);
+}
+
+TEST(MainWindow, ShortLanguageFileAppliesWhatComesBeforeTheFirstGap)
+{
+    TempDir dir;
+    dir.write("language.ini", languageFile(3, " T"));
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (148)"});
+    EXPECT_EQ(w.windowTitle(), " T0"); // blanks at the ends are kept
+    EXPECT_EQ(w.findChild<QMenu*>("C1")->title(), " T1");
+    EXPECT_EQ(action(w, "C2")->text(), " T2");
+    EXPECT_EQ(action(w, "c148")->text(), "Kwikstart");
+    EXPECT_EQ(action(w, "c5")->text(), "Run");
+    // The error ended the creation handler before the skin step.
+    EXPECT_EQ(w.skinAboutText, "");
+}
+
+TEST(MainWindow, EmptyLanguageFileLeavesEverythingBuiltIn)
+{
+    TempDir dir;
+    dir.write("language.ini", "");
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (0)"});
+    EXPECT_FALSE(w.lang.loaded());
+    EXPECT_EQ(w.windowTitle(), "Arcavio 2");
+}
+
+TEST(MainWindow, ShortcutsActWhileTheListHasTheFocus)
+{
+    TempDir dir;
+    dir.write("a.av2", "x\r\n\r\nabout\r\n");
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* list = w.findChild<QListWidget*>("lista");
+    list->setFocus();
+    QSignalSpy run(&w, &TForm1::runRequested), edit(&w, &TForm1::editRequested),
+        exclude(&w, &TForm1::excludeRequested), fresh(&w, &TForm1::newConfigurationRequested);
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Enter);
+    QTest::keyClick(list, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QTest::keyClick(list, Qt::Key_F2);
+    EXPECT_EQ(run.count(), 2);
+    EXPECT_EQ(edit.count(), 1);
+    EXPECT_EQ(exclude.count(), 1);
+    EXPECT_EQ(fresh.count(), 1);
+
+    dir.write("b.av2", "");
+    QTest::keyClick(list, Qt::Key_F12);
+    EXPECT_EQ(list->count(), 2);
+}
+
+TEST(MainWindow, SelectionPreviewsAndRefreshKeepsTheStatusText)
+{
+    TempDir dir;
+    QImage picture(8, 6, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("pic.bmp")), "BMP"));
+    dir.write("a.av2", "/mame\r\n" + dir.file("pic.bmp") + "\r\nFirst <b>about</b>\r\n");
+    dir.write("b.av2", "/mame\r\n\r\nSegunda configura\xE7\xE3o\r\n"); // Windows-1252
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    auto* list = w.findChild<QListWidget*>("lista");
+    auto* image = w.findChild<QLabel*>("Image1");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(w.selectedFullPath(), "");
+
+    list->setCurrentRow(0);
+    EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
+    EXPECT_EQ(w.statusText(), "First <b>about</b>");
+    EXPECT_EQ(w.findChild<QLabel*>("StatusPanel")->textFormat(), Qt::PlainText);
+    EXPECT_FALSE(image->pixmap().isNull());
+    EXPECT_EQ(w.config.count(), 3);
+
+    list->setCurrentRow(1);
+    EXPECT_EQ(w.statusText(), "Segunda configura\u00e7\u00e3o");
+    EXPECT_TRUE(image->pixmap().isNull());
+
+    // The same line again raises no change event: a changed file is not previewed.
+    dir.write("b.av2", "/mame\r\n\r\nChanged\r\n");
+    list->setCurrentRow(1);
+    EXPECT_EQ(w.statusText(), "Segunda configura\u00e7\u00e3o");
+
+    w.refreshList();
+    EXPECT_EQ(w.selectedFullPath(), "");
+    EXPECT_EQ(w.statusText(), "Segunda configura\u00e7\u00e3o");
+    EXPECT_TRUE(image->pixmap().isNull());
+    EXPECT_TRUE(messages.errors.empty());
+}
+
+TEST(MainWindow, PictureThatFailsKeepsThePreviousOne)
+{
+    TempDir dir;
+    QImage picture(8, 6, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("good.bmp")), "BMP"));
+    dir.write("bad.bmp", "not a bitmap");
+    dir.write("odd.gif", "GIF89a");
+    dir.write("a.av2", "/m\r\n" + dir.file("good.bmp") + "\r\nGood\r\n");
+    dir.write("b.av2", "/m\r\n" + dir.file("bad.bmp") + "\r\nBad\r\n");
+    dir.write("c.av2", "/m\r\n" + dir.file("odd.gif") + "\r\nOdd\r\n");
+    dir.write("d.av2", "short\r\n");
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    auto* list = w.findChild<QListWidget*>("lista");
+    auto* image = w.findChild<QLabel*>("Image1");
+    list->setCurrentRow(0);
+    const qint64 good = image->pixmap().cacheKey();
+    list->setCurrentRow(1);
+    EXPECT_EQ(w.statusText(), "Bad");
+    EXPECT_EQ(image->pixmap().cacheKey(), good);
+    list->setCurrentRow(2);
+    EXPECT_EQ(w.statusText(), "Odd");
+    EXPECT_EQ(image->pixmap().cacheKey(), good);
+    list->setCurrentRow(3);
+    EXPECT_EQ(w.statusText(), "Odd");
+    EXPECT_EQ(w.config.count(), 1);
+    EXPECT_EQ(messages.errors, (std::vector<std::string>{"Bitmap image is not valid",
+                                                         "Unknown picture file extension (.gif)",
+                                                         "List index out of bounds (2)"}));
+}
