@@ -1,0 +1,114 @@
+#include "dialogs/usaveas.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/language.h"
+#include "app/messages.h"
+#include "config/configuration.h"
+#include "dialogs/configurationname.h"
+
+namespace arcavio {
+namespace {
+
+QString qText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QPushButton* makeButton(const char* name, const char* text, const QRect& geometry, QWidget* parent)
+{
+    auto* button = new QPushButton(QString::fromLatin1(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    // Neither button answers Enter: the name field must not close the dialog by accident.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+Tc132::Tc132(const Language& language, DirectoryGetter listDirectory, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), listDirectory_(std::move(listDirectory))
+{
+    setObjectName(QStringLiteral("c132"));
+    setWindowTitle(qText(kBuiltinNameDialogCaption));
+    setFixedSize(327, 95);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Bevel1->setGeometry(0, 0, 327, 95);
+
+    c133 = new QLabel(qText(builtinText(133)), this);
+    c133->setObjectName(QStringLiteral("c133"));
+    c133->setTextFormat(Qt::PlainText);
+    c133->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    c133->setGeometry(8, 8, 313, 22);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(8, 32, 313, 21);
+
+    Button1 = makeButton("Button1", "OK", QRect(248, 64, 75, 25), this);
+    Button2 = makeButton("Button2", "Cancelar", QRect(166, 64, 75, 25), this);
+    setTabOrder(Edit1, Button1);
+    setTabOrder(Button1, Button2);
+
+    connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { okClicked(); }); });
+    connect(Button2, &QPushButton::clicked, this, &Tc132::reject);
+
+    guarded([&] {
+        if (!language.loaded())
+            return;
+        c133->setText(QString::fromStdString(language.line(133)));
+        setWindowTitle(QString::fromStdString(language.line(132)));
+    });
+}
+
+void Tc132::ShowModal()
+{
+    exec();
+}
+
+void Tc132::okClicked()
+{
+    ChosenPath = configurationPath(listDirectory_(), Edit1->text().toStdString());
+    if (mayUseConfigurationPath(ChosenPath))
+        accept();
+}
+
+void Tc132::reject()
+{
+    ChosenPath.clear();
+    QDialog::reject();
+}
+
+void Tc132::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void Tc132::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Edit1->setFocus();
+}
+
+} // namespace arcavio

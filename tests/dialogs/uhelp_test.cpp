@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "app/language.h"
+#include "dialogs/uhelp.h"
+#include "modal.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+
+using namespace arcavio;
+using arcavio::test::CurrentDirectory;
+using arcavio::test::RecordingMessages;
+using arcavio::test::runModal;
+using arcavio::test::TempDir;
+
+namespace {
+
+const QString kTitleLine = QStringLiteral("HELP FILE FOR ARCAVIO 2 - HELP FILE 1.0 - BUILD IN EXE");
+
+Language languageOf(int lineCount)
+{
+    std::vector<std::string> lines(static_cast<std::size_t>(lineCount), "x");
+    if (lineCount > 129)
+        lines[129] = "AYUDA";
+    return Language(LineList(std::move(lines)));
+}
+
+class HelpWindow : public ::testing::Test {
+protected:
+    QString shownText(const Tc129& window) { return window.findChild<QPlainTextEdit*>("Memo1")->toPlainText(); }
+
+    RecordingMessages messages;
+    TempDir dir;
+    CurrentDirectory inDir{dir.path()};
+    Language noLanguage;
+};
+
+} // namespace
+
+TEST_F(HelpWindow, ShowsHelpIniFromTheWorkingDirectoryAsPlainText)
+{
+    dir.write("help.ini", "Ayuda en espa\xf1ol\r\n<b>l\xednea</b> 2\r\n\r\n");
+    Tc129 window(noLanguage);
+    EXPECT_EQ(shownText(window), QString::fromUtf8("Ayuda en español\n<b>línea</b> 2\n"));
+    EXPECT_TRUE(messages.errors.empty());
+
+    // Read at creation only: a later change is seen at the next start.
+    dir.write("help.ini", "changed");
+    EXPECT_EQ(shownText(window), QString::fromUtf8("Ayuda en español\n<b>línea</b> 2\n"));
+    EXPECT_EQ(shownText(Tc129(noLanguage)), "changed");
+}
+
+TEST_F(HelpWindow, EmptyHelpIniGivesAnEmptyWindow)
+{
+    dir.write("help.ini", "");
+    Tc129 window(noLanguage);
+    EXPECT_EQ(shownText(window), "");
+}
+
+TEST_F(HelpWindow, BuiltInTextWithoutAHelpFile)
+{
+    dir.mkdir("help.ini"); // a directory of that name is no help file
+    Tc129 window(noLanguage);
+    const auto* memo = window.findChild<QPlainTextEdit*>("Memo1");
+    EXPECT_EQ(memo->document()->firstBlock().text(), kTitleLine);
+    EXPECT_EQ(memo->document()->blockCount(), 347);
+    const QString text = memo->toPlainText();
+    qsizetype at = 0;
+    for (const char* heading : {"\nCONFIGURATIONS DETAILS\n", "\nVIDEO OPTIONS\n", "\nINPUT OPTIONS\n",
+                                "\nCORE OPTIONS\n"}) {
+        const qsizetype found = text.indexOf(QString::fromLatin1(heading), at);
+        EXPECT_GT(found, at) << heading;
+        at = found;
+    }
+    EXPECT_TRUE(messages.errors.empty());
+    EXPECT_EQ(window.windowTitle(), "HELP");
+}
+
+TEST_F(HelpWindow, CaptionFromLine129WithOrWithoutHelpIni)
+{
+    const Language language = languageOf(166);
+    EXPECT_EQ(Tc129(language).windowTitle(), "AYUDA");
+    dir.write("help.ini", "own help");
+    Tc129 window(language);
+    EXPECT_EQ(window.windowTitle(), "AYUDA");
+    EXPECT_EQ(shownText(window), "own help");
+    EXPECT_TRUE(messages.errors.empty());
+
+    const Language shortFile = languageOf(129);
+    Tc129 untranslated(shortFile);
+    EXPECT_EQ(untranslated.windowTitle(), "HELP");
+    EXPECT_EQ(shownText(untranslated), "own help");
+    EXPECT_EQ(messages.errors, (std::vector<std::string>{"List index out of bounds (129)"}));
+}
+
+TEST_F(HelpWindow, HelpIniThatCannotBeOpenedKeepsTheBuiltInTextAndCaption)
+{
+    // A socket exists and is no directory, yet cannot be opened for reading, even by root.
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "help.ini");
+    ASSERT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+
+    const Language language = languageOf(166);
+    Tc129 window(language);
+    close(fd);
+    EXPECT_EQ(messages.errors, (std::vector<std::string>{"Cannot open file help.ini"}));
+    EXPECT_TRUE(shownText(window).startsWith(kTitleLine + "\n"));
+    EXPECT_EQ(window.windowTitle(), "HELP");
+}
+
+TEST_F(HelpWindow, ClosingHidesItAndItShowsTheSameTextAgain)
+{
+    dir.write("help.ini", "line one\nline two");
+    Tc129 window(noLanguage);
+    for (int showing = 0; showing < 2; ++showing) {
+        runModal(window, [&] {
+            EXPECT_TRUE(window.isModal());
+            EXPECT_EQ(window.frameGeometry().size(), QSize(685, 375));
+            EXPECT_EQ(shownText(window), "line one\nline two");
+            window.close();
+        });
+    }
+
+    const auto* memo = window.findChild<QPlainTextEdit*>("Memo1");
+    EXPECT_EQ(memo->objectName(), "Memo1");
+    EXPECT_TRUE(memo->isReadOnly());
+    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_TRUE(QFontInfo(memo->font()).fixedPitch());
+    EXPECT_EQ(QFontInfo(memo->font()).pixelSize(), 13);
+}
