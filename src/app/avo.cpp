@@ -2,10 +2,25 @@
 
 #include <QApplication>
 
+#include <memory>
+
 #include "app/messageboxes.h"
 #include "app/uprincipal.h"
+#include "dialogs/uhelp.h"
+#include "dialogs/usaveas.h"
 
 namespace arcavio {
+namespace {
+
+// The long-lived windows, created in their fixed order: the main window first, because the
+// others take their texts from its language lines.
+struct Program {
+    TForm1 mainWindow;
+    Tc129 help{mainWindow.lang, &mainWindow};
+    Tc132 saveAs{mainWindow.lang, [this] { return mainWindow.configurationList().directory(); }, &mainWindow};
+};
+
+} // namespace
 
 int runProgram(int argc, char** argv)
 {
@@ -14,9 +29,10 @@ int runProgram(int argc, char** argv)
     MessageBoxes boxes;
     setMessages(&boxes);
 
-    TForm1 mainWindow;
-    mainWindow.show();
+    auto program = std::make_unique<Program>();
+    program->mainWindow.show();
     const int result = app.exec();
+    program.reset();
     setMessages(nullptr);
     return result;
 }
