@@ -13,7 +13,6 @@
 #include "components/picturedecoders.h"
 #include "platform/filesystem.h"
 #include "text/errors.h"
-#include "text/paths.h"
 
 namespace arcavio {
 
@@ -72,7 +71,11 @@ QImage renderSvg(const std::string& svg)
 QImage loadPicture(const std::string& path)
 {
     const PictureFormat format = pictureFormatOf(path);
-    const std::string bytes = platform::readFile(path);
+    return decodePicture(platform::readFile(path), format);
+}
+
+QImage decodePicture(const std::string& bytes, PictureFormat format)
+{
     switch (format) {
     case PictureFormat::Bitmap: {
         QImage image = readWithQt(bytes, "bmp");
@@ -93,7 +96,7 @@ QImage loadPicture(const std::string& path)
     case PictureFormat::Metafile:
         return renderSvg(metafileToSvg(bytes));
     }
-    throw PictureError::unknownExtension(extensionOf(path));
+    throw PictureError::invalidBitmap();
 }
 
 QString pictureDialogFilter()

@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+#include "components/picturedecoders.h"
+
 namespace arcavio {
 
 // Loads a picture file for a picture box. The format is chosen by the extension ("bmp", "ico",
@@ -12,6 +14,9 @@ namespace arcavio {
 // is not valid", "Metafile is not valid", "JPEG error #%d") or FileOpenError. Metafiles are
 // drawn on a transparent image of their own size (at most 4096 pixels on a side).
 QImage loadPicture(const std::string& path);
+
+// The same decoders for a picture already in memory (a picture built into the program).
+QImage decodePicture(const std::string& bytes, PictureFormat format);
 
 // The name filter for picture open dialogs: the formats loadPicture understands.
 QString pictureDialogFilter();
