@@ -158,7 +158,10 @@ void THyperLink::setColor(const QColor& color)
     update();
 }
 
-QString THyperLink::customPrefix() const { return QString::fromStdString(sharedCustomPrefix()); }
+QString THyperLink::customPrefix() const
+{
+    return QString::fromStdString(sharedCustomPrefix());
+}
 
 void THyperLink::setCustomPrefix(const QString& prefix)
 {

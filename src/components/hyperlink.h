@@ -20,7 +20,7 @@ namespace arcavio {
 class THyperLink : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit THyperLink(QWidget* parent = nullptr);
     ~THyperLink() override;
 
@@ -75,14 +75,14 @@ public:
     using ClipboardWriter = std::function<bool(const std::string& text)>;
     static ClipboardWriter setClipboardWriter(ClipboardWriter writer);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QFont linkFont() const;
     void refresh();
     void updateHint();

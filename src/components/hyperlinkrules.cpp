@@ -26,19 +26,30 @@ std::string firstCharacters(std::string_view text, std::size_t count)
 std::string linkPrefix(TLinkType type)
 {
     switch (type) {
-    case TLinkType::ltEmail: return "mailto:";
-    case TLinkType::ltFile: return "file://";
-    case TLinkType::ltGopher: return "gopher://";
-    case TLinkType::ltHttp: return "http://";
-    case TLinkType::ltNews: return "news:";
-    case TLinkType::ltWais: return "wais:";
-    case TLinkType::ltTelnet: return "telnet:";
-    case TLinkType::ltCustom: return customPrefix();
+    case TLinkType::ltEmail:
+        return "mailto:";
+    case TLinkType::ltFile:
+        return "file://";
+    case TLinkType::ltGopher:
+        return "gopher://";
+    case TLinkType::ltHttp:
+        return "http://";
+    case TLinkType::ltNews:
+        return "news:";
+    case TLinkType::ltWais:
+        return "wais:";
+    case TLinkType::ltTelnet:
+        return "telnet:";
+    case TLinkType::ltCustom:
+        return customPrefix();
     }
     return {};
 }
 
-const std::string& sharedCustomPrefix() { return customPrefix(); }
+const std::string& sharedCustomPrefix()
+{
+    return customPrefix();
+}
 
 bool setSharedCustomPrefix(std::string_view prefix)
 {

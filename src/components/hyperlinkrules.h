@@ -26,6 +26,9 @@ std::string linkTarget(TLinkType type, std::string_view caption);
 inline constexpr int kOpenTakenOver = 33; // an OnExecute handler opened the link itself
 inline constexpr int kOpenDone = 42;
 inline constexpr int kOpenNoHandler = 31; // no program is associated with the target
-inline bool openSucceeded(int result) { return result > 32; }
+inline bool openSucceeded(int result)
+{
+    return result > 32;
+}
 
 } // namespace arcavio

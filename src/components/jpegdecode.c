@@ -25,7 +25,10 @@ static void exitWithError(j_common_ptr cinfo)
     longjmp(manager->jump, 1);
 }
 
-static void keepQuiet(j_common_ptr cinfo) { (void)cinfo; }
+static void keepQuiet(j_common_ptr cinfo)
+{
+    (void)cinfo;
+}
 
 static void installErrorManager(ErrorManager* manager)
 {

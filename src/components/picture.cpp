@@ -38,8 +38,7 @@ QImage imageFromRgb(const RgbPicture& picture)
         throw std::bad_alloc();
     const std::size_t stride = static_cast<std::size_t>(picture.width) * 3;
     for (int y = 0; y < picture.height; ++y)
-        std::copy_n(picture.pixels.data() + stride * static_cast<std::size_t>(y), stride,
-                    image.scanLine(y));
+        std::copy_n(picture.pixels.data() + stride * static_cast<std::size_t>(y), stride, image.scanLine(y));
     return image;
 }
 

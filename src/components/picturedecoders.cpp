@@ -32,9 +32,15 @@ PictureFormat pictureFormatOf(std::string_view path)
     throw PictureError::unknownExtension(written);
 }
 
-PictureError invalidIconError() { return PictureError("Icon image is not valid"); }
+PictureError invalidIconError()
+{
+    return PictureError("Icon image is not valid");
+}
 
-PictureError invalidMetafileError() { return PictureError("Metafile is not valid"); }
+PictureError invalidMetafileError()
+{
+    return PictureError("Metafile is not valid");
+}
 
 namespace {
 
@@ -55,8 +61,8 @@ std::uint32_t readU32(std::string_view bytes, std::size_t offset)
 RgbPicture decodeJpeg(std::string_view bytes)
 {
     ArcavioJpegImage image{};
-    const int code = arcavio_decode_jpeg(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                         bytes.size(), &image);
+    const int code =
+        arcavio_decode_jpeg(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &image);
     if (code != 0)
         throw PictureError::jpeg(code);
     std::unique_ptr<unsigned char, FreeDeleter> owned(image.pixels);
@@ -73,8 +79,8 @@ std::string enhancedMetafileToSvg(std::string_view bytes)
     // The converter trusts its input's header; check the header record and signature first.
     constexpr std::uint32_t kHeaderRecord = 1;
     constexpr std::uint32_t kSignature = 0x464D4520; // " EMF"
-    if (bytes.size() < 88 || readU32(bytes, 0) != kHeaderRecord || readU32(bytes, 40) != kSignature
-        || readU32(bytes, 4) < 88 || readU32(bytes, 4) > bytes.size())
+    if (bytes.size() < 88 || readU32(bytes, 0) != kHeaderRecord || readU32(bytes, 40) != kSignature ||
+        readU32(bytes, 4) < 88 || readU32(bytes, 4) > bytes.size())
         throw invalidMetafileError();
 
     std::string contents(bytes);

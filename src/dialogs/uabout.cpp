@@ -10,7 +10,10 @@
 #include "components/hyperlink.h"
 #include "components/picture.h"
 
-static void initAboutResources() { Q_INIT_RESOURCE(about); }
+static void initAboutResources()
+{
+    Q_INIT_RESOURCE(about);
+}
 
 namespace arcavio {
 
@@ -32,8 +35,8 @@ QFont windowFont()
 QFont arialFont(bool bold, int pixels)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Nimbus Sans")});
+    font.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
     font.setPixelSize(pixels);
     font.setItalic(true);
     font.setBold(bold);
@@ -50,8 +53,7 @@ QFrame* bevel(QWidget* parent, const char* name, QRect geometry, bool raised)
     return frame;
 }
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, int top,
-              const QFont* font = nullptr)
+QLabel* label(QWidget* parent, const char* name, const QString& text, int top, const QFont* font = nullptr)
 {
     auto* line = new QLabel(text, parent);
     line->setObjectName(QLatin1String(name));
@@ -95,8 +97,8 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     initAboutResources();
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Arcavio 2"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
     setFont(windowFont());
     QPalette white = palette();

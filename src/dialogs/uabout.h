@@ -14,7 +14,7 @@ class THyperLink;
 class TForm2 : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TForm2(QWidget* parent = nullptr);
 
     QPushButton* Button1;
@@ -27,7 +27,7 @@ public:
     THyperLink* HyperLink5;
     THyperLink* HyperLink6;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 };
 

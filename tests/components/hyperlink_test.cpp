@@ -14,7 +14,7 @@ namespace arcavio {
 namespace {
 
 class HyperLinkTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         previousOpener_ = THyperLink::setOpener([this](const std::string& target) {
@@ -37,7 +37,7 @@ protected:
     int openResult = kOpenDone;
     bool clipboardWorks = true;
 
-private:
+  private:
     THyperLink::Opener previousOpener_;
     THyperLink::ClipboardWriter previousWriter_;
 };

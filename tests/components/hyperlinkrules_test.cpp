@@ -9,9 +9,8 @@ TEST(LinkTarget, EachTypeHasItsPrefixDirectlyBeforeTheCaption)
 {
     setSharedCustomPrefix("");
     const std::pair<TLinkType, const char*> table[] = {
-        {TLinkType::ltEmail, "mailto:"}, {TLinkType::ltFile, "file://"},
-        {TLinkType::ltGopher, "gopher://"}, {TLinkType::ltHttp, "http://"},
-        {TLinkType::ltNews, "news:"}, {TLinkType::ltWais, "wais:"},
+        {TLinkType::ltEmail, "mailto:"},  {TLinkType::ltFile, "file://"}, {TLinkType::ltGopher, "gopher://"},
+        {TLinkType::ltHttp, "http://"},   {TLinkType::ltNews, "news:"},   {TLinkType::ltWais, "wais:"},
         {TLinkType::ltTelnet, "telnet:"}, {TLinkType::ltCustom, ""}};
     for (const auto& [type, prefix] : table) {
         EXPECT_EQ(linkPrefix(type), prefix);

@@ -20,7 +20,10 @@ inline void putU32(std::string& bytes, std::uint32_t value)
     putU16(bytes, static_cast<std::uint16_t>(value >> 16));
 }
 
-inline void putI32(std::string& bytes, std::int32_t value) { putU32(bytes, static_cast<std::uint32_t>(value)); }
+inline void putI32(std::string& bytes, std::int32_t value)
+{
+    putU32(bytes, static_cast<std::uint32_t>(value));
+}
 
 inline void putU32s(std::string& bytes, std::initializer_list<std::uint32_t> values)
 {
@@ -34,8 +37,8 @@ inline std::string enhancedMetafileSample(std::uint32_t colorRef = 0x000000FF)
 {
     std::string records;
     putU32s(records, {39, 24, 1, 0 /* BS_SOLID */, colorRef, 0}); // EMR_CREATEBRUSHINDIRECT
-    putU32s(records, {37, 12, 1});                                  // EMR_SELECTOBJECT
-    putU32s(records, {43, 24});                                     // EMR_RECTANGLE
+    putU32s(records, {37, 12, 1});                                // EMR_SELECTOBJECT
+    putU32s(records, {43, 24});                                   // EMR_RECTANGLE
     for (std::int32_t v : {0, 0, 99, 49})
         putI32(records, v);
     putU32s(records, {14, 20, 0, 16, 20}); // EMR_EOF
@@ -68,13 +71,13 @@ inline std::string metafileSample(std::uint32_t colorRef = 0x000000FF)
         for (std::uint16_t p : params)
             putU16(records, p);
     };
-    record(0x020B, {0, 0});   // SETWINDOWORG y, x
+    record(0x020B, {0, 0});    // SETWINDOWORG y, x
     record(0x020C, {50, 100}); // SETWINDOWEXT y, x
     record(0x02FC, {0 /* BS_SOLID */, static_cast<std::uint16_t>(colorRef & 0xFFFF),
                     static_cast<std::uint16_t>(colorRef >> 16), 0}); // CREATEBRUSHINDIRECT
-    record(0x012D, {0});                  // SELECTOBJECT
-    record(0x041B, {50, 100, 0, 0});      // RECTANGLE bottom, right, top, left
-    record(0x0000, {});                   // EOF
+    record(0x012D, {0});                                             // SELECTOBJECT
+    record(0x041B, {50, 100, 0, 0});                                 // RECTANGLE bottom, right, top, left
+    record(0x0000, {});                                              // EOF
 
     std::string placeable;
     putU32(placeable, 0x9AC6CDD7);
@@ -85,17 +88,17 @@ inline std::string metafileSample(std::uint32_t colorRef = 0x000000FF)
     putU32(placeable, 0);
     std::uint16_t checksum = 0;
     for (std::size_t i = 0; i < placeable.size(); i += 2)
-        checksum ^= static_cast<std::uint16_t>(static_cast<unsigned char>(placeable[i])
-                                               | static_cast<unsigned char>(placeable[i + 1]) << 8);
+        checksum ^= static_cast<std::uint16_t>(static_cast<unsigned char>(placeable[i]) |
+                                               static_cast<unsigned char>(placeable[i + 1]) << 8);
     putU16(placeable, checksum);
 
     std::string header;
-    putU16(header, 1);      // in memory
-    putU16(header, 9);      // header words
+    putU16(header, 1); // in memory
+    putU16(header, 9); // header words
     putU16(header, 0x0300);
     putU32(header, static_cast<std::uint32_t>((18 + records.size()) / 2));
-    putU16(header, 1);      // objects
-    putU32(header, 7);      // largest record, words
+    putU16(header, 1); // objects
+    putU32(header, 7); // largest record, words
     putU16(header, 0);
     return placeable + header + records;
 }

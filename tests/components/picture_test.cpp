@@ -46,9 +46,9 @@ std::string loadError(const std::string& path)
 
 bool near(QColor actual, QColor expected, int tolerance = 40)
 {
-    return std::abs(actual.red() - expected.red()) <= tolerance
-        && std::abs(actual.green() - expected.green()) <= tolerance
-        && std::abs(actual.blue() - expected.blue()) <= tolerance;
+    return std::abs(actual.red() - expected.red()) <= tolerance &&
+           std::abs(actual.green() - expected.green()) <= tolerance &&
+           std::abs(actual.blue() - expected.blue()) <= tolerance;
 }
 
 void expectSample(const QImage& image)
@@ -73,12 +73,13 @@ TEST(LoadPicture, DrawsMetafilesAtTheirOwnSize)
 {
     TempDir dir;
     for (const std::string& path : {dir.write("a.emf", test::enhancedMetafileSample(0x00FF0000)),
-                                     dir.write("b.WMF", test::metafileSample(0x00FF0000))}) {
+                                    dir.write("b.WMF", test::metafileSample(0x00FF0000))}) {
         SCOPED_TRACE(path);
         const QImage image = loadPicture(path);
         EXPECT_NEAR(image.width(), 100, 2);
         EXPECT_NEAR(image.height(), 50, 2);
-        EXPECT_TRUE(near(image.pixelColor(50, 25), Qt::blue)) << image.pixelColor(50, 25).name().toStdString();
+        EXPECT_TRUE(near(image.pixelColor(50, 25), Qt::blue))
+            << image.pixelColor(50, 25).name().toStdString();
     }
 }
 

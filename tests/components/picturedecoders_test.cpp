@@ -4,8 +4,8 @@
 #include <string>
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "metafile_samples.h"
 
@@ -34,18 +34,17 @@ TEST(PictureFormat, ChosenByExtensionWithoutRegardToCase)
 
 TEST(PictureFormat, UnknownExtensionNamesItAsWritten)
 {
-    EXPECT_EQ(messageOf([] { pictureFormatOf("/pics/title.GiF"); }),
-              "Unknown picture file extension (.GiF)");
-    EXPECT_EQ(messageOf([] { pictureFormatOf("/pics/noextension"); }),
-              "Unknown picture file extension (.)");
+    EXPECT_EQ(messageOf([] { pictureFormatOf("/pics/title.GiF"); }), "Unknown picture file extension (.GiF)");
+    EXPECT_EQ(messageOf([] { pictureFormatOf("/pics/noextension"); }), "Unknown picture file extension (.)");
     // A dot in a directory name is no extension.
-    EXPECT_EQ(messageOf([] { pictureFormatOf("/pics.jpg/title"); }),
-              "Unknown picture file extension (.)");
-    EXPECT_EQ(messageOf([] { pictureFormatOf("title.jpg.png"); }),
-              "Unknown picture file extension (.png)");
+    EXPECT_EQ(messageOf([] { pictureFormatOf("/pics.jpg/title"); }), "Unknown picture file extension (.)");
+    EXPECT_EQ(messageOf([] { pictureFormatOf("title.jpg.png"); }), "Unknown picture file extension (.png)");
 }
 
-std::string jpegError(int code) { return "JPEG error #" + std::to_string(code); }
+std::string jpegError(int code)
+{
+    return "JPEG error #" + std::to_string(code);
+}
 
 TEST(JpegDecoder, BadDataGivesTheDecodersMessageNumber)
 {

@@ -15,7 +15,7 @@ namespace arcavio {
 namespace {
 
 class AboutWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         previousOpener_ = THyperLink::setOpener([this](const std::string& target) {
@@ -27,7 +27,7 @@ protected:
 
     std::vector<std::string> opened;
 
-private:
+  private:
     THyperLink::Opener previousOpener_;
 };
 
@@ -66,8 +66,8 @@ TEST_F(AboutWindowTest, IsAFixedWhiteWindowWithItsLogoAndVersion)
                             [](const QString& t) { return t.startsWith("Programmer/Programador:"); }));
     EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
                             [](const QString& t) { return t.startsWith("<<< ") && t.endsWith(" >>>"); }));
-    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
-                            [](const QString& t) { return t.startsWith("By / Por:"); }));
+    EXPECT_TRUE(
+        std::any_of(texts.begin(), texts.end(), [](const QString& t) { return t.startsWith("By / Por:"); }));
 }
 
 TEST_F(AboutWindowTest, HasSixLinksThatOpenWhileTheWindowStays)
