@@ -1,0 +1,67 @@
+#include "components/hyperlinkrules.h"
+
+namespace arcavio {
+
+namespace {
+
+std::string& customPrefix()
+{
+    static std::string prefix;
+    return prefix;
+}
+
+std::string firstCharacters(std::string_view text, std::size_t count)
+{
+    std::size_t end = 0;
+    for (std::size_t characters = 0; end < text.size() && characters < count; ++characters) {
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;
+    }
+    return std::string(text.substr(0, end));
+}
+
+} // namespace
+
+std::string linkPrefix(TLinkType type)
+{
+    switch (type) {
+    case TLinkType::ltEmail:
+        return "mailto:";
+    case TLinkType::ltFile:
+        return "file://";
+    case TLinkType::ltGopher:
+        return "gopher://";
+    case TLinkType::ltHttp:
+        return "http://";
+    case TLinkType::ltNews:
+        return "news:";
+    case TLinkType::ltWais:
+        return "wais:";
+    case TLinkType::ltTelnet:
+        return "telnet:";
+    case TLinkType::ltCustom:
+        return customPrefix();
+    }
+    return {};
+}
+
+const std::string& sharedCustomPrefix()
+{
+    return customPrefix();
+}
+
+bool setSharedCustomPrefix(std::string_view prefix)
+{
+    if (prefix == customPrefix())
+        return false;
+    customPrefix() = firstCharacters(prefix, kCustomPrefixLength);
+    return true;
+}
+
+std::string linkTarget(TLinkType type, std::string_view caption)
+{
+    return linkPrefix(type) + std::string(caption);
+}
+
+} // namespace arcavio
