@@ -6,6 +6,7 @@
 
 #include "app/messageboxes.h"
 #include "app/uprincipal.h"
+#include "dialogs/uabout.h"
 #include "dialogs/uhelp.h"
 #include "dialogs/usaveas.h"
 
@@ -18,6 +19,12 @@ struct Program {
     TForm1 mainWindow;
     Tc129 help{mainWindow.lang, &mainWindow};
     Tc132 saveAs{mainWindow.lang, [this] { return mainWindow.configurationList().directory(); }, &mainWindow};
+    TForm2 about{&mainWindow};
+
+    Program()
+    {
+        QObject::connect(&mainWindow, &TForm1::aboutRequested, &about, [this] { about.exec(); });
+    }
 };
 
 } // namespace
