@@ -44,6 +44,7 @@ public:
     const QImage& image() const { return image_; }
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
+    QSize size() const { return image_.size(); }
 
     void assign(const QImage& image);
     void assign(const ButtonPicture& other) { assign(other.image_); }

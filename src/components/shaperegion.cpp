@@ -8,9 +8,14 @@ namespace arcavio {
 
 namespace {
 
-// Every colour bit takes part in the comparison, whatever the picture's own format.
+constexpr std::size_t kKeptRects = 1 << 17;
+
+// Every colour bit takes part in the comparison, whatever the picture's own format. 32-bit
+// pictures are compared as they are (RGB32 keeps its alpha byte at 0xff), others converted.
 QImage comparable(const QImage& picture)
 {
+    if (picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32)
+        return picture;
     return picture.convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -21,14 +26,17 @@ QRegion keyedRegion(const QImage& picture)
     if (picture.isNull())
         return {};
     const QImage image = comparable(picture);
-    const auto rects = keyedShape(reinterpret_cast<const std::uint32_t*>(image.constBits()), image.width(),
-                                  image.height(), image.bytesPerLine() / 4);
-    std::vector<QRect> qrects;
-    qrects.reserve(rects.size());
-    for (const ShapeRect& r : rects)
-        qrects.emplace_back(r.left, r.top, r.width, r.height);
+    // Kept between calls: a busy picture gives a large list, and fresh memory costs more than
+    // the scan itself.
+    thread_local std::vector<QRect> rects;
+    rects.clear();
+    forEachShapeRect(reinterpret_cast<const std::uint32_t*>(image.constBits()), image.width(), image.height(),
+                     image.bytesPerLine() / 4,
+                     [&](const ShapeRect& r) { rects.emplace_back(r.left, r.top, r.width, r.height); });
     QRegion region;
-    region.setRects(qrects.data(), static_cast<int>(qrects.size()));
+    region.setRects(rects.data(), static_cast<int>(rects.size()));
+    if (rects.capacity() > kKeptRects)
+        std::vector<QRect>().swap(rects);
     return region;
 }
 
