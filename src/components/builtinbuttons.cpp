@@ -67,7 +67,7 @@ void drawSymbol(QPainter& painter, ButtonSymbol symbol)
     case ButtonSymbol::Refresh: {
         painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::FlatCap));
         painter.setBrush(Qt::NoBrush);
-        painter.drawArc(QRect(7, 4, 17, 17), 100 * 16, 290 * 16);
+        painter.drawArc(QRect(8, 4, 15, 15), 100 * 16, 290 * 16);
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::black);
         painter.drawPolygon(QPolygon({QPoint(11, 1), QPoint(18, 5), QPoint(11, 9)}));
