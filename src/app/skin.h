@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "components/buttonstate.h"
+
 namespace arcavio {
 
 // A colour as skin files give it: 00BBGGRR for a fixed colour; from 80000000 on a system colour
@@ -15,8 +17,6 @@ inline bool isSystemColour(SkinColour colour) { return (colour & 0x80000000u) !=
 // A colour name (clNavy, clBtnFace, ...) compared without regard to case, or an integer with
 // "$" or "0x" for hexadecimal. Throws ConvertError for anything else.
 SkinColour parseSkinColour(std::string_view text);
-
-enum class ButtonState { Rest, PointerOver, Pressed };
 
 // What the skin step changes in the main window; the window implements it.
 class SkinTarget {

@@ -1,6 +1,9 @@
 #include "app/uprincipal.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
 #include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
@@ -9,9 +12,13 @@
 #include <QStatusBar>
 
 #include "app/helpmessages.h"
+#include "components/builtinbuttons.h"
+#include "components/ezrgnbtn.h"
 #include "app/messages.h"
 #include "components/picture.h"
 #include "platform/filesystem.h"
+#include "text/errors.h"
+#include "text/paths.h"
 
 namespace arcavio {
 namespace {
@@ -23,6 +30,55 @@ constexpr int kStatusBarHeight = 19;
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 
+struct CommandButton {
+    const char* name;
+    int left, top;
+    ButtonSymbol symbol;
+    void (TForm1::*clicked)();
+};
+
+const CommandButton kCommandButtons[] = {
+    {"h142", 23, 16, ButtonSymbol::Run, &TForm1::runRequested},
+    {"h143", 79, 16, ButtonSymbol::Edit, &TForm1::editRequested},
+    {"h144", 135, 16, ButtonSymbol::Exclude, &TForm1::excludeRequested},
+    {"h145", 23, 64, ButtonSymbol::New, &TForm1::newConfigurationRequested},
+    {"h146", 79, 64, ButtonSymbol::Refresh, &TForm1::refreshRequested},
+    {"h147", 135, 64, ButtonSymbol::Kwikstart, &TForm1::kwikstartRequested},
+};
+
+// Hints come from language and skin files: shown as plain text even when they look like markup.
+QString plainToolTip(const QString& text)
+{
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+// The system colours of a skin, by index, as the current palette has them.
+QColor systemColour(std::uint32_t index)
+{
+    static constexpr QPalette::ColorRole kRoles[] = {
+        QPalette::Button,          QPalette::Dark,       QPalette::Highlight,       QPalette::Mid,
+        QPalette::Window,          QPalette::Base,       QPalette::Shadow,          QPalette::WindowText,
+        QPalette::Text,            QPalette::HighlightedText, QPalette::Window,     QPalette::Window,
+        QPalette::Dark,            QPalette::Highlight,  QPalette::HighlightedText, QPalette::Button,
+        QPalette::Dark,            QPalette::PlaceholderText, QPalette::ButtonText, QPalette::Text,
+        QPalette::Light,           QPalette::Shadow,     QPalette::Midlight,        QPalette::ToolTipText,
+        QPalette::ToolTipBase,
+    };
+    if (index >= std::size(kRoles))
+        return {};
+    return QGuiApplication::palette().color(kRoles[index]);
+}
+
+QColor skinColour(SkinColour colour)
+{
+    if (colour == kNoColour)
+        return {};
+    if (isSystemColour(colour))
+        return systemColour(colour & 0xFF);
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
 QAction* separator(QMenu* menu, const char* name)
 {
     QAction* action = menu->addSeparator();
@@ -32,11 +88,13 @@ QAction* separator(QMenu* menu, const char* name)
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent)
+std::string TForm1::defaultSkinDirectory() { return joinPath(platform::programDirectory(), "skin"); }
+
+TForm1::TForm1(QWidget* parent, std::string skinDirectory)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                               | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                               | Qt::WindowCloseButtonHint),
-      list_(platform::currentDirectory())
+      list_(platform::currentDirectory()), skinDirectory_(std::move(skinDirectory))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(qs(builtinText(0)));
@@ -45,6 +103,7 @@ TForm1::TForm1(QWidget* parent)
     setFont(font);
     buildControls();
     buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(194, 112);
 
     guarded([this] { refreshList(); });
@@ -60,6 +119,7 @@ TForm1::~TForm1() = default;
 void TForm1::buildControls()
 {
     auto* client = new QWidget(this);
+    client_ = client;
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
     setCentralWidget(client);
@@ -79,6 +139,8 @@ void TForm1::buildControls()
     connect(lista_, &QListWidget::currentRowChanged, this, [this](int) { guarded([this] { selectionChanged(); }); });
     connect(lista_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { emit runRequested(); });
 
+    buildButtons(client);
+
     Image1_ = new QLabel(client);
     Image1_->setObjectName(QStringLiteral("Image1"));
     Image1_->setGeometry(16, 136, 160, 120);
@@ -92,6 +154,24 @@ void TForm1::buildControls()
     statusPanel_->setObjectName(QStringLiteral("StatusPanel"));
     statusPanel_->setTextFormat(Qt::PlainText);
     bar->addWidget(statusPanel_, 1);
+}
+
+void TForm1::buildButtons(QWidget* client)
+{
+    std::size_t index = 0;
+    for (const CommandButton& spec : kCommandButtons) {
+        auto* button = new TEzRgnBtn(client);
+        button->setObjectName(QString::fromLatin1(spec.name));
+        button->move(spec.left, spec.top);
+        button->setPicIdle(builtinButtonPicture(spec.symbol, ButtonState::Rest));
+        button->setPicDown(builtinButtonPicture(spec.symbol, ButtonState::Pressed));
+        button->setPicUp(builtinButtonPicture(spec.symbol, ButtonState::PointerOver));
+        button->setPaintMode(pmCrop);
+        button->setToolTip(plainToolTip(qs(builtinText(142 + static_cast<int>(index)))));
+        button->OnClick = [this, clicked = spec.clicked] { emit(this->*clicked)(); };
+        buttons_[index++] = button;
+    }
+    connect(this, &TForm1::refreshRequested, this, [this] { guarded([this] { refreshList(); }); });
 }
 
 QAction* TForm1::addCommand(QMenu* menu, const char* name, const char* caption, void (TForm1::*signal)())
@@ -115,9 +195,8 @@ void TForm1::buildMenus()
     newConfig->setShortcut(QKeySequence(Qt::Key_F2));
     addCommand(file, "c148", "Kwikstart", &TForm1::kwikstartRequested);
     separator(file, "N2");
-    QAction* refresh = addCommand(file, "c15", "Refresh", nullptr);
+    QAction* refresh = addCommand(file, "c15", "Refresh", &TForm1::refreshRequested);
     refresh->setShortcut(QKeySequence(Qt::Key_F12));
-    connect(refresh, &QAction::triggered, this, [this] { guarded([this] { refreshList(); }); });
     separator(file, "N3");
     QAction* quit = addCommand(file, "c16", "Quit", nullptr);
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -156,8 +235,7 @@ void TForm1::buildMenus()
     addCommand(popup, "c155", "Exclude", &TForm1::excludeRequested);
     separator(popup, "N5");
     addCommand(popup, "c156", "New Configuration", &TForm1::newConfigurationRequested);
-    connect(addCommand(popup, "c157", "Refresh", nullptr), &QAction::triggered, this,
-            [this] { guarded([this] { refreshList(); }); });
+    addCommand(popup, "c157", "Refresh", &TForm1::refreshRequested);
     connect(lista_, &QWidget::customContextMenuRequested, this,
             [this, popup](const QPoint& at) { popup->popup(lista_->viewport()->mapToGlobal(at)); });
 
@@ -188,8 +266,7 @@ void TForm1::applyLanguageLine(int line, const QString& text)
     }
     const QString number = QString::number(line);
     if (line >= 142 && line <= 147) {
-        if (auto* button = findChild<QWidget*>(QStringLiteral("h") + number))
-            button->setToolTip(text);
+        buttons_[static_cast<std::size_t>(line - 142)]->setToolTip(plainToolTip(text));
         return;
     }
     for (QAction* action : menuBar()->findChildren<QAction*>()) {
@@ -202,10 +279,7 @@ void TForm1::applyLanguageLine(int line, const QString& text)
     }
 }
 
-void TForm1::skinStep()
-{
-    skinAboutText = std::string(builtinSkinAboutText());
-}
+void TForm1::skinStep() { applySkin(skinDirectory_, *this); }
 
 std::string TForm1::selectedFullPath() const
 {
@@ -230,13 +304,11 @@ void TForm1::refreshList()
         lista_->addItems(rows);
         lista_->setCurrentRow(-1);
     }
-    shownRow_ = -1;
     selectionChanged();
 }
 
 void TForm1::selectionChanged()
 {
-    shownRow_ = lista_->currentRow();
     previewConfiguration(selectedFullPath(), config, *this);
 }
 
@@ -249,6 +321,105 @@ void TForm1::showPicture(const std::string& path) { Image1_->setPixmap(QPixmap::
 void TForm1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    applyOuterSize();
+    if (centred_)
+        centreOnScreen();
+    if (!regionRefresh)
+        return;
+    for (TEzRgnBtn* button : buttons_) {
+        button->setPaintMode(pmNormal);
+        button->setPaintMode(pmCrop);
+    }
+}
+
+void TForm1::loadButtonPicture(int button, ButtonState state, const std::string& path)
+{
+    TEzRgnBtn* target = buttons_.at(static_cast<std::size_t>(button));
+    ButtonPicture& picture = state == ButtonState::Rest      ? target->PicIdle()
+                             : state == ButtonState::Pressed ? target->PicDown()
+                                                             : target->PicUp();
+    picture.loadFromFile(path);
+}
+
+void TForm1::loadBackground(const std::string& path)
+{
+    back_->setPixmap(QPixmap::fromImage(loadPicture(path)));
+}
+
+void TForm1::setButtonTop(int button, int top)
+{
+    TEzRgnBtn* target = buttons_.at(static_cast<std::size_t>(button));
+    target->move(target->x(), top);
+}
+
+void TForm1::setButtonLeft(int button, int left)
+{
+    TEzRgnBtn* target = buttons_.at(static_cast<std::size_t>(button));
+    target->move(left, target->y());
+}
+
+void TForm1::setListTop(int value) { lista_->move(lista_->x(), value); }
+void TForm1::setListLeft(int value) { lista_->move(value, lista_->y()); }
+void TForm1::setListWidth(int value) { lista_->resize(value, lista_->height()); }
+void TForm1::setListHeight(int value) { lista_->resize(lista_->width(), value); }
+
+void TForm1::setListColourRole(int role, SkinColour colour)
+{
+    const QColor qcolour = skinColour(colour);
+    if (!qcolour.isValid())
+        return;
+    QPalette palette = lista_->palette();
+    palette.setColor(static_cast<QPalette::ColorRole>(role), qcolour);
+    lista_->setPalette(palette);
+}
+
+void TForm1::setListColour(SkinColour colour) { setListColourRole(QPalette::Base, colour); }
+void TForm1::setListFontColour(SkinColour colour) { setListColourRole(QPalette::Text, colour); }
+
+void TForm1::setWindowOuterWidth(int value)
+{
+    outerSize_.setWidth(value);
+    outerSize_.setHeight(outerSize_.height() > 0 ? outerSize_.height() : frameGeometry().height());
+    applyOuterSize();
+}
+
+void TForm1::setWindowOuterHeight(int value)
+{
+    outerSize_.setHeight(value);
+    applyOuterSize();
+}
+
+// The outer size includes the frame and title bar, which the window system reports only once
+// the window is shown: until then the frame counts as nothing.
+void TForm1::applyOuterSize()
+{
+    if (outerSize_.isEmpty())
+        return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const int width = std::max(0, outerSize_.width() - frame.width());
+    const int height = std::max(0, outerSize_.height() - frame.height() - menuBar()->sizeHint().height()
+                                       - kStatusBarHeight);
+    client_->setFixedSize(width, height);
+    back_->setGeometry(0, 0, width, height);
+    adjustSize();
+}
+
+void TForm1::setSkinAboutText(const std::string& text) { skinAboutText = text; }
+void TForm1::setImageTop(int value) { Image1_->move(Image1_->x(), value); }
+void TForm1::setImageLeft(int value) { Image1_->move(value, Image1_->y()); }
+void TForm1::setImageWidth(int value) { Image1_->resize(value, Image1_->height()); }
+void TForm1::setImageHeight(int value) { Image1_->resize(Image1_->width(), value); }
+void TForm1::setRegionRefresh(bool on) { regionRefresh = on; }
+
+void TForm1::centreOnScreen()
+{
+    centred_ = true;
+    const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 } // namespace arcavio

@@ -7,6 +7,7 @@
 
 #include "app/configlist.h"
 #include "app/language.h"
+#include "app/skin.h"
 #include "text/linelist.h"
 
 class QAction;
@@ -21,13 +22,16 @@ class TEzRgnBtn;
 
 // The main window: the configuration list with its preview, the menus and the six command
 // buttons, and the working lists other windows read.
-class TForm1 : public QMainWindow, private PreviewView {
+class TForm1 : public QMainWindow, private PreviewView, private SkinTarget {
     Q_OBJECT
 
 public:
     // Runs the creation handler: the language step, then the skin step; the first error ends
     // it and reaches the error box, and the window is created all the same.
-    explicit TForm1(QWidget* parent = nullptr);
+    explicit TForm1(QWidget* parent = nullptr, std::string skinDirectory = defaultSkinDirectory());
+
+    // "skin" beside the program's own file.
+    static std::string defaultSkinDirectory();
     ~TForm1() override;
 
     // Working lists shared with the other windows and commands.
@@ -57,6 +61,7 @@ signals:
     void excludeRequested();
     void newConfigurationRequested();
     void kwikstartRequested();
+    void refreshRequested();
     void aboutRequested();
 
 protected:
@@ -75,13 +80,41 @@ private:
     void setStatusText(const std::string& text) override;
     void showPicture(const std::string& path) override;
 
+    // SkinTarget
+    void loadButtonPicture(int button, ButtonState state, const std::string& path) override;
+    void loadBackground(const std::string& path) override;
+    void setButtonTop(int button, int top) override;
+    void setButtonLeft(int button, int left) override;
+    void setListTop(int value) override;
+    void setListLeft(int value) override;
+    void setListWidth(int value) override;
+    void setListHeight(int value) override;
+    void setListColour(SkinColour colour) override;
+    void setListFontColour(SkinColour colour) override;
+    void setWindowOuterWidth(int value) override;
+    void setWindowOuterHeight(int value) override;
+    void setSkinAboutText(const std::string& text) override;
+    void setImageTop(int value) override;
+    void setImageLeft(int value) override;
+    void setImageWidth(int value) override;
+    void setImageHeight(int value) override;
+    void setRegionRefresh(bool on) override;
+    void centreOnScreen() override;
+
+    void buildButtons(QWidget* client);
+    void setListColourRole(int role, SkinColour colour);
+    void applyOuterSize();
+
     QAction* addCommand(QMenu* menu, const char* name, const char* caption, void (TForm1::*signal)());
 
     ConfigurationList list_;
-    int shownRow_ = -1;
+    std::string skinDirectory_;
+    QSize outerSize_;        // asked for by a skin; the inner size follows once the frame is known
+    bool centred_ = false;
 
     QListWidget* lista_ = nullptr;
     QLabel* Image1_ = nullptr;
+    QWidget* client_ = nullptr;
     QLabel* back_ = nullptr;
     QLabel* statusPanel_ = nullptr;
     std::array<TEzRgnBtn*, 6> buttons_{};

@@ -2,11 +2,12 @@
 
 #include <QImage>
 
+#include "components/buttonstate.h"
+
 namespace arcavio {
 
 // The main window's own command-button pictures: 31 x 23, a black symbol on white, two colours.
 enum class ButtonSymbol { Run, Edit, Exclude, New, Refresh, Kwikstart };
-enum class ButtonState { Rest, Pressed, PointerOver };
 
 inline constexpr int kBuiltinButtonWidth = 31;
 inline constexpr int kBuiltinButtonHeight = 23;

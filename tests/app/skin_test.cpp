@@ -113,8 +113,8 @@ TEST(Skin, CompleteSkinAppliesEveryKeyInOrder)
     applySkin(makeSkin(dir, completeIni()), target);
     ASSERT_EQ(target.log.size(), 19u + 12u + 6u + 2u + 4u);
     EXPECT_EQ(target.log[0], "pic0/0");
-    EXPECT_EQ(target.log[1], "pic0/1");
-    EXPECT_EQ(target.log[2], "pic0/2");
+    EXPECT_EQ(target.log[1], "pic0/" + std::to_string(static_cast<int>(ButtonState::PointerOver)));
+    EXPECT_EQ(target.log[2], "pic0/" + std::to_string(static_cast<int>(ButtonState::Pressed)));
     EXPECT_EQ(target.log[18], "back");
     EXPECT_EQ(target.log[19], "top0=10");
     EXPECT_EQ(target.log[20], "left0=5");

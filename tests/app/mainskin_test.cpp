@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+
+#include <filesystem>
+
+#include "app/uprincipal.h"
+#include "components/ezrgnbtn.h"
+#include "components/shaperegion.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+
+using namespace arcavio;
+using arcavio::test::CurrentDirectory;
+using arcavio::test::RecordingMessages;
+using arcavio::test::TempDir;
+
+namespace {
+
+// A copy of the example skin, so a test may change it.
+std::string copyExampleSkin(const TempDir& dir)
+{
+    const std::string skin = dir.file("skin");
+    std::filesystem::copy(ARCAVIO_SOURCE_DIR "/skins/neon", skin);
+    return skin;
+}
+
+TEzRgnBtn* button(TForm1& w, const char* name) { return w.findChild<TEzRgnBtn*>(QString::fromLatin1(name)); }
+
+} // namespace
+
+TEST(MainWindowSkin, ExampleSkinLaysOutTheWindowAndReshapesTheButtons)
+{
+    TempDir dir, work;
+    const std::string skin = copyExampleSkin(dir);
+    CurrentDirectory cd(work.path());
+    RecordingMessages messages;
+    TForm1 w(nullptr, skin);
+    ASSERT_TRUE(messages.errors.empty()) << messages.errors.front();
+    EXPECT_EQ(button(w, "h142")->pos(), QPoint(18, 16));
+    EXPECT_EQ(button(w, "h147")->pos(), QPoint(134, 76));
+    EXPECT_EQ(button(w, "h142")->size(), QSize(48, 48));
+    EXPECT_EQ(w.findChild<QListWidget*>("lista")->geometry(), QRect(204, 12, 420, 262));
+    EXPECT_EQ(w.findChild<QLabel*>("Image1")->geometry(), QRect(22, 140, 160, 120));
+    EXPECT_EQ(w.findChild<QListWidget*>("lista")->palette().color(QPalette::Base), QColor(0x1A, 0x0B, 0x2E));
+    EXPECT_EQ(w.findChild<QListWidget*>("lista")->palette().color(QPalette::Text), QColor(0, 255, 255));
+    EXPECT_EQ(w.skinAboutText.rfind("Neon skin", 0), 0u);
+    EXPECT_TRUE(w.regionRefresh);
+    EXPECT_FALSE(w.findChild<QLabel*>("back")->pixmap().isNull());
+
+    // Offscreen there is no frame: the outer size is the window's own size.
+    w.show();
+    EXPECT_EQ(w.frameGeometry().size(), QSize(640, 400));
+    const QPoint centre = w.screen()->availableGeometry().center();
+    EXPECT_LE((w.frameGeometry().center() - centre).manhattanLength(), 2);
+
+    // Shown, each button takes the shape of its skin's rest picture.
+    for (TEzRgnBtn* b : w.commandButtons()) {
+        EXPECT_TRUE(b->regionApplied());
+        EXPECT_TRUE((b->shape() ^ keyedRegion(b->PicIdle().image())).isEmpty()) << b->objectName().toStdString();
+        EXPECT_FALSE(b->shape().contains(QPoint(0, 0)));
+        EXPECT_TRUE(b->shape().contains(QPoint(24, 24)));
+    }
+}
+
+TEST(MainWindowSkin, DisabledTransparencyKeepsTheBuiltInShapes)
+{
+    TempDir dir, work;
+    const std::string skin = copyExampleSkin(dir);
+    std::string ini = arcavio::test::readBytes(skin + "/skin.ini");
+    ini.replace(ini.find("disabletransparent=0"), 20, "disabletransparent=1");
+    dir.write("skin/skin.ini", ini);
+    CurrentDirectory cd(work.path());
+    RecordingMessages messages;
+    TForm1 w(nullptr, skin);
+    const QRegion before = button(w, "h142")->shape();
+    w.show();
+    EXPECT_FALSE(w.regionRefresh);
+    EXPECT_EQ(button(w, "h142")->shape(), before);
+    EXPECT_TRUE(before.boundingRect().width() <= 31);
+}
+
+TEST(MainWindowSkin, MissingBitmapEndsTheStepWithWhatCameBefore)
+{
+    TempDir dir, work;
+    const std::string skin = copyExampleSkin(dir);
+    std::filesystem::remove(skin + "/editu.bmp");
+    CurrentDirectory cd(work.path());
+    RecordingMessages messages;
+    TForm1 w(nullptr, skin);
+    EXPECT_EQ(messages.errors, std::vector<std::string>{"Cannot open file " + skin + "/editu.bmp"});
+    EXPECT_EQ(button(w, "h142")->PicIdle().size(), QSize(48, 48)); // loaded before the gap
+    EXPECT_EQ(button(w, "h144")->PicIdle().size(), QSize(31, 23)); // never reached
+    EXPECT_EQ(w.skinAboutText, "");
+    EXPECT_EQ(w.pos(), QPoint(194, 112));
+    EXPECT_FALSE(w.regionRefresh);
+}
+
+TEST(MainWindowSkin, BadBitmapIsReported)
+{
+    TempDir dir, work;
+    const std::string skin = copyExampleSkin(dir);
+    dir.write("skin/runn.bmp", "BM not really");
+    CurrentDirectory cd(work.path());
+    RecordingMessages messages;
+    TForm1 w(nullptr, skin);
+    EXPECT_EQ(messages.errors, std::vector<std::string>{"Bitmap image is not valid"});
+}
+
+TEST(MainWindowSkin, ShortLanguageFileSkipsTheWholeSkin)
+{
+    TempDir dir, work;
+    const std::string skin = copyExampleSkin(dir);
+    work.write("language.ini", "A\r\nB\r\nC\r\n");
+    CurrentDirectory cd(work.path());
+    RecordingMessages messages;
+    TForm1 w(nullptr, skin);
+    EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (148)"});
+    EXPECT_EQ(button(w, "h142")->PicIdle().size(), QSize(31, 23));
+    EXPECT_EQ(w.skinAboutText, "");
+}
