@@ -1,7 +1,10 @@
 #include "games/gamelist.h"
 
+#include <limits>
+
 #include "platform/filesystem.h"
 #include "text/encoding.h"
+#include "text/inifile.h"
 #include "text/paths.h"
 
 namespace arcavio {
@@ -51,22 +54,133 @@ std::string singleLine(std::string_view text)
     return line;
 }
 
+char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// FNV-1a over the key's case-folded bytes.
+std::uint32_t foldedHash(std::string_view key)
+{
+    std::uint32_t hash = 2166136261u;
+    for (char c : key) {
+        hash ^= static_cast<unsigned char>(folded(c));
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
 } // namespace
+
+GameListIndex GameListIndex::fromBytes(std::string_view bytes)
+{
+    GameListIndex index;
+    index.text_ = decodeText(bytes.substr(0, bytes.find('\0')));
+    // Offsets are 32-bit; text past 4 GiB is not read.
+    if (index.text_.size() >= std::numeric_limits<std::uint32_t>::max())
+        index.text_.resize(std::numeric_limits<std::uint32_t>::max() - 1);
+    const std::string_view text = index.text_;
+
+    bool inSection = false, sectionSeen = false;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const std::string_view line = text.substr(start, end - start);
+        const std::size_t lineStart = start;
+        start = end;
+        if (start < text.size() && text[start] == '\r')
+            ++start;
+        if (start < text.size() && text[start] == '\n')
+            ++start;
+
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (isSectionLine(line)) {
+            // Only the first section of the name is read.
+            inSection = !sectionSeen && foldCase(line.substr(1, line.size() - 2)) == kGameListSection;
+            sectionSeen = sectionSeen || inSection;
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!inSection || equals == std::string_view::npos)
+            continue;
+        index.entries_.push_back({static_cast<std::uint32_t>(lineStart), static_cast<std::uint32_t>(equals),
+                                  static_cast<std::uint32_t>(lineStart + equals + 1),
+                                  static_cast<std::uint32_t>(line.size() - equals - 1)});
+    }
+
+    std::size_t capacity = 16;
+    while (capacity < 2 * index.entries_.size())
+        capacity *= 2;
+    index.slots_.assign(capacity, 0);
+    const std::size_t mask = capacity - 1;
+    for (std::size_t i = 0; i < index.entries_.size(); ++i) {
+        const Entry entry = index.entries_[i];
+        const std::string_view key = text.substr(entry.key, entry.keyLength);
+        const std::uint32_t hash = foldedHash(key);
+        bool duplicate = false;
+        std::size_t slot = hash & mask;
+        for (; index.slots_[slot] != 0; slot = (slot + 1) & mask) {
+            const std::uint64_t taken = index.slots_[slot];
+            if (static_cast<std::uint32_t>(taken >> 32) == hash
+                && index.sameKey(index.entries_[static_cast<std::size_t>(taken & 0xFFFFFFFFu) - 1], key)) {
+                duplicate = true; // the first line of a key wins
+                break;
+            }
+        }
+        if (!duplicate)
+            index.slots_[slot] = (std::uint64_t{hash} << 32) | (i + 1);
+    }
+    return index;
+}
+
+GameListIndex GameListIndex::load(const std::string& path)
+{
+    if (!platform::fileExists(path))
+        return GameListIndex();
+    return fromBytes(platform::readFile(path));
+}
+
+bool GameListIndex::sameKey(const Entry& entry, std::string_view key) const
+{
+    if (entry.keyLength != key.size())
+        return false;
+    const char* stored = text_.data() + entry.key;
+    for (std::size_t i = 0; i < key.size(); ++i)
+        if (folded(stored[i]) != folded(key[i]))
+            return false;
+    return true;
+}
+
+std::optional<std::string_view> GameListIndex::find(std::string_view key) const
+{
+    if (entries_.empty())
+        return std::nullopt;
+    const std::uint32_t hash = foldedHash(key);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+        const std::uint64_t taken = slots_[slot];
+        if (static_cast<std::uint32_t>(taken >> 32) != hash)
+            continue;
+        const Entry& entry = entries_[static_cast<std::size_t>(taken & 0xFFFFFFFFu) - 1];
+        if (sameKey(entry, key))
+            return std::string_view(text_).substr(entry.value, entry.valueLength);
+    }
+    return std::nullopt;
+}
 
 std::string defaultGameListPath() { return joinPath(platform::programDirectory(), "gamelist.ini"); }
 
-GameRows buildGameRows(const std::vector<std::string>& zips, const IniFile& gameList, bool showAll)
+GameRows buildGameRows(const std::vector<std::string>& zips, const GameListIndex& gameList, bool showAll)
 {
     GameRows rows;
     rows.names.reserve(zips.size());
     rows.zips.reserve(zips.size());
     for (const std::string& zip : zips) {
-        const std::optional<std::string> name = gameList.find(kGameListSection, removeExtension(zip));
+        const std::optional<std::string_view> name = gameList.find(removeExtension(zip));
         if (showAll) {
-            rows.names.push_back(name ? *name : zip);
+            rows.names.emplace_back(name ? *name : std::string_view(zip));
             rows.zips.push_back(zip);
         } else if (name && !name->empty()) {
-            rows.names.push_back(*name);
+            rows.names.emplace_back(*name);
             rows.zips.push_back(zip);
         }
     }
@@ -77,7 +191,7 @@ GameRows buildGameRows(const std::vector<std::string>& zips, const std::string& 
 {
     if (zips.empty())
         return {};
-    return buildGameRows(zips, IniFile::load(gameListPath), showAll);
+    return buildGameRows(zips, GameListIndex::load(gameListPath), showAll);
 }
 
 std::string withGameListEntry(std::string_view bytes, std::string_view key, std::string_view value)

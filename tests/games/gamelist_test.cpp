@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
+#include "text/inifile.h"
 
 namespace arcavio {
 namespace {
@@ -13,11 +14,12 @@ using test::readBytes;
 using test::TempDir;
 using Names = std::vector<std::string>;
 
+GameListIndex indexOf(std::string_view text) { return GameListIndex::fromBytes(text); }
 IniFile iniOf(std::string_view text) { return IniFile(LineList::fromText(text)); }
 
 TEST(GameRows, FollowTheZipOrderNotTheNames)
 {
-    const IniFile ini = iniOf("[gamelist]\r\nb=Alpha\r\nA=Zeta\r\n");
+    const GameListIndex ini = indexOf("[gamelist]\r\nb=Alpha\r\nA=Zeta\r\n");
     const GameRows rows = buildGameRows({"A.zip", "b.zip"}, ini, false);
     EXPECT_EQ(rows.names, (Names{"Zeta", "Alpha"}));
     EXPECT_EQ(rows.zips, (Names{"A.zip", "b.zip"}));
@@ -25,7 +27,7 @@ TEST(GameRows, FollowTheZipOrderNotTheNames)
 
 TEST(GameRows, NamedListLeavesOutEmptyAndMissingNamesFullListShowsThem)
 {
-    const IniFile ini = iniOf("[gamelist]\r\ngame1=\r\ngame2=Game Two\r\n");
+    const GameListIndex ini = indexOf("[gamelist]\r\ngame1=\r\ngame2=Game Two\r\n");
     const Names zips{"game1.zip", "game2.zip", "game3.zip"};
     const GameRows named = buildGameRows(zips, ini, false);
     EXPECT_EQ(named.names, (Names{"Game Two"}));
@@ -37,7 +39,7 @@ TEST(GameRows, NamedListLeavesOutEmptyAndMissingNamesFullListShowsThem)
 
 TEST(GameRows, KeysAreTheExactTextBeforeTheFirstEqualsWithoutRegardToCase)
 {
-    const IniFile ini = iniOf("junk=before any section\r\n"
+    const GameListIndex ini = indexOf("junk=before any section\r\n"
                               "[GameList]\r\n"
                               "; game4=commented\r\n"
                               "GAME1=Game One\r\n"
@@ -47,6 +49,60 @@ TEST(GameRows, KeysAreTheExactTextBeforeTheFirstEqualsWithoutRegardToCase)
                               "junk=Junk\r\n");
     const GameRows rows = buildGameRows({"game1.zip", "game2.zip", "game3.ZIP", "game4.zip", "junk.zip"}, ini, true);
     EXPECT_EQ(rows.names, (Names{"Game One", "game2.zip", " Blank = kept ", "game4.zip", "Junk"}));
+}
+
+TEST(GameListIndex, ReadsTheGameListSectionAsEveryIniFileIsRead)
+{
+    const std::string file = "\xEF\xBB\xBF"
+                             "a=before\n"
+                             "[other]\r\nshared=Other\r\n"
+                             "[GAMELIST]\r"
+                             "Shared=First\r\n"
+                             ";c=comment\n"
+                             "\n"
+                             "noequals\n"
+                             "shared=Second\n"
+                             "=Empty key\n"
+                             "k = spaced\n"
+                             "caf\xE9=Caf\xE9\n"
+                             "[gamelist ]\n"
+                             "late=In another section\n"
+                             "[gamelist]\n"
+                             "again=Second section of the name\n";
+    const GameListIndex index = GameListIndex::fromBytes(file);
+    const IniFile ini(LineList::fromBytes(file));
+    for (const char* key : {"a", "shared", "SHARED", ";c", "", "noequals", "k ", "k", "caf\xC3\xA9", "CAF\xC3\xA9",
+                            "late", "again", "missing"}) {
+        const std::optional<std::string_view> found = index.find(key);
+        const std::optional<std::string> expected = ini.find("gamelist", key);
+        EXPECT_EQ(found.has_value(), expected.has_value()) << key;
+        if (found && expected) {
+            EXPECT_EQ(std::string(*found), *expected) << key;
+        }
+    }
+    EXPECT_EQ(index.find("shared"), "First");
+    EXPECT_EQ(index.find("caf\xC3\xA9"), "Caf\xC3\xA9");
+    EXPECT_EQ(index.find("late"), std::nullopt);
+    EXPECT_EQ(index.size(), 5u);
+    // Text after a zero byte is never read; an empty or missing file names nothing.
+    EXPECT_EQ(GameListIndex::fromBytes(std::string("[gamelist]\na=1\n\0b=2\n", 19)).find("b"), std::nullopt);
+    EXPECT_EQ(GameListIndex().find("a"), std::nullopt);
+    EXPECT_EQ(GameListIndex::load("/nonexistent/gamelist.ini").size(), 0u);
+}
+
+TEST(GameListIndex, FindsEveryKeyOfALargeFile)
+{
+    std::string file = "[gamelist]\r\n";
+    for (int i = 0; i < 5000; ++i)
+        file += "Rom" + std::to_string(i) + "=Game " + std::to_string(i) + "\r\n";
+    file += "rom7=Duplicate\r\n";
+    const GameListIndex index = GameListIndex::fromBytes(file);
+    int found = 0;
+    for (int i = 0; i < 5000; ++i)
+        found += index.find("rOM" + std::to_string(i)) == "Game " + std::to_string(i);
+    EXPECT_EQ(found, 5000);
+    EXPECT_EQ(index.find("rom5000"), std::nullopt);
+    EXPECT_EQ(index.find("rom7"), "Game 7");
 }
 
 TEST(GameRows, AreReadFromTheFileOnlyWhenThereAreZips)
