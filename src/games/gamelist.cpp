@@ -31,8 +31,8 @@ std::vector<RawLine> splitKeepingEnds(std::string_view bytes)
             ++next;
         if (next < bytes.size() && bytes[next] == '\n')
             ++next;
-        lines.push_back({std::string(bytes.substr(start, end - start)),
-                         std::string(bytes.substr(end, next - end))});
+        lines.push_back(
+            {std::string(bytes.substr(start, end - start)), std::string(bytes.substr(end, next - end))});
         start = next;
     }
     return lines;
@@ -54,7 +54,10 @@ std::string singleLine(std::string_view text)
     return line;
 }
 
-char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char folded(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // FNV-1a over the key's case-folded bytes.
 std::uint32_t foldedHash(std::string_view key)
@@ -120,8 +123,8 @@ GameListIndex GameListIndex::fromBytes(std::string_view bytes)
         std::size_t slot = hash & mask;
         for (; index.slots_[slot] != 0; slot = (slot + 1) & mask) {
             const std::uint64_t taken = index.slots_[slot];
-            if (static_cast<std::uint32_t>(taken >> 32) == hash
-                && index.sameKey(index.entries_[static_cast<std::size_t>(taken & 0xFFFFFFFFu) - 1], key)) {
+            if (static_cast<std::uint32_t>(taken >> 32) == hash &&
+                index.sameKey(index.entries_[static_cast<std::size_t>(taken & 0xFFFFFFFFu) - 1], key)) {
                 duplicate = true; // the first line of a key wins
                 break;
             }
@@ -167,7 +170,10 @@ std::optional<std::string_view> GameListIndex::find(std::string_view key) const
     return std::nullopt;
 }
 
-std::string defaultGameListPath() { return joinPath(platform::programDirectory(), "gamelist.ini"); }
+std::string defaultGameListPath()
+{
+    return joinPath(platform::programDirectory(), "gamelist.ini");
+}
 
 GameRows buildGameRows(const std::vector<std::string>& zips, const GameListIndex& gameList, bool showAll)
 {

@@ -17,7 +17,7 @@ std::string defaultGameListPath();
 // IniFile), with an index built once per read. The index is flat (one text buffer, one
 // open-addressed table) so that naming a full collection of 40,000 zips touches little memory.
 class GameListIndex {
-public:
+  public:
     GameListIndex() = default;
     // Raw file bytes: cut at the first zero byte, decoded, a byte-order mark skipped.
     static GameListIndex fromBytes(std::string_view bytes);
@@ -29,7 +29,7 @@ public:
     // The key lines of the section, duplicates included.
     std::size_t size() const { return entries_.size(); }
 
-private:
+  private:
     struct Entry {
         std::uint32_t key, keyLength, value, valueLength;
     };

@@ -12,11 +12,8 @@
 namespace arcavio {
 
 Tc161::Tc161(const Language& language, QWidget* parent)
-    : QDialog(parent),
-      zip(new QLineEdit(this)),
-      game(new QLineEdit(this)),
-      c162(new QLabel(qtext(builtinText(162)), this)),
-      c163(new QLabel(qtext(builtinText(163)), this)),
+    : QDialog(parent), zip(new QLineEdit(this)), game(new QLineEdit(this)),
+      c162(new QLabel(qtext(builtinText(162)), this)), c163(new QLabel(qtext(builtinText(163)), this)),
       c164(new QPushButton(qtext(builtinText(164)), this)),
       c165(new QPushButton(qtext(builtinText(165)), this))
 {
@@ -80,10 +77,19 @@ void Tc161::clearEdits()
     game->clear();
 }
 
-std::string Tc161::zipText() const { return zip->text().toStdString(); }
-std::string Tc161::gameText() const { return game->text().toStdString(); }
+std::string Tc161::zipText() const
+{
+    return zip->text().toStdString();
+}
+std::string Tc161::gameText() const
+{
+    return game->text().toStdString();
+}
 
-void Tc161::prepareForShowing() { AddConfirmed = false; }
+void Tc161::prepareForShowing()
+{
+    AddConfirmed = false;
+}
 
 void Tc161::showModal()
 {

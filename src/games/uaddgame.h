@@ -14,7 +14,7 @@ class Language;
 // Asks for one pair of a zip name and a game name; the select-game dialog stores it.
 class Tc161 : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Takes its texts from lines 161 to 165 when the language is loaded.
     explicit Tc161(const Language& language, QWidget* parent = nullptr);
 
@@ -32,10 +32,10 @@ public:
     QLineEdit* zip;
     QLineEdit* game;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void applyLanguage(const Language& language);
 
     QLabel* c162;

@@ -18,13 +18,9 @@
 namespace arcavio {
 
 Tc134::Tc134(const Language& language, QWidget* parent)
-    : QDialog(parent),
-      language_(language),
-      gameListPath_(defaultGameListPath()),
-      c139(new QLabel(qtext(builtinText(139)), this)),
-      c136(new QPushButton(qtext(builtinText(136)), this)),
-      gamelist(new QListView(this)),
-      rows_(new QStringListModel(this)),
+    : QDialog(parent), language_(language), gameListPath_(defaultGameListPath()),
+      c139(new QLabel(qtext(builtinText(139)), this)), c136(new QPushButton(qtext(builtinText(136)), this)),
+      gamelist(new QListView(this)), rows_(new QStringListModel(this)),
       C135(new QCheckBox(qtext(builtinText(135)), this)),
       c158(new QPushButton(qtext(builtinText(158)), this)),
       c137(new QPushButton(qtext(builtinText(137)), this)),
@@ -105,11 +101,20 @@ void Tc134::applyLanguage(const Language& language)
     t160.Title = language.line(160);
 }
 
-void Tc134::setZipDirectory(const std::string& directory) { Ziplist.setDirectory(directory); }
+void Tc134::setZipDirectory(const std::string& directory)
+{
+    Ziplist.setDirectory(directory);
+}
 
-void Tc134::refreshZipListing() { Ziplist.refresh(); }
+void Tc134::refreshZipListing()
+{
+    Ziplist.refresh();
+}
 
-void Tc134::setChangeDirectoryVisible(bool visible) { c158->setVisible(visible); }
+void Tc134::setChangeDirectoryVisible(bool visible)
+{
+    c158->setVisible(visible);
+}
 
 std::string Tc134::selectedZip() const
 {

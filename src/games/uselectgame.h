@@ -23,7 +23,7 @@ class Tc161;
 // file, and lets the user pick one, add a name, or (for Run) change the directory.
 class Tc134 : public QDialog, public GamePicker {
     Q_OBJECT
-public:
+  public:
     // Takes its texts from the language when it is loaded; the language must outlive the
     // dialog, which reads line 149 on demand.
     explicit Tc134(const Language& language, QWidget* parent = nullptr);
@@ -55,10 +55,10 @@ public:
     // The zip of each row of the visible list, index for index.
     const std::vector<std::string>& rowZips() const { return filelist; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void applyLanguage(const Language& language);
     void fillList(bool showAll);
     void showNamedList();

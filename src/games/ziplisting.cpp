@@ -10,7 +10,10 @@ void ZipListing::setDirectory(const std::string& directory)
         read(directory);
 }
 
-void ZipListing::refresh() { read(directory_.empty() ? platform::currentDirectory() : directory_); }
+void ZipListing::refresh()
+{
+    read(directory_.empty() ? platform::currentDirectory() : directory_);
+}
 
 void ZipListing::read(const std::string& directory)
 {

@@ -8,7 +8,7 @@ namespace arcavio {
 // The names of the *.zip files of one directory, sorted without regard to case. Every
 // reading first makes the directory current and leaves it so.
 class ZipListing {
-public:
+  public:
     // The absolute directory last read, empty before the first reading.
     const std::string& directory() const { return directory_; }
     const std::vector<std::string>& names() const { return names_; }
@@ -19,7 +19,7 @@ public:
     // Reads the names again in any case (the current directory when none was set).
     void refresh();
 
-private:
+  private:
     void read(const std::string& directory);
 
     std::string directory_;

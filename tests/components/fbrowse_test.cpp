@@ -17,13 +17,15 @@ struct Asked {
 };
 
 class ChooserSwap {
-public:
-    explicit ChooserSwap(TFolderBrowse::Chooser fake) : previous_(TFolderBrowse::setChooser(std::move(fake))) {}
+  public:
+    explicit ChooserSwap(TFolderBrowse::Chooser fake) : previous_(TFolderBrowse::setChooser(std::move(fake)))
+    {
+    }
     ~ChooserSwap() { TFolderBrowse::setChooser(previous_); }
     ChooserSwap(const ChooserSwap&) = delete;
     ChooserSwap& operator=(const ChooserSwap&) = delete;
 
-private:
+  private:
     TFolderBrowse::Chooser previous_;
 };
 

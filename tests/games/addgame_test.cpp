@@ -40,7 +40,8 @@ TEST(AddGame, OnlyAddConfirmsAndNoKeyClosesIt)
     EXPECT_EQ(dialog.zipText(), "game1.zip");
     EXPECT_EQ(dialog.gameText(), "Game One");
 
-    whenModal([&](QWidget* modal) { QTest::mouseClick(modal->findChild<QPushButton*>("c165"), Qt::LeftButton); });
+    whenModal(
+        [&](QWidget* modal) { QTest::mouseClick(modal->findChild<QPushButton*>("c165"), Qt::LeftButton); });
     dialog.showModal();
     EXPECT_FALSE(dialog.AddConfirmed);
 

@@ -14,8 +14,14 @@ using test::readBytes;
 using test::TempDir;
 using Names = std::vector<std::string>;
 
-GameListIndex indexOf(std::string_view text) { return GameListIndex::fromBytes(text); }
-IniFile iniOf(std::string_view text) { return IniFile(LineList::fromText(text)); }
+GameListIndex indexOf(std::string_view text)
+{
+    return GameListIndex::fromBytes(text);
+}
+IniFile iniOf(std::string_view text)
+{
+    return IniFile(LineList::fromText(text));
+}
 
 TEST(GameRows, FollowTheZipOrderNotTheNames)
 {
@@ -40,14 +46,15 @@ TEST(GameRows, NamedListLeavesOutEmptyAndMissingNamesFullListShowsThem)
 TEST(GameRows, KeysAreTheExactTextBeforeTheFirstEqualsWithoutRegardToCase)
 {
     const GameListIndex ini = indexOf("junk=before any section\r\n"
-                              "[GameList]\r\n"
-                              "; game4=commented\r\n"
-                              "GAME1=Game One\r\n"
-                              "game2 = Spaced\r\n"
-                              "game3= Blank = kept \r\n"
-                              "game1=Second wins not\r\n"
-                              "junk=Junk\r\n");
-    const GameRows rows = buildGameRows({"game1.zip", "game2.zip", "game3.ZIP", "game4.zip", "junk.zip"}, ini, true);
+                                      "[GameList]\r\n"
+                                      "; game4=commented\r\n"
+                                      "GAME1=Game One\r\n"
+                                      "game2 = Spaced\r\n"
+                                      "game3= Blank = kept \r\n"
+                                      "game1=Second wins not\r\n"
+                                      "junk=Junk\r\n");
+    const GameRows rows =
+        buildGameRows({"game1.zip", "game2.zip", "game3.ZIP", "game4.zip", "junk.zip"}, ini, true);
     EXPECT_EQ(rows.names, (Names{"Game One", "game2.zip", " Blank = kept ", "game4.zip", "Junk"}));
 }
 
@@ -71,8 +78,8 @@ TEST(GameListIndex, ReadsTheGameListSectionAsEveryIniFileIsRead)
                              "again=Second section of the name\n";
     const GameListIndex index = GameListIndex::fromBytes(file);
     const IniFile ini(LineList::fromBytes(file));
-    for (const char* key : {"a", "shared", "SHARED", ";c", "", "noequals", "k ", "k", "caf\xC3\xA9", "CAF\xC3\xA9",
-                            "late", "again", "missing"}) {
+    for (const char* key : {"a", "shared", "SHARED", ";c", "", "noequals", "k ", "k", "caf\xC3\xA9",
+                            "CAF\xC3\xA9", "late", "again", "missing"}) {
         const std::optional<std::string_view> found = index.find(key);
         const std::optional<std::string> expected = ini.find("gamelist", key);
         EXPECT_EQ(found.has_value(), expected.has_value()) << key;
@@ -192,7 +199,8 @@ TEST(GameListEntry, KeepsTheFileEncodingAndByteOrderMark)
 
 TEST(GameListEntry, NeverSplitsALineOrHidesTheRestOfTheFile)
 {
-    const std::string after = withGameListEntry("[gamelist]\r\nz=Z\r\n", "a\r\n[evil]", std::string("x\0y\nz", 5));
+    const std::string after =
+        withGameListEntry("[gamelist]\r\nz=Z\r\n", "a\r\n[evil]", std::string("x\0y\nz", 5));
     const IniFile ini = iniOf(after);
     EXPECT_FALSE(ini.hasSection("evil"));
     EXPECT_EQ(ini.value("gamelist", "a  [evil]"), "x y z");

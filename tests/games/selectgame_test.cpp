@@ -24,18 +24,20 @@ using test::whenModal;
 using Names = std::vector<std::string>;
 
 class ChooserSwap {
-public:
-    explicit ChooserSwap(TFolderBrowse::Chooser fake) : previous_(TFolderBrowse::setChooser(std::move(fake))) {}
+  public:
+    explicit ChooserSwap(TFolderBrowse::Chooser fake) : previous_(TFolderBrowse::setChooser(std::move(fake)))
+    {
+    }
     ~ChooserSwap() { TFolderBrowse::setChooser(previous_); }
     ChooserSwap(const ChooserSwap&) = delete;
     ChooserSwap& operator=(const ChooserSwap&) = delete;
 
-private:
+  private:
     TFolderBrowse::Chooser previous_;
 };
 
 class SelectGame : public ::testing::Test {
-protected:
+  protected:
     SelectGame() : restore(platform::currentDirectory())
     {
         roms = dir.mkdir("roms");
