@@ -8,9 +8,11 @@ namespace {
 
 std::optional<std::string> askWithDialog(QWidget* owner, const std::string& title, const std::string& start)
 {
-    const QString picked = QFileDialog::getExistingDirectory(
-        owner, QString::fromStdString(title), QString::fromStdString(start),
-        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    // With no folder to start on, the user's home stands for the desktop at the tree's top.
+    const QString from = start.empty() ? QDir::homePath() : QString::fromStdString(start);
+    const QString picked =
+        QFileDialog::getExistingDirectory(owner, QString::fromStdString(title), from,
+                                          QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (picked.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(QDir(picked).absolutePath()).toStdString();

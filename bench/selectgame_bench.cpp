@@ -1,0 +1,146 @@
+// Showing the select-game dialog over a full arcade collection: listing the ROM directory,
+// reading gamelist.ini, naming every zip and filling the list; then "Show all Zip files".
+#include <QApplication>
+#include <QCheckBox>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/language.h"
+#include "games/uselectgame.h"
+#include "games/ziplisting.h"
+#include "platform/filesystem.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A ROM directory of `count` empty zips and a gamelist.ini naming every one, built once.
+struct Collection {
+    fs::path root;
+    std::string roms;
+    std::string gameList;
+
+    explicit Collection(int count)
+    {
+        std::string pattern = (fs::temp_directory_path() / "arcavio-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        root = pattern;
+        roms = (root / "roms").string();
+        fs::create_directory(roms);
+        gameList = (root / "gamelist.ini").string();
+        std::ofstream list(gameList, std::ios::binary);
+        list << "[gamelist]\r\n";
+        char name[32];
+        for (int i = 0; i < count; ++i) {
+            // Mixed case, so the listing's order is not the file system's.
+            std::snprintf(name, sizeof name, i % 3 == 0 ? "Rom%06d" : "rom%06d", (i * 7919) % count);
+            std::ofstream(roms + "/" + name + ".zip");
+            list << name << "=Game number " << i << " (Arcade)\r\n";
+        }
+    }
+    ~Collection()
+    {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    Collection(const Collection&) = delete;
+    Collection& operator=(const Collection&) = delete;
+
+    static const Collection& of(int count)
+    {
+        static std::map<int, std::unique_ptr<Collection>> made;
+        auto& slot = made[count];
+        if (!slot)
+            slot = std::make_unique<Collection>(count);
+        return *slot;
+    }
+};
+
+struct Dialog {
+    arcavio::Language language;
+    arcavio::Tc134 window{language};
+    explicit Dialog(const Collection& collection)
+    {
+        window.setGameListPath(collection.gameList);
+        window.setZipDirectory(collection.roms);
+    }
+};
+
+// What no dialog can go below: listing the directory and reading the file's bytes.
+void ListAndReadAlone(benchmark::State& state)
+{
+    const Collection& collection = Collection::of(static_cast<int>(state.range(0)));
+    arcavio::ZipListing listing;
+    listing.setDirectory(collection.roms);
+    for (auto _ : state) {
+        listing.refresh();
+        const std::string bytes = arcavio::platform::readFile(collection.gameList);
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["zips"] = static_cast<double>(listing.names().size());
+}
+
+void ShowNamedList(benchmark::State& state)
+{
+    const Collection& collection = Collection::of(static_cast<int>(state.range(0)));
+    Dialog dialog(collection);
+    for (auto _ : state) {
+        dialog.window.refreshZipListing();
+        dialog.window.prepareForShowing();
+        dialog.window.show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (dialog.window.rowZips().size() != static_cast<std::size_t>(state.range(0)))
+            state.SkipWithError("the named list is not complete");
+        dialog.window.hide();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["zips"] = static_cast<double>(state.range(0));
+}
+
+void ShowAllZipFiles(benchmark::State& state)
+{
+    const Collection& collection = Collection::of(static_cast<int>(state.range(0)));
+    Dialog dialog(collection);
+    dialog.window.refreshZipListing();
+    dialog.window.prepareForShowing();
+    dialog.window.show();
+    QApplication::processEvents();
+    auto* showAll = dialog.window.findChild<QCheckBox*>("C135");
+    for (auto _ : state) {
+        showAll->setChecked(true);
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (dialog.window.rowZips().size() != static_cast<std::size_t>(state.range(0)))
+            state.SkipWithError("the full list is not complete");
+        showAll->setChecked(false);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["zips"] = static_cast<double>(state.range(0));
+}
+
+BENCHMARK(ListAndReadAlone)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ShowNamedList)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ShowAllZipFiles)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

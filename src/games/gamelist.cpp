@@ -1,0 +1,294 @@
+#include "games/gamelist.h"
+
+#include <limits>
+
+#include "platform/filesystem.h"
+#include "text/encoding.h"
+#include "text/inifile.h"
+#include "text/paths.h"
+
+namespace arcavio {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+struct RawLine {
+    std::string text;
+    std::string end; // the line's own CR, LF or CR LF; empty for a last line without one
+    bool added = false;
+};
+
+std::vector<RawLine> splitKeepingEnds(std::string_view bytes)
+{
+    std::vector<RawLine> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        std::size_t next = end;
+        if (next < bytes.size() && bytes[next] == '\r')
+            ++next;
+        if (next < bytes.size() && bytes[next] == '\n')
+            ++next;
+        lines.push_back(
+            {std::string(bytes.substr(start, end - start)), std::string(bytes.substr(end, next - end))});
+        start = next;
+    }
+    return lines;
+}
+
+bool isSectionLine(std::string_view line)
+{
+    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
+}
+
+// A line break or zero byte typed into a name would split the line or hide the rest of the
+// file from every later reading.
+std::string singleLine(std::string_view text)
+{
+    std::string line(text);
+    for (char& c : line)
+        if (c == '\r' || c == '\n' || c == '\0')
+            c = ' ';
+    return line;
+}
+
+char folded(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// FNV-1a over the key's case-folded bytes.
+std::uint32_t foldedHash(std::string_view key)
+{
+    std::uint32_t hash = 2166136261u;
+    for (char c : key) {
+        hash ^= static_cast<unsigned char>(folded(c));
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+} // namespace
+
+GameListIndex GameListIndex::fromBytes(std::string_view bytes)
+{
+    GameListIndex index;
+    index.text_ = decodeText(bytes.substr(0, bytes.find('\0')));
+    // Offsets are 32-bit; text past 4 GiB is not read.
+    if (index.text_.size() >= std::numeric_limits<std::uint32_t>::max())
+        index.text_.resize(std::numeric_limits<std::uint32_t>::max() - 1);
+    const std::string_view text = index.text_;
+
+    bool inSection = false, sectionSeen = false;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const std::string_view line = text.substr(start, end - start);
+        const std::size_t lineStart = start;
+        start = end;
+        if (start < text.size() && text[start] == '\r')
+            ++start;
+        if (start < text.size() && text[start] == '\n')
+            ++start;
+
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (isSectionLine(line)) {
+            // Only the first section of the name is read.
+            inSection = !sectionSeen && foldCase(line.substr(1, line.size() - 2)) == kGameListSection;
+            sectionSeen = sectionSeen || inSection;
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!inSection || equals == std::string_view::npos)
+            continue;
+        index.entries_.push_back({static_cast<std::uint32_t>(lineStart), static_cast<std::uint32_t>(equals),
+                                  static_cast<std::uint32_t>(lineStart + equals + 1),
+                                  static_cast<std::uint32_t>(line.size() - equals - 1)});
+    }
+
+    std::size_t capacity = 16;
+    while (capacity < 2 * index.entries_.size())
+        capacity *= 2;
+    index.slots_.assign(capacity, 0);
+    const std::size_t mask = capacity - 1;
+    for (std::size_t i = 0; i < index.entries_.size(); ++i) {
+        const Entry entry = index.entries_[i];
+        const std::string_view key = text.substr(entry.key, entry.keyLength);
+        const std::uint32_t hash = foldedHash(key);
+        bool duplicate = false;
+        std::size_t slot = hash & mask;
+        for (; index.slots_[slot] != 0; slot = (slot + 1) & mask) {
+            const std::uint64_t taken = index.slots_[slot];
+            if (static_cast<std::uint32_t>(taken >> 32) == hash &&
+                index.sameKey(index.entries_[static_cast<std::size_t>(taken & 0xFFFFFFFFu) - 1], key)) {
+                duplicate = true; // the first line of a key wins
+                break;
+            }
+        }
+        if (!duplicate)
+            index.slots_[slot] = (std::uint64_t{hash} << 32) | (i + 1);
+    }
+    return index;
+}
+
+GameListIndex GameListIndex::load(const std::string& path)
+{
+    if (!platform::fileExists(path))
+        return GameListIndex();
+    return fromBytes(platform::readFile(path));
+}
+
+bool GameListIndex::sameKey(const Entry& entry, std::string_view key) const
+{
+    if (entry.keyLength != key.size())
+        return false;
+    const char* stored = text_.data() + entry.key;
+    for (std::size_t i = 0; i < key.size(); ++i)
+        if (folded(stored[i]) != folded(key[i]))
+            return false;
+    return true;
+}
+
+std::optional<std::string_view> GameListIndex::find(std::string_view key) const
+{
+    if (entries_.empty())
+        return std::nullopt;
+    const std::uint32_t hash = foldedHash(key);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+        const std::uint64_t taken = slots_[slot];
+        if (static_cast<std::uint32_t>(taken >> 32) != hash)
+            continue;
+        const Entry& entry = entries_[static_cast<std::size_t>(taken & 0xFFFFFFFFu) - 1];
+        if (sameKey(entry, key))
+            return std::string_view(text_).substr(entry.value, entry.valueLength);
+    }
+    return std::nullopt;
+}
+
+std::string defaultGameListPath()
+{
+    return joinPath(platform::programDirectory(), "gamelist.ini");
+}
+
+GameRows buildGameRows(const std::vector<std::string>& zips, const GameListIndex& gameList, bool showAll)
+{
+    GameRows rows;
+    rows.names.reserve(zips.size());
+    rows.zips.reserve(zips.size());
+    for (const std::string& zip : zips) {
+        const std::optional<std::string_view> name = gameList.find(removeExtension(zip));
+        if (showAll) {
+            rows.names.emplace_back(name ? *name : std::string_view(zip));
+            rows.zips.push_back(zip);
+        } else if (name && !name->empty()) {
+            rows.names.emplace_back(*name);
+            rows.zips.push_back(zip);
+        }
+    }
+    return rows;
+}
+
+GameRows buildGameRows(const std::vector<std::string>& zips, const std::string& gameListPath, bool showAll)
+{
+    if (zips.empty())
+        return {};
+    return buildGameRows(zips, GameListIndex::load(gameListPath), showAll);
+}
+
+std::string withGameListEntry(std::string_view bytes, std::string_view key, std::string_view value)
+{
+    // What follows a zero byte is never read; it is kept behind the edited text.
+    const std::size_t zero = bytes.find('\0');
+    const std::string_view tail = zero == std::string_view::npos ? std::string_view() : bytes.substr(zero);
+    std::string_view body = bytes.substr(0, zero);
+    const bool byteOrderMark = body.starts_with(kByteOrderMark);
+    if (byteOrderMark)
+        body.remove_prefix(kByteOrderMark.size());
+    const bool windows1252 = !isValidUtf8(body);
+
+    std::vector<RawLine> lines = splitKeepingEnds(body);
+    std::string lineEnd = "\r\n";
+    for (const RawLine& line : lines)
+        if (!line.end.empty()) {
+            lineEnd = line.end;
+            break;
+        }
+
+    const std::string entry = singleLine(key) + "=" + singleLine(value);
+    std::string encodedEntry = entry;
+    bool toUtf8 = false;
+    if (windows1252) {
+        if (std::optional<std::string> fits = utf8ToCp1252(entry))
+            encodedEntry = std::move(*fits);
+        else
+            toUtf8 = true;
+    }
+
+    const std::string foldedKey = foldCase(singleLine(key));
+    std::ptrdiff_t section = -1, lastOfSection = -1, match = -1;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view text = lines[i].text;
+        if (isSectionLine(text)) {
+            if (section >= 0)
+                break; // only the first section of the name is read
+            if (foldCase(text.substr(1, text.size() - 2)) == kGameListSection) {
+                section = lastOfSection = static_cast<std::ptrdiff_t>(i);
+            }
+            continue;
+        }
+        if (section < 0 || text.empty())
+            continue;
+        lastOfSection = static_cast<std::ptrdiff_t>(i);
+        if (match >= 0 || text.front() == ';')
+            continue;
+        const std::size_t equals = text.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        const std::string_view rawKey = text.substr(0, equals);
+        if (foldCase(windows1252 ? cp1252ToUtf8(rawKey) : std::string(rawKey)) == foldedKey)
+            match = static_cast<std::ptrdiff_t>(i);
+    }
+
+    if (match >= 0) {
+        lines[static_cast<std::size_t>(match)].text = encodedEntry;
+        lines[static_cast<std::size_t>(match)].added = true;
+    } else if (section >= 0) {
+        RawLine& before = lines[static_cast<std::size_t>(lastOfSection)];
+        if (before.end.empty())
+            before.end = lineEnd;
+        lines.insert(lines.begin() + lastOfSection + 1, RawLine{encodedEntry, lineEnd, true});
+    } else {
+        if (!lines.empty()) {
+            if (lines.back().end.empty())
+                lines.back().end = lineEnd;
+            if (!lines.back().text.empty())
+                lines.push_back(RawLine{"", lineEnd, true});
+        }
+        lines.push_back(RawLine{"[" + std::string(kGameListSection) + "]", lineEnd, true});
+        lines.push_back(RawLine{encodedEntry, lineEnd, true});
+    }
+
+    std::string out;
+    out.reserve(bytes.size() + entry.size() + 32);
+    if (byteOrderMark)
+        out += kByteOrderMark;
+    for (const RawLine& line : lines) {
+        out += toUtf8 && !line.added ? cp1252ToUtf8(line.text) : line.text;
+        out += line.end;
+    }
+    out += tail;
+    return out;
+}
+
+void setGameListEntry(const std::string& path, std::string_view key, std::string_view value)
+{
+    const std::string bytes = platform::fileExists(path) ? platform::readFile(path) : std::string();
+    platform::writeFileAtomic(path, withGameListEntry(bytes, key, value));
+}
+
+} // namespace arcavio

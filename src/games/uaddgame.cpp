@@ -1,0 +1,110 @@
+#include "games/uaddgame.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/language.h"
+#include "app/messages.h"
+#include "games/modaldialog.h"
+
+namespace arcavio {
+
+Tc161::Tc161(const Language& language, QWidget* parent)
+    : QDialog(parent), zip(new QLineEdit(this)), game(new QLineEdit(this)),
+      c162(new QLabel(qtext(builtinText(162)), this)), c163(new QLabel(qtext(builtinText(163)), this)),
+      c164(new QPushButton(qtext(builtinText(164)), this)),
+      c165(new QPushButton(qtext(builtinText(165)), this))
+{
+    setObjectName("c161");
+    setWindowTitle(QStringLiteral("Add a Game"));
+    setFixedSize(340, 125);
+    setSizeGripEnabled(false);
+
+    c162->setObjectName("c162");
+    c163->setObjectName("c163");
+    zip->setObjectName("zip");
+    game->setObjectName("game");
+    c164->setObjectName("c164");
+    c165->setObjectName("c165");
+    for (QLabel* label : {c162, c163})
+        label->setTextFormat(Qt::PlainText);
+    for (QPushButton* button : {c164, c165}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    c162->move(8, 25);
+    c162->adjustSize();
+    zip->setGeometry(73, 21, 259, 21);
+    c163->move(8, 56);
+    c163->adjustSize();
+    game->setGeometry(73, 53, 259, 21);
+    c165->setGeometry(176, 88, 75, 25);
+    c164->setGeometry(256, 88, 75, 25);
+
+    setTabOrder(zip, game);
+    setTabOrder(game, c164);
+    setTabOrder(c164, c165);
+
+    connect(c164, &QPushButton::clicked, this, [this] {
+        AddConfirmed = true;
+        accept();
+    });
+    connect(c165, &QPushButton::clicked, this, &QDialog::reject);
+
+    guarded([&] { applyLanguage(language); });
+}
+
+void Tc161::applyLanguage(const Language& language)
+{
+    if (!language.loaded())
+        return;
+    const auto text = [&](int line) { return QString::fromStdString(language.line(line)); };
+    setWindowTitle(text(161));
+    c162->setText(text(162));
+    c162->adjustSize();
+    c163->setText(text(163));
+    c163->adjustSize();
+    c164->setText(text(164));
+    c165->setText(text(165));
+}
+
+void Tc161::clearEdits()
+{
+    zip->clear();
+    game->clear();
+}
+
+std::string Tc161::zipText() const
+{
+    return zip->text().toStdString();
+}
+std::string Tc161::gameText() const
+{
+    return game->text().toStdString();
+}
+
+void Tc161::prepareForShowing()
+{
+    AddConfirmed = false;
+}
+
+void Tc161::showModal()
+{
+    prepareForShowing();
+    centreOnScreen(this);
+    exec();
+}
+
+void Tc161::keyPressEvent(QKeyEvent* event)
+{
+    if (isDialogClosingKey(event)) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace arcavio

@@ -1,0 +1,220 @@
+#include "games/uselectgame.h"
+
+#include <QCheckBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStringListModel>
+
+#include "app/language.h"
+#include "app/messages.h"
+#include "games/gamelist.h"
+#include "games/modaldialog.h"
+#include "games/uaddgame.h"
+#include "text/paths.h"
+
+namespace arcavio {
+
+Tc134::Tc134(const Language& language, QWidget* parent)
+    : QDialog(parent), language_(language), gameListPath_(defaultGameListPath()),
+      c139(new QLabel(qtext(builtinText(139)), this)), c136(new QPushButton(qtext(builtinText(136)), this)),
+      gamelist(new QListView(this)), rows_(new QStringListModel(this)),
+      C135(new QCheckBox(qtext(builtinText(135)), this)),
+      c158(new QPushButton(qtext(builtinText(158)), this)),
+      c137(new QPushButton(qtext(builtinText(137)), this)),
+      c138(new QPushButton(qtext(builtinText(138)), this))
+{
+    setObjectName("c134");
+    setWindowTitle(QStringLiteral("Select Game"));
+    setFixedSize(396, 346);
+    t160.Title = std::string(builtinText(160));
+
+    c139->setObjectName("c139");
+    c136->setObjectName("c136");
+    gamelist->setObjectName("gamelist");
+    C135->setObjectName("C135");
+    c158->setObjectName("c158");
+    c137->setObjectName("c137");
+    c138->setObjectName("c138");
+
+    c139->setTextFormat(Qt::PlainText);
+    for (QPushButton* button : {c136, c158, c137, c138}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    c139->move(8, 10);
+    c139->adjustSize();
+    c136->setGeometry(288, 2, 100, 25);
+    gamelist->setGeometry(13, 32, 369, 265);
+    C135->setGeometry(8, 318, 105, 17);
+    c158->setGeometry(112, 312, 115, 25);
+    c137->setGeometry(232, 312, 75, 25);
+    c138->setGeometry(312, 312, 75, 25);
+    c158->hide();
+
+    gamelist->setModel(rows_);
+    gamelist->setUniformItemSizes(true);
+    gamelist->setSelectionMode(QAbstractItemView::SingleSelection);
+    gamelist->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    setTabOrder(gamelist, C135);
+    setTabOrder(C135, c138);
+    setTabOrder(c138, c136);
+    setTabOrder(c136, c137);
+    setTabOrder(c137, c158);
+
+    connect(gamelist->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList selected = gamelist->selectionModel()->selectedRows();
+        filelistIndex_ = selected.isEmpty() ? -1 : selected.first().row();
+    });
+    connect(C135, &QCheckBox::toggled, this, [this](bool ticked) {
+        guarded([&] {
+            if (ticked)
+                fillList(true);
+            else
+                showNamedList();
+        });
+    });
+    connect(c138, &QPushButton::clicked, this, [this] { guarded([this] { confirm(); }); });
+    connect(c137, &QPushButton::clicked, this, &QDialog::reject);
+    connect(c158, &QPushButton::clicked, this, [this] { guarded([this] { changeDirectory(); }); });
+    connect(c136, &QPushButton::clicked, this, [this] { guarded([this] { addGame(); }); });
+
+    guarded([&] { applyLanguage(language); });
+}
+
+void Tc134::applyLanguage(const Language& language)
+{
+    if (!language.loaded())
+        return;
+    const auto text = [&](int line) { return QString::fromStdString(language.line(line)); };
+    C135->setText(text(135));
+    c136->setText(text(136));
+    c137->setText(text(137));
+    c138->setText(text(138));
+    c139->setText(text(139));
+    c139->adjustSize();
+    c158->setText(text(158));
+    t160.Title = language.line(160);
+}
+
+void Tc134::setZipDirectory(const std::string& directory)
+{
+    Ziplist.setDirectory(directory);
+}
+
+void Tc134::refreshZipListing()
+{
+    Ziplist.refresh();
+}
+
+void Tc134::setChangeDirectoryVisible(bool visible)
+{
+    c158->setVisible(visible);
+}
+
+std::string Tc134::selectedZip() const
+{
+    if (filelistIndex_ < 0 || filelistIndex_ >= static_cast<int>(filelist.size()))
+        return {};
+    return filelist[static_cast<std::size_t>(filelistIndex_)];
+}
+
+void Tc134::prepareForShowing()
+{
+    {
+        // Clearing the box would build the named list once more through its handler.
+        const QSignalBlocker quiet(C135);
+        C135->setChecked(false);
+    }
+    showNamedList();
+}
+
+void Tc134::showModal()
+{
+    guarded([this] { prepareForShowing(); });
+    centreOnScreen(this);
+    exec();
+}
+
+void Tc134::showNamedList()
+{
+    GameChosen = false;
+    if (C135->isChecked()) {
+        const QSignalBlocker quiet(C135);
+        C135->setChecked(false);
+    }
+    fillList(false);
+}
+
+void Tc134::rebuild()
+{
+    if (C135->isChecked())
+        fillList(true);
+    else
+        showNamedList();
+}
+
+void Tc134::fillList(bool showAll)
+{
+    filelist.clear();
+    filelistIndex_ = -1;
+    GameRows rows;
+    try {
+        rows = buildGameRows(Ziplist.names(), gameListPath_, showAll);
+    } catch (...) {
+        rows_->setStringList({});
+        throw;
+    }
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(rows.names.size()));
+    for (const std::string& name : rows.names)
+        names.append(QString::fromStdString(name));
+    rows_->setStringList(names);
+    filelist = std::move(rows.zips);
+}
+
+void Tc134::confirm()
+{
+    if (filelistIndex_ < 0 || !gamelist->selectionModel()->hasSelection()) {
+        messages().plainMessage(language_.text(149));
+        return;
+    }
+    GameChosen = true;
+    accept();
+}
+
+void Tc134::changeDirectory()
+{
+    if (!t160.Execute(this))
+        return;
+    ChosenDirectory = t160.Directory;
+    Ziplist.setDirectory(ChosenDirectory);
+    rebuild();
+}
+
+void Tc134::addGame()
+{
+    if (addGame_ == nullptr)
+        return;
+    addGame_->clearEdits();
+    addGame_->showModal();
+    if (!addGame_->AddConfirmed)
+        return;
+    setGameListEntry(gameListPath_, removeExtension(addGame_->zipText()), addGame_->gameText());
+    rebuild();
+}
+
+void Tc134::keyPressEvent(QKeyEvent* event)
+{
+    if (isDialogClosingKey(event)) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace arcavio

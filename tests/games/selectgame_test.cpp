@@ -1,0 +1,340 @@
+#include "games/uselectgame.h"
+
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/language.h"
+#include "games/uaddgame.h"
+#include "platform/filesystem.h"
+#include "support/modal.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+
+namespace arcavio {
+namespace {
+
+using test::readBytes;
+using test::whenModal;
+using Names = std::vector<std::string>;
+
+class ChooserSwap {
+  public:
+    explicit ChooserSwap(TFolderBrowse::Chooser fake) : previous_(TFolderBrowse::setChooser(std::move(fake)))
+    {
+    }
+    ~ChooserSwap() { TFolderBrowse::setChooser(previous_); }
+    ChooserSwap(const ChooserSwap&) = delete;
+    ChooserSwap& operator=(const ChooserSwap&) = delete;
+
+  private:
+    TFolderBrowse::Chooser previous_;
+};
+
+class SelectGame : public ::testing::Test {
+  protected:
+    SelectGame() : restore(platform::currentDirectory())
+    {
+        roms = dir.mkdir("roms");
+        for (const char* zip : {"b.zip", "A.zip", "game1.zip", "c.zip"})
+            dir.write("roms/" + std::string(zip), "");
+        gameList = dir.write("gamelist.ini", "[gamelist]\r\nb=Alpha\r\nA=Zeta\r\ngame1=\r\n");
+        dialog.setGameListPath(gameList);
+        dialog.setAddGameDialog(&addGame);
+        dialog.setZipDirectory(roms);
+    }
+
+    Names rows() const
+    {
+        Names names;
+        const QAbstractItemModel* model = list()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            names.push_back(model->index(row, 0).data().toString().toStdString());
+        return names;
+    }
+    QListView* list() const { return dialog.findChild<QListView*>("gamelist"); }
+    QCheckBox* showAll() const { return dialog.findChild<QCheckBox*>("C135"); }
+    QPushButton* button(const char* name) const { return dialog.findChild<QPushButton*>(name); }
+    void clickRow(int row) const
+    {
+        const QRect place = list()->visualRect(list()->model()->index(row, 0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, place.center());
+    }
+    int selectedRow() const
+    {
+        const QModelIndexList selected = list()->selectionModel()->selectedRows();
+        return selected.isEmpty() ? -1 : selected.first().row();
+    }
+
+    test::CurrentDirectory restore;
+    test::TempDir dir;
+    test::RecordingMessages messages;
+    std::string roms;
+    std::string gameList;
+    Language language;
+    Tc134 dialog{language};
+    Tc161 addGame{language};
+};
+
+TEST_F(SelectGame, ListsNamedZipsInZipOrderAndEveryZipOnRequest)
+{
+    dialog.prepareForShowing();
+    dialog.show();
+    EXPECT_EQ(rows(), (Names{"Zeta", "Alpha"}));
+    EXPECT_EQ(dialog.rowZips(), (Names{"A.zip", "b.zip"}));
+    EXPECT_EQ(platform::currentDirectory(), dialog.zipListing().directory());
+
+    QTest::mouseClick(showAll(), Qt::LeftButton);
+    ASSERT_TRUE(showAll()->isChecked());
+    EXPECT_EQ(rows(), (Names{"Zeta", "Alpha", "c.zip", ""}));
+    EXPECT_EQ(dialog.rowZips(), (Names{"A.zip", "b.zip", "c.zip", "game1.zip"}));
+    clickRow(2);
+    EXPECT_EQ(dialog.selectedZip(), "c.zip");
+
+    QTest::mouseClick(showAll(), Qt::LeftButton);
+    EXPECT_EQ(rows(), (Names{"Zeta", "Alpha"}));
+    EXPECT_EQ(dialog.selectedZip(), "");
+    EXPECT_TRUE(messages.errors.empty());
+}
+
+TEST_F(SelectGame, EachShowingStartsAfreshFromTheFileOnDisk)
+{
+    dialog.show();
+    showAll()->setChecked(true);
+    clickRow(1);
+    dialog.GameChosen = true;
+    dialog.hide();
+    dir.write("gamelist.ini", "[gamelist]\r\nc=Gamma\r\n");
+
+    bool ticked = true;
+    int selected = 0;
+    Names shown;
+    whenModal([&](QWidget* modal) {
+        ticked = showAll()->isChecked();
+        selected = selectedRow();
+        shown = rows();
+        EXPECT_FALSE(dialog.GameChosen);
+        modal->close();
+    });
+    dialog.showModal();
+    EXPECT_FALSE(ticked);
+    EXPECT_EQ(selected, -1);
+    EXPECT_EQ(shown, (Names{"Gamma"}));
+    EXPECT_FALSE(dialog.gameChosen());
+}
+
+TEST_F(SelectGame, OkWantsASelectionAndThenReportsTheZip)
+{
+    bool openAfterEmptyOk = false;
+    whenModal([&](QWidget* modal) {
+        QTest::mouseClick(button("c138"), Qt::LeftButton);
+        openAfterEmptyOk = modal->isVisible();
+        clickRow(1);
+        QTest::mouseClick(button("c138"), Qt::LeftButton);
+    });
+    dialog.showModal();
+    EXPECT_TRUE(openAfterEmptyOk);
+    EXPECT_EQ(messages.plain, (Names{"Select a game first!!"}));
+    EXPECT_TRUE(dialog.gameChosen());
+    EXPECT_EQ(dialog.selectedZip(), "b.zip");
+
+    whenModal([&](QWidget*) { QTest::mouseClick(button("c137"), Qt::LeftButton); });
+    dialog.showModal();
+    EXPECT_FALSE(dialog.gameChosen());
+}
+
+TEST_F(SelectGame, KeysNeitherCloseNorEditAndLettersFindARow)
+{
+    bool open = false;
+    bool editing = true;
+    int afterDoubleClick = -1;
+    int afterTyping = -1;
+    whenModal([&](QWidget* modal) {
+        list()->setFocus();
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
+            QTest::keyClick(list(), key);
+        button("c138")->setFocus();
+        QTest::keyClick(button("c138"), Qt::Key_Return);
+        const QRect place = list()->visualRect(list()->model()->index(1, 0));
+        // A real double click: press and release, then the double-click press.
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, place.center());
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, place.center());
+        afterDoubleClick = selectedRow();
+        editing = !list()->findChildren<QLineEdit*>().isEmpty();
+        open = modal->isVisible();
+        list()->setFocus();
+        QTest::keyClicks(list(), "z");
+        afterTyping = selectedRow();
+        modal->close();
+    });
+    dialog.showModal();
+    EXPECT_TRUE(open);
+    EXPECT_FALSE(editing);
+    EXPECT_EQ(afterDoubleClick, 1);
+    EXPECT_EQ(afterTyping, 0);
+    EXPECT_TRUE(messages.plain.empty()); // Enter on OK did not press it
+    EXPECT_FALSE(dialog.gameChosen());
+}
+
+TEST_F(SelectGame, ChangeDirectoryPointsTheListingAtThePickedFolder)
+{
+    const std::string other = dir.mkdir("other");
+    dir.write("other/d.zip", "");
+    dir.write("other/A.zip", "");
+    std::vector<std::string> starts, titles;
+    std::optional<std::string> answer;
+    ChooserSwap swap([&](QWidget*, const std::string& title, const std::string& start) {
+        titles.push_back(title);
+        starts.push_back(start);
+        return answer;
+    });
+    EXPECT_FALSE(button("c158")->isVisibleTo(&dialog));
+    dialog.setChangeDirectoryVisible(true);
+    dialog.prepareForShowing();
+    dialog.show();
+    ASSERT_TRUE(button("c158")->isVisible());
+
+    QTest::mouseClick(button("c158"), Qt::LeftButton);
+    EXPECT_EQ(dialog.chosenDirectory(), "");
+    EXPECT_EQ(rows(), (Names{"Zeta", "Alpha"}));
+
+    answer = other;
+    showAll()->setChecked(true);
+    QTest::mouseClick(button("c158"), Qt::LeftButton);
+    EXPECT_EQ(dialog.ChosenDirectory, other);
+    EXPECT_EQ(dialog.zipListing().directory(), other);
+    EXPECT_TRUE(showAll()->isChecked());
+    EXPECT_EQ(rows(), (Names{"Zeta", "d.zip"}));
+
+    // A folder that cannot be listed: the error box, the new folder kept, the lists as they were.
+    answer = dir.file("gone");
+    QTest::mouseClick(button("c158"), Qt::LeftButton);
+    EXPECT_EQ(dialog.ChosenDirectory, dir.file("gone"));
+    EXPECT_EQ(messages.errors.size(), 1u);
+    EXPECT_EQ(rows(), (Names{"Zeta", "d.zip"}));
+
+    EXPECT_EQ(titles, (Names{"Select a directory from the list:", "Select a directory from the list:",
+                             "Select a directory from the list:"}));
+    EXPECT_EQ(starts, (Names{"", "", other}));
+    dialog.clearChosenDirectory();
+    EXPECT_EQ(dialog.chosenDirectory(), "");
+}
+
+TEST_F(SelectGame, AddANewGameWritesThePairAndShowsIt)
+{
+    dir.write("roms/game3.zip", "");
+    dialog.setZipDirectory(dir.file("roms/../roms"));
+    dialog.prepareForShowing();
+    dialog.show();
+    addGame.zip->setText("left over");
+
+    const auto add = [&](const char* zip, const char* game, const char* closeWith) {
+        whenModal([=, this](QWidget* modal) {
+            EXPECT_EQ(modal->objectName(), "c161");
+            EXPECT_EQ(addGame.zip->text(), "");
+            EXPECT_EQ(addGame.game->text(), "");
+            QTest::keyClicks(addGame.zip, zip);
+            QTest::keyClicks(addGame.game, game);
+            QTest::mouseClick(modal->findChild<QPushButton*>(closeWith), Qt::LeftButton);
+        });
+        QTest::mouseClick(button("c136"), Qt::LeftButton);
+    };
+
+    add("game3.zip", "Game Three", "c164");
+    EXPECT_EQ(readBytes(gameList), "[gamelist]\r\nb=Alpha\r\nA=Zeta\r\ngame1=\r\ngame3=Game Three\r\n");
+    EXPECT_EQ(rows(), (Names{"Zeta", "Alpha", "Game Three"}));
+
+    add("B", "Beta", "c164");
+    EXPECT_EQ(rows(), (Names{"Zeta", "Beta", "Game Three"}));
+
+    const std::string before = readBytes(gameList);
+    add("c.zip", "Never", "c165");
+    EXPECT_EQ(readBytes(gameList), before);
+
+    add("/roms/c.zip", "With a directory", "c164");
+    EXPECT_NE(readBytes(gameList).find("/roms/c=With a directory\r\n"), std::string::npos);
+    EXPECT_EQ(rows(), (Names{"Zeta", "Beta", "Game Three"}));
+    EXPECT_TRUE(messages.errors.empty());
+}
+
+TEST_F(SelectGame, AFailedWriteIsReportedAndLeavesTheDialogAsItWas)
+{
+    const std::string blocked = dir.mkdir("blocked/gamelist.ini");
+    dialog.setGameListPath(blocked);
+    dialog.setZipDirectory(roms);
+    dialog.show();
+    QTest::mouseClick(showAll(), Qt::LeftButton);
+    clickRow(2);
+    whenModal([&](QWidget* modal) {
+        QTest::keyClicks(addGame.zip, "c");
+        QTest::keyClicks(addGame.game, "Gamma");
+        QTest::mouseClick(modal->findChild<QPushButton*>("c164"), Qt::LeftButton);
+    });
+    QTest::mouseClick(button("c136"), Qt::LeftButton);
+    EXPECT_EQ(messages.errors, (Names{"Cannot create file " + blocked}));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(selectedRow(), 2);
+    EXPECT_EQ(dialog.selectedZip(), "c.zip");
+}
+
+TEST(SelectGameLanguage, TakesItsTextsInOrderAndStopsAtTheFirstMissingLine)
+{
+    const auto languageOf = [](int count) {
+        LineList lines;
+        for (int n = 0; n < count; ++n)
+            lines.append("L" + std::to_string(n));
+        return Language(lines);
+    };
+    const auto textOf = [](const QWidget& window, const char* name) {
+        if (auto* button = window.findChild<QAbstractButton*>(name))
+            return button->text().toStdString();
+        return window.findChild<QLabel*>(name)->text().toStdString();
+    };
+    test::RecordingMessages messages;
+
+    const Language full = languageOf(166);
+    Tc134 translated(full);
+    for (const char* name : {"C135", "c136", "c137", "c138", "c139", "c158"})
+        EXPECT_EQ(textOf(translated, name), "L" + std::string(name + 1));
+    EXPECT_EQ(translated.t160.Title, "L160");
+    EXPECT_EQ(translated.windowTitle(), "Select Game");
+    EXPECT_TRUE(messages.errors.empty());
+
+    const Language short149 = languageOf(149);
+    Tc134 partly(short149);
+    EXPECT_EQ(textOf(partly, "c139"), "L139");
+    EXPECT_EQ(textOf(partly, "c158"), "Change Directory");
+    EXPECT_EQ(partly.t160.Title, "Select a directory from the list:");
+    EXPECT_EQ(messages.errors, (Names{"List index out of bounds (158)"}));
+
+    // Line 149 is read when OK is pressed without a selection.
+    partly.show();
+    QTest::mouseClick(partly.findChild<QPushButton*>("c138"), Qt::LeftButton);
+    EXPECT_EQ(messages.errors.back(), "List index out of bounds (149)");
+    EXPECT_TRUE(messages.plain.empty());
+    QTest::mouseClick(translated.findChild<QPushButton*>("c138"), Qt::LeftButton);
+    EXPECT_EQ(messages.plain, (Names{"L149"}));
+
+    const Language short163 = languageOf(163);
+    Tc161 add(short163);
+    EXPECT_EQ(add.windowTitle(), "L161");
+    EXPECT_EQ(textOf(add, "c162"), "L162");
+    EXPECT_EQ(textOf(add, "c163"), "Game name:");
+    EXPECT_EQ(textOf(add, "c164"), "Add");
+    EXPECT_EQ(messages.errors.back(), "List index out of bounds (163)");
+
+    const Language none;
+    Tc161 builtin(none);
+    EXPECT_EQ(builtin.windowTitle(), "Add a Game");
+    EXPECT_EQ(textOf(builtin, "c165"), "Cancel");
+    Tc161 addFull(full);
+    EXPECT_EQ(textOf(addFull, "c165"), "L165");
+}
+
+} // namespace
+} // namespace arcavio

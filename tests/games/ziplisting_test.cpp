@@ -1,0 +1,63 @@
+#include "games/ziplisting.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/filesystem.h"
+#include "support/temp_dir.h"
+#include "text/errors.h"
+
+namespace arcavio {
+namespace {
+
+using test::TempDir;
+using Names = std::vector<std::string>;
+
+TEST(ZipListing, ListsZipsSortedWithoutRegardToCaseAndMakesTheDirectoryCurrent)
+{
+    TempDir dir;
+    const std::string start = platform::currentDirectory();
+    for (const char* name : {"b.zip", "A.ZIP", "c.Zip", "notes.txt", "zip", ".hidden.zip"})
+        dir.write(name, "");
+    dir.mkdir("folder.zip");
+    ZipListing listing;
+    listing.setDirectory(dir.path());
+    EXPECT_EQ(listing.names(), (Names{"A.ZIP", "b.zip", "c.Zip"}));
+    EXPECT_EQ(platform::currentDirectory(), listing.directory());
+    EXPECT_TRUE(platform::directoryExists(listing.directory()));
+    platform::setCurrentDirectory(start);
+}
+
+TEST(ZipListing, RereadsOnlyWhenTheDirectoryChangesOrOnRefresh)
+{
+    TempDir one, two;
+    const std::string start = platform::currentDirectory();
+    one.write("a.zip", "");
+    two.write("z.zip", "");
+    ZipListing listing;
+    listing.setDirectory(one.path());
+    one.write("b.zip", "");
+    listing.setDirectory(listing.directory());
+    EXPECT_EQ(listing.names(), (Names{"a.zip"}));
+    listing.refresh();
+    EXPECT_EQ(listing.names(), (Names{"a.zip", "b.zip"}));
+    listing.setDirectory(two.path());
+    EXPECT_EQ(listing.names(), (Names{"z.zip"}));
+    platform::setCurrentDirectory(start);
+}
+
+TEST(ZipListing, AMissingDirectoryFailsAndKeepsTheListing)
+{
+    TempDir dir;
+    const std::string start = platform::currentDirectory();
+    dir.write("a.zip", "");
+    ZipListing listing;
+    listing.setDirectory(dir.path());
+    const std::string listed = listing.directory();
+    EXPECT_THROW(listing.setDirectory(dir.file("gone")), InOutError);
+    EXPECT_EQ(listing.directory(), listed);
+    EXPECT_EQ(listing.names(), (Names{"a.zip"}));
+    platform::setCurrentDirectory(start);
+}
+
+} // namespace
+} // namespace arcavio
