@@ -9,6 +9,8 @@
 #include "dialogs/uabout.h"
 #include "dialogs/uhelp.h"
 #include "dialogs/usaveas.h"
+#include "games/uaddgame.h"
+#include "games/uselectgame.h"
 
 namespace arcavio {
 namespace {
@@ -19,10 +21,13 @@ struct Program {
     TForm1 mainWindow;
     Tc129 help{mainWindow.lang, &mainWindow};
     Tc132 saveAs{mainWindow.lang, [this] { return mainWindow.configurationList().directory(); }, &mainWindow};
+    Tc134 selectGame{mainWindow.lang, &mainWindow};
     TForm2 about{&mainWindow};
+    Tc161 addGame{mainWindow.lang, &mainWindow};
 
     Program()
     {
+        selectGame.setAddGameDialog(&addGame);
         QObject::connect(&mainWindow, &TForm1::aboutRequested, &about, [this] { about.exec(); });
     }
 };
