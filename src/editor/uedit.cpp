@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "app/messages.h"
@@ -101,8 +102,7 @@ Tc110::Tc110(const EditorContext& context) : QDialog(context.owner), context_(co
 
     guarded([this] { applyLanguage(); });
     placePairs();
-
-    setFixedSize(kClientWidth, kNotebookHeight + kPanelHeight);
+    fitWidth();
     move(192, 112);
 }
 
@@ -166,24 +166,50 @@ TSpinEdit* Tc110::spin(QWidget* parent, const char* name, int x, int y, int widt
     return s;
 }
 
-void Tc110::pair(QWidget* labelWidget, std::vector<QWidget*> fields)
+void Tc110::pair(QWidget* labelWidget, std::vector<QWidget*> fields, int column)
 {
-    Pair p{labelWidget, std::move(fields), {}};
+    Pair p{labelWidget, std::move(fields), {}, column};
     for (QWidget* f : p.fields)
         p.lefts.push_back(f->x());
     pairs_.push_back(std::move(p));
 }
 
 // A label that needs more room than its field leaves pushes the field (and what follows it
-// on the row) to the right, so no text runs under a field.
+// on the row) to the right, so no text runs under a field. Rows of one column move together.
 void Tc110::placePairs()
 {
+    std::unordered_map<int, int> columnShift;
+    auto neededShift = [](const Pair& p) {
+        return std::max(0, p.label->x() + p.label->sizeHint().width() + 4 - p.lefts.front());
+    };
+    for (const Pair& p : pairs_)
+        if (p.column >= 0)
+            columnShift[p.column] = std::max(columnShift[p.column], neededShift(p));
     for (const Pair& p : pairs_) {
-        const int needed = p.label->x() + p.label->sizeHint().width() + 4;
-        const int shift = std::max(0, needed - p.lefts.front());
+        const int shift = p.column >= 0 ? columnShift[p.column] : neededShift(p);
         for (std::size_t i = 0; i < p.fields.size(); ++i)
             p.fields[i]->move(p.lefts[i] + shift, p.fields[i]->y());
     }
+}
+
+// The window keeps its height and widens only as far as every page caption needs, so no tab
+// hides behind scroll arrows.
+void Tc110::fitWidth()
+{
+    const int tabs = std::max(S7984_->tabBar()->sizeHint().width(), inner_->tabBar()->sizeHint().width() + 6) + 4;
+    const int width = std::max(kClientWidth, tabs);
+    S7984_->resize(width, kNotebookHeight);
+    inner_->resize(width - 6, inner_->height());
+    findChild<QWidget*>(QStringLiteral("Panel1"))->resize(width, kPanelHeight);
+    // The command buttons keep their distance from the right edge; Help stays at the left.
+    const int shift = width - kClientWidth;
+    QWidget* saveAndClose = captioned_.at(27);
+    saveAndClose->resize(std::max(97, saveAndClose->sizeHint().width()), saveAndClose->height());
+    captioned_.at(25)->move(184 + shift, 12);
+    captioned_.at(26)->move(264 + shift, 12);
+    saveAndClose->move(344 + shift, 12);
+    captioned_.at(28)->move(std::max(448 + shift, saveAndClose->geometry().right() + 8), 12);
+    setFixedSize(width, kNotebookHeight + kPanelHeight);
 }
 
 void Tc110::onGuarded(QPushButton* b, void (Tc110::*command)())
@@ -252,7 +278,7 @@ void Tc110::buildDirectoriesPage(QWidget* page)
         search->setFixedHeight(kRowButtonHeight);
         reset->setFixedHeight(kRowButtonHeight);
         dirs_.push_back(e);
-        pair(l, {e, search, reset});
+        pair(l, {e, search, reset}, 1);
         connect(search, &QPushButton::clicked, this, [this, row] { guarded([this, row] { searchDirectory(row); }); });
         connect(reset, &QPushButton::clicked, this, [this, row] { guarded([this, row] { defaultDirectory(row); }); });
     }
@@ -271,7 +297,7 @@ void Tc110::buildFilesPage(QWidget* page)
         search->setFixedHeight(kRowButtonHeight);
         reset->setFixedHeight(kRowButtonHeight);
         files_.push_back(e);
-        pair(l, {e, search, reset});
+        pair(l, {e, search, reset}, 2);
         connect(search, &QPushButton::clicked, this, [this, row] { guarded([this, row] { searchDatFile(row); }); });
         connect(reset, &QPushButton::clicked, this, [this, row] { guarded([this, row] { defaultDatFile(row); }); });
     }
@@ -307,7 +333,7 @@ void Tc110::buildVideoPage(QWidget* page)
     for (std::size_t i = 0; i < right.size(); ++i)
         checkBox(page, right[i].first, 272, 16 + 24 * static_cast<int>(i), right[i].second);
     QLabel* c73 = label(page, 73, 271, 208);
-    pair(c73, {edit(page, "brightness", 391, 205, 57, " 0.000000")});
+    pair(c73, {edit(page, "brightness", 391, 205, 72, " 0.000000")});
     QLabel* c74 = label(page, 74, 272, 241);
     pair(c74, {spin(page, "framestorun", 349, 236, 52, 0, kUnbounded)});
 
@@ -356,7 +382,7 @@ void Tc110::buildCorePage(QWidget* page)
     x2->move(349, 191);
     pair(c92, {debugResolution_[0], x1, debugResolution_[1], x2, debugResolution_[2]});
     QLabel* c93 = label(video, 93, 168, 220);
-    pair(c93, {edit(video, "gamma", 262, 216, 57, " 1.000000")});
+    pair(c93, {edit(video, "gamma", 262, 216, 72, " 1.000000")});
     connect(c91, &QCheckBox::toggled, this, [this](bool on) { automaticValueChanged(debugResolution_, on); });
     automaticValueChanged(debugResolution_, true);
 
@@ -364,13 +390,13 @@ void Tc110::buildCorePage(QWidget* page)
     checkBox(vector, 94, 184, 37, false);
     checkBox(vector, 95, 184, 56, false);
     QLabel* c96 = label(vector, 96, 184, 108);
-    pair(c96, {edit(vector, "beam", 222, 104, 57, " 1.000000")});
+    pair(c96, {edit(vector, "beam", 222, 104, 72, " 1.000000")});
     QLabel* c97 = label(vector, 97, 184, 140);
-    pair(c97, {edit(vector, "flicker", 222, 136, 57, " 0.000000")});
+    pair(c97, {edit(vector, "flicker", 222, 136, 72, " 0.000000")});
 
     QWidget* sound = pages[2];
     QLabel* c98 = label(sound, 98, 184, 47);
-    pair(c98, {spin(sound, "samplerate", 253, 43, 60, 44100, kUnbounded)});
+    pair(c98, {spin(sound, "samplerate", 253, 43, 66, 44100, kUnbounded)});
     checkBox(sound, 99, 184, 80, true);
     checkBox(sound, 100, 184, 104, true);
     checkBox(sound, 101, 184, 128, true);

@@ -102,6 +102,7 @@ private:
         QWidget* label;
         std::vector<QWidget*> fields;
         std::vector<int> lefts;
+        int column; // rows of one column line up; -1 for a lone row
     };
 
     void buildPanel();
@@ -114,6 +115,7 @@ private:
     void buildTabOrder();
     void applyLanguage();
     void placePairs();
+    void fitWidth();
 
     QLabel* label(QWidget* parent, int line, int x, int y);
     QPushButton* button(QWidget* parent, int line, int x, int y, int width = 75);
@@ -121,7 +123,7 @@ private:
     QLineEdit* edit(QWidget* parent, const char* name, int x, int y, int width, const std::string& value);
     TSpinEdit* spin(QWidget* parent, const char* name, int x, int y, int width, std::int32_t value,
                     SpinBounds bounds);
-    void pair(QWidget* label, std::vector<QWidget*> fields);
+    void pair(QWidget* label, std::vector<QWidget*> fields, int column = -1);
     void onGuarded(QPushButton* button, void (Tc110::*command)());
 
     void runSpecifiedGameChanged(bool checked);
