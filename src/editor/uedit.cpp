@@ -49,11 +49,16 @@ void setBackground(QWidget* widget, const QColor& colour)
 
 void setCaption(QWidget* widget, const std::string& text)
 {
-    if (auto* label = qobject_cast<QLabel*>(widget))
+    // Buttons keep their size; labels and check boxes fit their text.
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(qs(text));
-    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        label->adjustSize();
+    } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        box->setText(qs(text));
+        box->adjustSize();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(qs(text));
-    widget->adjustSize();
+    }
 }
 
 } // namespace
@@ -102,6 +107,7 @@ Tc110::Tc110(const EditorContext& context) : QDialog(context.owner), context_(co
 
     guarded([this] { applyLanguage(); });
     placePairs();
+    separateVideoColumns();
     fitWidth();
     move(192, 112);
 }
@@ -192,23 +198,49 @@ void Tc110::placePairs()
     }
 }
 
-// The window keeps its height and widens only as far as every page caption needs, so no tab
-// hides behind scroll arrows.
+// Long captions in the left column of the video page push the right column aside.
+void Tc110::separateVideoColumns()
+{
+    QWidget* page = S7984_->widget(3);
+    constexpr int rightColumn = 271;
+    int leftEdge = 0;
+    std::vector<QWidget*> rightWidgets;
+    for (QWidget* w : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->x() >= rightColumn)
+            rightWidgets.push_back(w);
+        else
+            leftEdge = std::max(leftEdge, w->x() + w->width());
+    }
+    const int shift = std::max(0, leftEdge + 8 - rightColumn);
+    for (QWidget* w : rightWidgets)
+        w->move(w->x() + shift, w->y());
+}
+
+// The window keeps its height and widens only as far as its page captions and the panel's
+// widest button need, so no tab hides behind scroll arrows and no caption is cut.
 void Tc110::fitWidth()
 {
+    QWidget* saveAndClose = captioned_.at(27);
+    const int saveAndCloseWidth = std::max(97, saveAndClose->sizeHint().width());
     const int tabs = std::max(S7984_->tabBar()->sizeHint().width(), inner_->tabBar()->sizeHint().width() + 6) + 4;
-    const int width = std::max(kClientWidth, tabs);
+    int pages = 0;
+    for (int i = 0; i < S7984_->count(); ++i)
+        for (QWidget* w : S7984_->widget(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w != inner_)
+                pages = std::max(pages, w->x() + w->width() + 12);
+    for (int i = 0; i < inner_->count(); ++i)
+        for (QWidget* w : inner_->widget(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            pages = std::max(pages, w->x() + w->width() + 18);
+    const int width = std::max({kClientWidth, tabs, pages, kClientWidth + saveAndCloseWidth - 97});
     S7984_->resize(width, kNotebookHeight);
     inner_->resize(width - 6, inner_->height());
     findChild<QWidget*>(QStringLiteral("Panel1"))->resize(width, kPanelHeight);
     // The command buttons keep their distance from the right edge; Help stays at the left.
-    const int shift = width - kClientWidth;
-    QWidget* saveAndClose = captioned_.at(27);
-    saveAndClose->resize(std::max(97, saveAndClose->sizeHint().width()), saveAndClose->height());
-    captioned_.at(25)->move(184 + shift, 12);
-    captioned_.at(26)->move(264 + shift, 12);
-    saveAndClose->move(344 + shift, 12);
-    captioned_.at(28)->move(std::max(448 + shift, saveAndClose->geometry().right() + 8), 12);
+    const int right = width - kClientWidth + 523;
+    captioned_.at(28)->move(right - 75, 12);
+    saveAndClose->setGeometry(right - 75 - 7 - saveAndCloseWidth, 12, saveAndCloseWidth, 25);
+    captioned_.at(26)->move(saveAndClose->x() - 80, 12);
+    captioned_.at(25)->move(saveAndClose->x() - 160, 12);
     setFixedSize(width, kNotebookHeight + kPanelHeight);
 }
 
@@ -321,8 +353,10 @@ void Tc110::buildVideoPage(QWidget* page)
                    spin(page, "resolution3", 206, 187, 43, 0, kUnbounded)};
     auto* x1 = new QLabel(QStringLiteral("x"), page);
     x1->move(132, 191);
+    x1->adjustSize();
     auto* x2 = new QLabel(QStringLiteral("x"), page);
     x2->move(197, 191);
+    x2->adjustSize();
     pair(c63, {resolution_[0], x1, resolution_[1], x2, resolution_[2]});
     QLabel* c64 = label(page, 64, 15, 222);
     pair(c64, {spin(page, "refresh", 85, 218, 52, 0, kUnbounded)});
@@ -378,8 +412,10 @@ void Tc110::buildCorePage(QWidget* page)
                         spin(video, "dresolution3", 358, 187, 43, 0, kUnbounded)};
     auto* x1 = new QLabel(QStringLiteral("x"), video);
     x1->move(284, 191);
+    x1->adjustSize();
     auto* x2 = new QLabel(QStringLiteral("x"), video);
     x2->move(349, 191);
+    x2->adjustSize();
     pair(c92, {debugResolution_[0], x1, debugResolution_[1], x2, debugResolution_[2]});
     QLabel* c93 = label(video, 93, 168, 220);
     pair(c93, {edit(video, "gamma", 262, 216, 72, " 1.000000")});

@@ -115,6 +115,7 @@ private:
     void buildTabOrder();
     void applyLanguage();
     void placePairs();
+    void separateVideoColumns();
     void fitWidth();
 
     QLabel* label(QWidget* parent, int line, int x, int y);
