@@ -9,7 +9,7 @@
 namespace {
 
 class NoGames final : public arcavio::GamePicker {
-public:
+  public:
     void setZipDirectory(const std::string&) override {}
     void refreshZipListing() override {}
     void setChangeDirectoryVisible(bool) override {}
@@ -40,7 +40,10 @@ void run(benchmark::State& state, const arcavio::Language& language)
     }
 }
 
-void CreateAndShowEditor(benchmark::State& state) { run(state, arcavio::Language()); }
+void CreateAndShowEditor(benchmark::State& state)
+{
+    run(state, arcavio::Language());
+}
 
 void CreateAndShowTranslatedEditor(benchmark::State& state)
 {

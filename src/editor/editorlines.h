@@ -11,7 +11,7 @@ namespace arcavio {
 
 // The editor's controls as the configuration lines see them, addressed by control name.
 class ConfigurationControls {
-public:
+  public:
     virtual ~ConfigurationControls() = default;
 
     virtual void setText(std::string_view control, const std::string& value) = 0;

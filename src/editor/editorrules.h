@@ -42,7 +42,8 @@ std::string missingDirectoryMessage(const Language& language, std::string_view p
 std::span<const int> editorLanguageLines();
 // Hands each of those lines to apply, in order, when a language file is loaded; the first
 // missing line throws ListIndexError and ends it.
-void applyEditorLanguage(const Language& language, const std::function<void(int line, const std::string& text)>& apply);
+void applyEditorLanguage(const Language& language,
+                         const std::function<void(int line, const std::string& text)>& apply);
 
 // The name filters of the executable and DAT file dialogs.
 std::string executableDialogFilter();

@@ -17,7 +17,10 @@ TSpinEdit::TSpinEdit(QWidget* parent, SpinBounds bounds) : QAbstractSpinBox(pare
     lineEdit()->setText(QStringLiteral("0"));
 }
 
-std::int32_t TSpinEdit::value() const { return spinValueOfText(text().toStdString(), bounds_); }
+std::int32_t TSpinEdit::value() const
+{
+    return spinValueOfText(text().toStdString(), bounds_);
+}
 
 void TSpinEdit::setValue(std::int64_t value)
 {

@@ -13,7 +13,7 @@ namespace arcavio {
 // bound. Only a bounded field corrects its text, when a value is set or the field is left.
 class TSpinEdit : public QAbstractSpinBox {
     Q_OBJECT
-public:
+  public:
     explicit TSpinEdit(QWidget* parent = nullptr, SpinBounds bounds = kUnbounded);
 
     std::int32_t value() const;
@@ -22,17 +22,17 @@ public:
 
     void stepBy(int steps) override;
 
-signals:
+  signals:
     // A typed character was refused (and the system beeped).
     void keyRefused();
 
-protected:
+  protected:
     QValidator::State validate(QString& input, int& pos) const override;
     StepEnabled stepEnabled() const override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     SpinBounds bounds_;
 };
 

@@ -35,10 +35,19 @@ constexpr int kRowButtonHeight = 23;
 
 constexpr const char* kBuiltinDatDialogTitle = "Select the DAT File";
 
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-QColor buttonFace() { return QApplication::palette().color(QPalette::Active, QPalette::Button); }
-QColor windowColour() { return QApplication::palette().color(QPalette::Active, QPalette::Base); }
+QColor buttonFace()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+QColor windowColour()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Base);
+}
 
 void setBackground(QWidget* widget, const QColor& colour)
 {
@@ -65,11 +74,11 @@ void setCaption(QWidget* widget, const std::string& text)
 
 // The picture box: stretches its picture and answers a double-click.
 class PictureBox : public QLabel {
-public:
+  public:
     using QLabel::QLabel;
     std::function<void()> onDoubleClick;
 
-protected:
+  protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override
     {
         if (onDoubleClick)
@@ -82,8 +91,8 @@ Tc110::Tc110(const EditorContext& context) : QDialog(context.owner), context_(co
 {
     setObjectName(QStringLiteral("c110"));
     setWindowTitle(qs(builtinText(110)));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setModal(true);
 
     S7984_ = new QTabWidget(this);
@@ -91,7 +100,7 @@ Tc110::Tc110(const EditorContext& context) : QDialog(context.owner), context_(co
     S7984_->setGeometry(0, 0, kClientWidth, kNotebookHeight);
     const std::array<void (Tc110::*)(QWidget*), 6> builders = {
         &Tc110::buildDetailsPage, &Tc110::buildDirectoriesPage, &Tc110::buildFilesPage,
-        &Tc110::buildVideoPage, &Tc110::buildInputPage, &Tc110::buildCorePage};
+        &Tc110::buildVideoPage,   &Tc110::buildInputPage,       &Tc110::buildCorePage};
     for (std::size_t i = 0; i < builders.size(); ++i) {
         auto* page = new QWidget;
         S7984_->addTab(page, qs(builtinText(79 + static_cast<int>(i))));
@@ -222,7 +231,8 @@ void Tc110::fitWidth()
 {
     QWidget* saveAndClose = captioned_.at(27);
     const int saveAndCloseWidth = std::max(97, saveAndClose->sizeHint().width());
-    const int tabs = std::max(S7984_->tabBar()->sizeHint().width(), inner_->tabBar()->sizeHint().width() + 6) + 4;
+    const int tabs =
+        std::max(S7984_->tabBar()->sizeHint().width(), inner_->tabBar()->sizeHint().width() + 6) + 4;
     int pages = 0;
     for (int i = 0; i < S7984_->count(); ++i)
         for (QWidget* w : S7984_->widget(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -246,7 +256,8 @@ void Tc110::fitWidth()
 
 void Tc110::onGuarded(QPushButton* b, void (Tc110::*command)())
 {
-    connect(b, &QPushButton::clicked, this, [this, command] { guarded([this, command] { (this->*command)(); }); });
+    connect(b, &QPushButton::clicked, this,
+            [this, command] { guarded([this, command] { (this->*command)(); }); });
 }
 
 void Tc110::buildPanel()
@@ -311,8 +322,10 @@ void Tc110::buildDirectoriesPage(QWidget* page)
         reset->setFixedHeight(kRowButtonHeight);
         dirs_.push_back(e);
         pair(l, {e, search, reset}, 1);
-        connect(search, &QPushButton::clicked, this, [this, row] { guarded([this, row] { searchDirectory(row); }); });
-        connect(reset, &QPushButton::clicked, this, [this, row] { guarded([this, row] { defaultDirectory(row); }); });
+        connect(search, &QPushButton::clicked, this,
+                [this, row] { guarded([this, row] { searchDirectory(row); }); });
+        connect(reset, &QPushButton::clicked, this,
+                [this, row] { guarded([this, row] { defaultDirectory(row); }); });
     }
 }
 
@@ -330,8 +343,10 @@ void Tc110::buildFilesPage(QWidget* page)
         reset->setFixedHeight(kRowButtonHeight);
         files_.push_back(e);
         pair(l, {e, search, reset}, 2);
-        connect(search, &QPushButton::clicked, this, [this, row] { guarded([this, row] { searchDatFile(row); }); });
-        connect(reset, &QPushButton::clicked, this, [this, row] { guarded([this, row] { defaultDatFile(row); }); });
+        connect(search, &QPushButton::clicked, this,
+                [this, row] { guarded([this, row] { searchDatFile(row); }); });
+        connect(reset, &QPushButton::clicked, this,
+                [this, row] { guarded([this, row] { defaultDatFile(row); }); });
     }
 }
 
@@ -362,8 +377,14 @@ void Tc110::buildVideoPage(QWidget* page)
     pair(c64, {spin(page, "refresh", 85, 218, 52, 0, kUnbounded)});
     checkBox(page, 65, 16, 248, false);
 
-    const std::array<std::pair<int, bool>, 8> right = {
-        {{66, true}, {67, true}, {68, true}, {69, false}, {70, false}, {71, true}, {72, false}, {130, false}}};
+    const std::array<std::pair<int, bool>, 8> right = {{{66, true},
+                                                        {67, true},
+                                                        {68, true},
+                                                        {69, false},
+                                                        {70, false},
+                                                        {71, true},
+                                                        {72, false},
+                                                        {130, false}}};
     for (std::size_t i = 0; i < right.size(); ++i)
         checkBox(page, right[i].first, 272, 16 + 24 * static_cast<int>(i), right[i].second);
     QLabel* c73 = label(page, 73, 271, 208);
@@ -458,13 +479,13 @@ void Tc110::buildTabOrder()
         }
     };
     chain({"Edit1", "c22", "c21", "game", "c23", "mame", "c18", "c112"});
-    chain({"dir1", "c39", "dir2", "c40", "dir3", "c41", "dir4", "c42", "dir5", "c43", "dir6", "c44", "dir7",
-           "c45", "dir8", "c46", "dir9", "c47", "dir10", "c48", "c115", "c116", "c117", "c118", "c119", "c120",
-           "c121", "c122", "c123", "c124"});
+    chain({"dir1", "c39",  "dir2", "c40",  "dir3", "c41",  "dir4", "c42",  "dir5",  "c43",
+           "dir6", "c44",  "dir7", "c45",  "dir8", "c46",  "dir9", "c47",  "dir10", "c48",
+           "c115", "c116", "c117", "c118", "c119", "c120", "c121", "c122", "c123",  "c124"});
     chain({"file1", "c52", "c53", "file2", "file3", "c54", "c126", "c127", "c128"});
-    chain({"c55", "frameskip", "c57", "c58", "c59", "c60", "c61", "resolution2", "resolution1", "resolution3",
-           "c62", "refresh", "c65", "c66", "c67", "c68", "c69", "c70", "c71", "c72", "brightness", "framestorun",
-           "c130"});
+    chain({"c55",         "frameskip",   "c57", "c58",     "c59",        "c60",         "c61", "resolution2",
+           "resolution1", "resolution3", "c62", "refresh", "c65",        "c66",         "c67", "c68",
+           "c69",         "c70",         "c71", "c72",     "brightness", "framestorun", "c130"});
     chain({"c75", "c76", "c78", "c77"});
     chain({"bitmapdepth", "c86", "c87", "c88", "c89", "c90", "c91", "dresolution1", "dresolution2",
            "dresolution3", "gamma"});
@@ -528,7 +549,10 @@ void Tc110::automaticValueChanged(const std::vector<TSpinEdit*>& fields, bool ch
 
 // ---- commands ----------------------------------------------------------------------------
 
-void Tc110::loadConfiguration(const LineList& lines) { loadControls(lines, *this); }
+void Tc110::loadConfiguration(const LineList& lines)
+{
+    loadControls(lines, *this);
+}
 
 void Tc110::save()
 {
@@ -670,7 +694,10 @@ void Tc110::defaultDatFile(int row)
     files_.at(static_cast<std::size_t>(row - 1))->setText(qs(spec.defaultValue));
 }
 
-void Tc110::showPicture(const QImage& image) { Image_->setPixmap(QPixmap::fromImage(image)); }
+void Tc110::showPicture(const QImage& image)
+{
+    Image_->setPixmap(QPixmap::fromImage(image));
+}
 
 void Tc110::loadPictureFromDialog()
 {
@@ -740,7 +767,10 @@ void Tc110::setText(std::string_view name, const std::string& value)
     qobject_cast<QLineEdit*>(control(name))->setText(qs(value));
 }
 
-void Tc110::setFlag(std::string_view name, bool on) { qobject_cast<QCheckBox*>(control(name))->setChecked(on); }
+void Tc110::setFlag(std::string_view name, bool on)
+{
+    qobject_cast<QCheckBox*>(control(name))->setChecked(on);
+}
 
 void Tc110::setInteger(std::string_view name, std::int32_t value)
 {
@@ -759,10 +789,19 @@ std::string Tc110::text(std::string_view name) const
     return qobject_cast<QLineEdit*>(control(name))->text().toStdString();
 }
 
-bool Tc110::flag(std::string_view name) const { return qobject_cast<QCheckBox*>(control(name))->isChecked(); }
+bool Tc110::flag(std::string_view name) const
+{
+    return qobject_cast<QCheckBox*>(control(name))->isChecked();
+}
 
-std::int32_t Tc110::integer(std::string_view name) const { return qobject_cast<TSpinEdit*>(control(name))->value(); }
+std::int32_t Tc110::integer(std::string_view name) const
+{
+    return qobject_cast<TSpinEdit*>(control(name))->value();
+}
 
-std::string Tc110::picture() const { return pictureFileName_; }
+std::string Tc110::picture() const
+{
+    return pictureFileName_;
+}
 
 } // namespace arcavio

@@ -50,7 +50,7 @@ struct EditorContext {
 // The configuration editor window.
 class Tc110 : public QDialog, public ConfigurationControls {
     Q_OBJECT
-public:
+  public:
     explicit Tc110(const EditorContext& context);
     ~Tc110() override;
 
@@ -94,10 +94,10 @@ public:
     std::int32_t integer(std::string_view control) const override;
     std::string picture() const override;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     struct Pair {
         QWidget* label;
         std::vector<QWidget*> fields;

@@ -24,7 +24,7 @@
 namespace arcavio::test {
 
 class FakeGamePicker final : public GamePicker {
-public:
+  public:
     void setZipDirectory(const std::string& directory) override { zipDirectories.push_back(directory); }
     void refreshZipListing() override { ++refreshes; }
     void setChangeDirectoryVisible(bool visible) override { changeDirectoryVisible = visible; }
@@ -59,7 +59,7 @@ inline LineList numberedLanguage(int count)
 }
 
 class EditorTest : public ::testing::Test {
-protected:
+  protected:
     EditorContext context()
     {
         EditorContext c{.language = language,
@@ -92,8 +92,7 @@ protected:
 
     std::unique_ptr<Tc110> makeEditor() { return std::make_unique<Tc110>(context()); }
 
-    template <class W = QWidget>
-    static W* child(QWidget& editor, const char* name)
+    template <class W = QWidget> static W* child(QWidget& editor, const char* name)
     {
         W* w = editor.findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
@@ -131,7 +130,7 @@ protected:
     std::deque<std::optional<std::string>> dialogAnswers;
     std::vector<DialogRun> dialogs;
 
-private:
+  private:
     std::unique_ptr<QTimer> timer_;
 };
 

@@ -19,7 +19,8 @@ std::map<std::string, std::string> controlStates(QWidget& editor)
     for (const ConfigurationLine& spec : kConfigurationLines) {
         if (spec.form == ValueForm::Picture)
             continue;
-        QWidget* w = editor.findChild<QWidget*>(QString::fromLatin1(spec.control.data(), static_cast<qsizetype>(spec.control.size())));
+        QWidget* w = editor.findChild<QWidget*>(
+            QString::fromLatin1(spec.control.data(), static_cast<qsizetype>(spec.control.size())));
         std::string value;
         if (auto* box = qobject_cast<QCheckBox*>(w))
             value = box->isChecked() ? "checked" : "unchecked";
@@ -143,7 +144,8 @@ TEST_F(EditCommand, AFaultyFileShowsNoEditor)
     const std::string good = dir.write("good.av2", defaultConfiguration().toText());
     guarded([&] { editConfiguration(context(), good, listBox); });
     ASSERT_EQ(recorder.errors.size(), 5u);
-    EXPECT_EQ(recorder.errors[3], "List index out of bounds (112)") << "creation stops at the first missing line";
+    EXPECT_EQ(recorder.errors[3], "List index out of bounds (112)")
+        << "creation stops at the first missing line";
     EXPECT_EQ(recorder.errors[4], "List index out of bounds (110)");
     EXPECT_EQ(refreshed, 0);
 }

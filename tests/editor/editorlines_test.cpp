@@ -12,7 +12,7 @@ namespace {
 
 // Controls that remember what was set, in order.
 class RecordingControls final : public ConfigurationControls {
-public:
+  public:
     void setText(std::string_view c, const std::string& v) override { record(c, v); }
     void setFlag(std::string_view c, bool on) override { record(c, on ? "on" : "off"); }
     void setInteger(std::string_view c, std::int32_t v) override { record(c, std::to_string(v)); }
@@ -25,7 +25,7 @@ public:
     std::vector<std::string> order;
     std::map<std::string, std::string> values;
 
-private:
+  private:
     void record(std::string_view c, const std::string& v)
     {
         order.emplace_back(c);

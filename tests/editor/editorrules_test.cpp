@@ -98,7 +98,8 @@ TEST(EditorLanguage, LinesAreReadInTheWindowsOrder)
     expected.push_back(112);
     for (int n = 115; n <= 124; ++n)
         expected.push_back(n);
-    expected.insert(expected.end(), {126, 127, 128, 130, 79, 80, 81, 82, 83, 84, 107, 108, 109, 159, 111, 113, 114, 131});
+    expected.insert(expected.end(),
+                    {126, 127, 128, 130, 79, 80, 81, 82, 83, 84, 107, 108, 109, 159, 111, 113, 114, 131});
     EXPECT_EQ(order, expected);
 }
 
@@ -106,7 +107,8 @@ TEST(EditorLanguage, AShortFileStopsAtTheFirstMissingLine)
 {
     std::vector<int> order;
     try {
-        applyEditorLanguage(Language(numberedLines(149)), [&](int n, const std::string&) { order.push_back(n); });
+        applyEditorLanguage(Language(numberedLines(149)),
+                            [&](int n, const std::string&) { order.push_back(n); });
         FAIL() << "149 lines are too few";
     } catch (const ListIndexError& e) {
         EXPECT_EQ(e.index(), 159);

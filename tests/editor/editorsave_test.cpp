@@ -11,7 +11,10 @@ namespace {
 
 using Save = EditorTest;
 
-void click(QWidget& editor, const char* name) { editor.findChild<QAbstractButton*>(QString::fromLatin1(name))->click(); }
+void click(QWidget& editor, const char* name)
+{
+    editor.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+}
 
 TEST_F(Save, ANewEditorWarnsAsksWritesAndConfirms)
 {

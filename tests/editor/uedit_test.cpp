@@ -18,11 +18,11 @@
 namespace arcavio::test {
 namespace {
 
-const std::set<std::string> kCheckedAtStart = {"c55", "c60", "c61", "c62", "c66", "c67",
+const std::set<std::string> kCheckedAtStart = {"c55", "c60", "c61", "c62", "c66",  "c67",
                                                "c68", "c71", "c91", "c99", "c100", "c101"};
-const std::set<std::string> kDisabledAtStart = {"game",        "c23",          "frameskip",    "resolution1",
-                                                "resolution2", "resolution3",  "dresolution1", "dresolution2",
-                                                "dresolution3"};
+const std::set<std::string> kDisabledAtStart = {"game",         "c23",          "frameskip",
+                                                "resolution1",  "resolution2",  "resolution3",
+                                                "dresolution1", "dresolution2", "dresolution3"};
 
 // The lines that caption a control named after them.
 std::vector<int> captionLines()
@@ -46,9 +46,18 @@ std::string captionOf(QWidget& editor, int line)
     return "<not captioned>";
 }
 
-QColor baseOf(QWidget* w) { return w->palette().color(QPalette::Base); }
-QColor buttonFace() { return QApplication::palette().color(QPalette::Active, QPalette::Button); }
-QColor windowColour() { return QApplication::palette().color(QPalette::Active, QPalette::Base); }
+QColor baseOf(QWidget* w)
+{
+    return w->palette().color(QPalette::Base);
+}
+QColor buttonFace()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+QColor windowColour()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Base);
+}
 
 using NewEditor = EditorTest;
 
@@ -65,11 +74,12 @@ TEST_F(NewEditor, ShowsTheBuiltInTextsAndInitialStates)
     auto* inner = child<QTabWidget>(*editor, "s107109e159");
     ASSERT_EQ(outer->count(), 6);
     ASSERT_EQ(inner->count(), 4);
-    const std::vector<std::string> outerTabs = {"Configuration Details", "Directories", "Files",
-                                                "Video Options", "Input Options", "CORE Options"};
+    const std::vector<std::string> outerTabs = {"Configuration Details", "Directories",   "Files",
+                                                "Video Options",         "Input Options", "CORE Options"};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(outer->tabText(i).toStdString(), outerTabs[static_cast<std::size_t>(i)]);
-    const std::vector<std::string> innerTabs = {"Video Options", "Vector Games Options", "Sound Options", "Misc Options"};
+    const std::vector<std::string> innerTabs = {"Video Options", "Vector Games Options", "Sound Options",
+                                                "Misc Options"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(inner->tabText(i).toStdString(), innerTabs[static_cast<std::size_t>(i)]);
     EXPECT_EQ(outer->currentIndex(), 0);
@@ -185,8 +195,9 @@ TEST_F(NewEditor, TabOrderFollowsEachPage)
     const std::vector<std::vector<std::string>> containers = {
         {"Edit1", "c22", "c21", "game", "c23", "mame", "c18", "c112"},
         {"file1", "c52", "c53", "file2", "file3", "c54", "c126", "c127", "c128"},
-        {"c55", "frameskip", "c57", "c58", "c59", "c60", "c61", "resolution2", "resolution1", "resolution3", "c62",
-         "refresh", "c65", "c66", "c67", "c68", "c69", "c70", "c71", "c72", "brightness", "framestorun", "c130"},
+        {"c55",         "frameskip",   "c57", "c58",     "c59",        "c60",         "c61", "resolution2",
+         "resolution1", "resolution3", "c62", "refresh", "c65",        "c66",         "c67", "c68",
+         "c69",         "c70",         "c71", "c72",     "brightness", "framestorun", "c130"},
         {"c75", "c76", "c78", "c77"},
         {"c95", "beam", "flicker", "c94"},
         {"samplerate", "c99", "c100", "c101", "volume"},
@@ -261,7 +272,7 @@ using PathPickers = EditorTest;
 TEST_F(PathPickers, DefaultButtonsPutBackTheBuiltInValues)
 {
     auto editor = makeEditor();
-    const std::vector<std::string> dirs = {"ROMS", "samples", "cfg", "nvram", "memcard",
+    const std::vector<std::string> dirs = {"ROMS", "samples", "cfg", "nvram",   "memcard",
                                            "inp",  "hi",      "sta", "artwork", "snap"};
     for (int row = 1; row <= 10; ++row) {
         const std::string name = "dir" + std::to_string(row);
@@ -404,12 +415,13 @@ TEST_F(PathPickers, DirectorySearchUsesTheSharedBrowserOwnedByTheHelpWindow)
     };
     std::vector<Call> calls;
     std::deque<std::optional<std::string>> picks = {std::string("/d/roms"), std::nullopt};
-    const auto previous = TFolderBrowse::setChooser([&](QWidget* owner, const std::string& title, const std::string& start) {
-        calls.push_back({owner, title, start});
-        auto pick = picks.front();
-        picks.pop_front();
-        return pick;
-    });
+    const auto previous =
+        TFolderBrowse::setChooser([&](QWidget* owner, const std::string& title, const std::string& start) {
+            calls.push_back({owner, title, start});
+            auto pick = picks.front();
+            picks.pop_front();
+            return pick;
+        });
     auto editor = makeEditor();
     child<QAbstractButton>(*editor, "c39")->click();
     child<QAbstractButton>(*editor, "c40")->click();
@@ -522,7 +534,8 @@ TEST_F(NewEditor, DISABLED_Screenshots)
 {
     const QString out = qEnvironmentVariable("ARCAVIO_SHOTS", QStringLiteral("."));
     if (!language.loaded() && qEnvironmentVariableIsSet("ARCAVIO_SHOTS_LANGUAGE"))
-        language.setLines(LineList::loadFromFile(qEnvironmentVariable("ARCAVIO_SHOTS_LANGUAGE").toStdString()));
+        language.setLines(
+            LineList::loadFromFile(qEnvironmentVariable("ARCAVIO_SHOTS_LANGUAGE").toStdString()));
     auto editor = makeEditor();
     editor->show();
     auto* outer = child<QTabWidget>(*editor, "S7984");
