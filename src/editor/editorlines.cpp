@@ -4,22 +4,22 @@ namespace arcavio {
 
 void loadControls(const LineList& lines, ConfigurationControls& controls)
 {
-    for (const ConfigurationLine& spec : kConfigurationLines) {
-        const std::string& value = lines.at(spec.line);
-        switch (spec.form) {
+    for (const ConfigurationLine& entry : kConfigurationLines) {
+        const std::string& value = lines.at(entry.line);
+        switch (entry.form) {
         case ValueForm::Text:
         case ValueForm::NumberText:
         case ValueForm::Directory:
-            controls.setText(spec.control, value);
+            controls.setText(entry.control, value);
             break;
         case ValueForm::Picture:
             controls.setPicture(value);
             break;
         case ValueForm::Flag:
-            controls.setFlag(spec.control, flagOn(value));
+            controls.setFlag(entry.control, flagOn(value));
             break;
         case ValueForm::Integer:
-            controls.setInteger(spec.control, integerValue(value));
+            controls.setInteger(entry.control, integerValue(value));
             break;
         }
     }
@@ -28,21 +28,21 @@ void loadControls(const LineList& lines, ConfigurationControls& controls)
 LineList linesFromControls(const ConfigurationControls& controls)
 {
     LineList lines;
-    for (const ConfigurationLine& spec : kConfigurationLines) {
-        switch (spec.form) {
+    for (const ConfigurationLine& entry : kConfigurationLines) {
+        switch (entry.form) {
         case ValueForm::Text:
         case ValueForm::NumberText:
         case ValueForm::Directory:
-            lines.append(controls.text(spec.control));
+            lines.append(controls.text(entry.control));
             break;
         case ValueForm::Picture:
             lines.append(controls.picture());
             break;
         case ValueForm::Flag:
-            lines.append(flagText(controls.flag(spec.control)));
+            lines.append(flagText(controls.flag(entry.control)));
             break;
         case ValueForm::Integer:
-            lines.append(integerText(controls.integer(spec.control)));
+            lines.append(integerText(controls.integer(entry.control)));
             break;
         }
     }

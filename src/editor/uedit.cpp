@@ -312,10 +312,10 @@ void Tc110::buildDirectoriesPage(QWidget* page)
 {
     for (int row = 1; row <= 10; ++row) {
         const int top = 20 + 24 * (row - 1);
-        const ConfigurationLine& spec = kConfigurationLines[static_cast<std::size_t>(4 + row)];
+        const ConfigurationLine& entry = kConfigurationLines[static_cast<std::size_t>(4 + row)];
         QLabel* l = label(page, 28 + row, 96, top + 3);
         const std::string name = "dir" + std::to_string(row);
-        QLineEdit* e = edit(page, name.c_str(), 184, top, 121, std::string(spec.defaultValue));
+        QLineEdit* e = edit(page, name.c_str(), 184, top, 121, std::string(entry.defaultValue));
         QPushButton* search = button(page, 38 + row, 312, top - 1);
         QPushButton* reset = button(page, 114 + row, 400, top - 1);
         search->setFixedHeight(kRowButtonHeight);
@@ -333,10 +333,10 @@ void Tc110::buildFilesPage(QWidget* page)
 {
     for (int row = 1; row <= 3; ++row) {
         const int top = 92 + 24 * (row - 1);
-        const ConfigurationLine& spec = kConfigurationLines[static_cast<std::size_t>(14 + row)];
+        const ConfigurationLine& entry = kConfigurationLines[static_cast<std::size_t>(14 + row)];
         QLabel* l = label(page, 48 + row, 96, top + 3);
         const std::string name = "file" + std::to_string(row);
-        QLineEdit* e = edit(page, name.c_str(), 192, top, 121, std::string(spec.defaultValue));
+        QLineEdit* e = edit(page, name.c_str(), 192, top, 121, std::string(entry.defaultValue));
         QPushButton* search = button(page, 51 + row, 320, top - 1);
         QPushButton* reset = button(page, 125 + row, 408, top - 1);
         search->setFixedHeight(kRowButtonHeight);
@@ -678,8 +678,8 @@ void Tc110::searchDirectory(int row)
 
 void Tc110::defaultDirectory(int row)
 {
-    const ConfigurationLine& spec = kConfigurationLines.at(static_cast<std::size_t>(4 + row));
-    dirs_.at(static_cast<std::size_t>(row - 1))->setText(qs(spec.defaultValue));
+    const ConfigurationLine& entry = kConfigurationLines.at(static_cast<std::size_t>(4 + row));
+    dirs_.at(static_cast<std::size_t>(row - 1))->setText(qs(entry.defaultValue));
 }
 
 void Tc110::searchDatFile(int row)
@@ -690,8 +690,8 @@ void Tc110::searchDatFile(int row)
 
 void Tc110::defaultDatFile(int row)
 {
-    const ConfigurationLine& spec = kConfigurationLines.at(static_cast<std::size_t>(14 + row));
-    files_.at(static_cast<std::size_t>(row - 1))->setText(qs(spec.defaultValue));
+    const ConfigurationLine& entry = kConfigurationLines.at(static_cast<std::size_t>(14 + row));
+    files_.at(static_cast<std::size_t>(row - 1))->setText(qs(entry.defaultValue));
 }
 
 void Tc110::showPicture(const QImage& image)

@@ -16,11 +16,11 @@ namespace {
 std::map<std::string, std::string> controlStates(QWidget& editor)
 {
     std::map<std::string, std::string> states;
-    for (const ConfigurationLine& spec : kConfigurationLines) {
-        if (spec.form == ValueForm::Picture)
+    for (const ConfigurationLine& entry : kConfigurationLines) {
+        if (entry.form == ValueForm::Picture)
             continue;
         QWidget* w = editor.findChild<QWidget*>(
-            QString::fromLatin1(spec.control.data(), static_cast<qsizetype>(spec.control.size())));
+            QString::fromLatin1(entry.control.data(), static_cast<qsizetype>(entry.control.size())));
         std::string value;
         if (auto* box = qobject_cast<QCheckBox*>(w))
             value = box->isChecked() ? "checked" : "unchecked";
@@ -28,7 +28,7 @@ std::map<std::string, std::string> controlStates(QWidget& editor)
             value = line->text().toStdString();
         else if (auto* s = qobject_cast<TSpinEdit*>(w))
             value = s->text().toStdString();
-        states[std::string(spec.control)] = value + (w->isEnabled() ? "" : " [disabled]");
+        states[std::string(entry.control)] = value + (w->isEnabled() ? "" : " [disabled]");
     }
     return states;
 }

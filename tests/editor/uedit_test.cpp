@@ -99,20 +99,20 @@ TEST_F(NewEditor, ShowsTheBuiltInTextsAndInitialStates)
     EXPECT_NE(editor->findChild<QWidget*>("Shape1"), nullptr);
     EXPECT_NE(editor->findChild<QWidget*>("Image"), nullptr);
 
-    for (const ConfigurationLine& spec : kConfigurationLines) {
-        if (spec.form == ValueForm::Picture)
+    for (const ConfigurationLine& entry : kConfigurationLines) {
+        if (entry.form == ValueForm::Picture)
             continue;
-        const std::string name(spec.control);
+        const std::string name(entry.control);
         QWidget* w = child(*editor, name.c_str());
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->isEnabled(), !kDisabledAtStart.contains(name)) << name;
         if (auto* box = qobject_cast<QCheckBox*>(w)) {
             EXPECT_EQ(box->isChecked(), kCheckedAtStart.contains(name)) << name;
         } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
-            EXPECT_EQ(line->text().toStdString(), spec.defaultValue) << name;
+            EXPECT_EQ(line->text().toStdString(), entry.defaultValue) << name;
             EXPECT_EQ(baseOf(w), name == "game" ? buttonFace() : windowColour()) << name;
         } else if (auto* s = qobject_cast<TSpinEdit*>(w)) {
-            EXPECT_EQ(s->text().toStdString(), spec.defaultValue) << name;
+            EXPECT_EQ(s->text().toStdString(), entry.defaultValue) << name;
             EXPECT_EQ(baseOf(w), kDisabledAtStart.contains(name) ? buttonFace() : windowColour()) << name;
         } else {
             ADD_FAILURE() << name << " is of no known kind";
