@@ -1,0 +1,70 @@
+// Creating and showing a fresh editor window, which New Configuration and Edit do each time.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include "app/language.h"
+#include "editor/uedit.h"
+#include "games/gamepicker.h"
+
+namespace {
+
+class NoGames final : public arcavio::GamePicker {
+  public:
+    void setZipDirectory(const std::string&) override {}
+    void refreshZipListing() override {}
+    void setChangeDirectoryVisible(bool) override {}
+    void showModal() override {}
+    bool gameChosen() const override { return false; }
+    std::string chosenDirectory() const override { return {}; }
+    void clearChosenDirectory() override {}
+    std::string selectedZip() const override { return {}; }
+};
+
+void run(benchmark::State& state, const arcavio::Language& language)
+{
+    NoGames games;
+    QWidget help;
+    const arcavio::EditorContext context{.language = language,
+                                         .gamePicker = games,
+                                         .helpWindow = &help,
+                                         .showHelp = {},
+                                         .askConfigurationName = {},
+                                         .refreshList = {},
+                                         .owner = nullptr,
+                                         .runFileDialog = {}};
+    for (auto _ : state) {
+        arcavio::Tc110 editor(context);
+        editor.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(editor.isVisible());
+    }
+}
+
+void CreateAndShowEditor(benchmark::State& state)
+{
+    run(state, arcavio::Language());
+}
+
+void CreateAndShowTranslatedEditor(benchmark::State& state)
+{
+    arcavio::LineList lines;
+    for (int n = 0; n < arcavio::kLanguageLineCount; ++n)
+        lines.append("Text " + std::to_string(n));
+    run(state, arcavio::Language(lines));
+}
+
+BENCHMARK(CreateAndShowEditor)->Unit(benchmark::kMillisecond);
+BENCHMARK(CreateAndShowTranslatedEditor)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

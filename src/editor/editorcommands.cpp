@@ -1,0 +1,38 @@
+#include "editor/editorcommands.h"
+
+#include <memory>
+
+#include "platform/filesystem.h"
+
+namespace arcavio {
+namespace {
+
+void showEditor(const EditorContext& context, Tc110& editor)
+{
+    if (context.language.loaded())
+        editor.setWindowTitle(QString::fromStdString(context.language.line(110)));
+    editor.exec();
+    if (context.refreshList)
+        context.refreshList();
+}
+
+} // namespace
+
+void newConfiguration(const EditorContext& context)
+{
+    auto editor = std::make_unique<Tc110>(context);
+    showEditor(context, *editor);
+}
+
+void editConfiguration(const EditorContext& context, const std::string& selectedPath, LineList& listBox)
+{
+    if (!platform::fileExists(selectedPath))
+        return;
+    auto editor = std::make_unique<Tc110>(context);
+    listBox = LineList::loadFromFile(selectedPath);
+    editor->ConfigFileName = selectedPath;
+    editor->loadConfiguration(listBox);
+    showEditor(context, *editor);
+}
+
+} // namespace arcavio

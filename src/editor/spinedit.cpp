@@ -1,0 +1,78 @@
+#include "editor/spinedit.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+
+#include "text/errors.h"
+#include "text/integers.h"
+
+namespace arcavio {
+
+TSpinEdit::TSpinEdit(QWidget* parent, SpinBounds bounds) : QAbstractSpinBox(parent), bounds_(bounds)
+{
+    setKeyboardTracking(true);
+    setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+    lineEdit()->setText(QStringLiteral("0"));
+}
+
+std::int32_t TSpinEdit::value() const
+{
+    return spinValueOfText(text().toStdString(), bounds_);
+}
+
+void TSpinEdit::setValue(std::int64_t value)
+{
+    lineEdit()->setText(QString::number(clampToBounds(value, bounds_)));
+}
+
+void TSpinEdit::stepBy(int steps)
+{
+    setValue(static_cast<std::int64_t>(value()) + steps);
+    selectAll();
+}
+
+QValidator::State TSpinEdit::validate(QString&, int&) const
+{
+    // The key filter decides what may be typed; any text the field holds is kept as it is.
+    return QValidator::Acceptable;
+}
+
+QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const
+{
+    return StepUpEnabled | StepDownEnabled;
+}
+
+void TSpinEdit::keyPressEvent(QKeyEvent* event)
+{
+    const QString typed = event->text();
+    if (!typed.isEmpty()) {
+        const QString separator = QLocale().decimalPoint();
+        const char32_t decimal = separator.isEmpty() ? U'.' : separator.toUcs4().value(0, U'.');
+        const char32_t c = typed.toUcs4().value(0, 0);
+        if (!spinFieldAcceptsCharacter(c, decimal)) {
+            QApplication::beep();
+            emit keyRefused();
+            event->accept();
+            return;
+        }
+    }
+    QAbstractSpinBox::keyPressEvent(event);
+}
+
+void TSpinEdit::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractSpinBox::focusOutEvent(event);
+    if (!bounds_.bounded())
+        return;
+    try {
+        const std::int32_t typed = parseInteger(text().toStdString());
+        if (clampToBounds(typed, bounds_) != typed)
+            setValue(typed);
+    } catch (const ConvertError&) {
+        // A text that is no integer already stands for the lower bound.
+    }
+}
+
+} // namespace arcavio

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/language.h"
+#include "editor/spinedit.h"
+#include "editor/uedit.h"
+#include "games/gamepicker.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+
+namespace arcavio::test {
+
+class FakeGamePicker final : public GamePicker {
+  public:
+    void setZipDirectory(const std::string& directory) override { zipDirectories.push_back(directory); }
+    void refreshZipListing() override { ++refreshes; }
+    void setChangeDirectoryVisible(bool visible) override { changeDirectoryVisible = visible; }
+    void showModal() override { ++shown; }
+    bool gameChosen() const override { return chosen; }
+    std::string chosenDirectory() const override { return {}; }
+    void clearChosenDirectory() override {}
+    std::string selectedZip() const override { return zip; }
+
+    std::vector<std::string> zipDirectories;
+    int refreshes = 0;
+    int shown = 0;
+    bool changeDirectoryVisible = true;
+    bool chosen = false;
+    std::string zip;
+};
+
+// What a file dialog looked like when the editor ran it.
+struct DialogRun {
+    std::string name;
+    std::string title;
+    std::string directory;
+    QStringList filters;
+};
+
+inline LineList numberedLanguage(int count)
+{
+    LineList lines;
+    for (int n = 0; n < count; ++n)
+        lines.append("L" + std::to_string(n));
+    return lines;
+}
+
+class EditorTest : public ::testing::Test {
+  protected:
+    EditorContext context()
+    {
+        EditorContext c{.language = language,
+                        .gamePicker = picker,
+                        .helpWindow = &help,
+                        .showHelp = [this] { ++helpShown; },
+                        .askConfigurationName =
+                            [this] {
+                                ++nameAsked;
+                                plainBeforeAsk = recorder.plain.size();
+                                if (names.empty())
+                                    return std::string();
+                                std::string name = names.front();
+                                names.pop_front();
+                                return name;
+                            },
+                        .refreshList = [this] { ++refreshed; },
+                        .owner = nullptr,
+                        .runFileDialog = [this](QFileDialog& d) -> std::optional<std::string> {
+                            dialogs.push_back({d.objectName().toStdString(), d.windowTitle().toStdString(),
+                                               d.directory().absolutePath().toStdString(), d.nameFilters()});
+                            if (dialogAnswers.empty())
+                                return std::nullopt;
+                            auto answer = dialogAnswers.front();
+                            dialogAnswers.pop_front();
+                            return answer;
+                        }};
+        return c;
+    }
+
+    std::unique_ptr<Tc110> makeEditor() { return std::make_unique<Tc110>(context()); }
+
+    template <class W = QWidget> static W* child(QWidget& editor, const char* name)
+    {
+        W* w = editor.findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    static std::string textOf(QWidget& editor, const char* name)
+    {
+        return child<QLineEdit>(editor, name)->text().toStdString();
+    }
+
+    // Runs check on the modal window once it shows; the timer dies with the test.
+    void whenModal(std::function<void(QWidget*)> check)
+    {
+        timer_ = std::make_unique<QTimer>();
+        timer_->setSingleShot(true);
+        QObject::connect(timer_.get(), &QTimer::timeout, [this, check] {
+            modalSeen = true;
+            check(QApplication::activeModalWidget());
+        });
+        timer_->start(0);
+    }
+
+    RecordingMessages recorder;
+    Language language;
+    FakeGamePicker picker;
+    QWidget help;
+    TempDir dir;
+    int helpShown = 0;
+    int nameAsked = 0;
+    std::size_t plainBeforeAsk = 0;
+    int refreshed = 0;
+    bool modalSeen = false;
+    std::deque<std::string> names;
+    std::deque<std::optional<std::string>> dialogAnswers;
+    std::vector<DialogRun> dialogs;
+
+  private:
+    std::unique_ptr<QTimer> timer_;
+};
+
+} // namespace arcavio::test

@@ -1,0 +1,187 @@
+#include <sys/stat.h>
+
+#include <QAbstractButton>
+
+#include "config/configuration.h"
+#include "editor/editor_fixture.h"
+#include "platform/filesystem.h"
+
+namespace arcavio::test {
+namespace {
+
+using Save = EditorTest;
+
+void click(QWidget& editor, const char* name)
+{
+    editor.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+}
+
+TEST_F(Save, ANewEditorWarnsAsksWritesAndConfirms)
+{
+    auto editor = makeEditor();
+    editor->show();
+    const std::string path = dir.file("test.av2");
+    names.push_back(path);
+    click(*editor, "c26");
+    EXPECT_EQ(nameAsked, 1);
+    EXPECT_EQ(plainBeforeAsk, 1u) << "the warning comes before the name dialog";
+    ASSERT_EQ(recorder.plain.size(), 2u);
+    EXPECT_EQ(recorder.plain[0], "WARNING: MAME Exe file does not exists.");
+    EXPECT_EQ(recorder.plain[1], "File Saved!");
+    EXPECT_EQ(readBytes(path), defaultConfiguration().toText());
+    EXPECT_EQ(editor->ConfigFileName, path);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->Lines, defaultConfiguration());
+
+    child<QLineEdit>(*editor, "Edit1")->setText("second");
+    click(*editor, "c26");
+    EXPECT_EQ(nameAsked, 1) << "a second Save asks nothing";
+    EXPECT_EQ(LineList::loadFromFile(path).at(2), "second");
+    EXPECT_EQ(recorder.plain.size(), 4u);
+    EXPECT_TRUE(recorder.errors.empty());
+}
+
+TEST_F(Save, AnExistingExecutableIsNotWarnedAbout)
+{
+    const std::string emulator = dir.write("mame", "");
+    auto editor = makeEditor();
+    child<QLineEdit>(*editor, "mame")->setText(QString::fromStdString(emulator));
+    editor->ConfigFileName = dir.file("a.av2");
+    editor->save();
+    ASSERT_EQ(recorder.plain.size(), 1u);
+    EXPECT_EQ(recorder.plain[0], "File Saved!");
+
+    child<QLineEdit>(*editor, "mame")->setText(QString::fromStdString(dir.path()));
+    editor->save();
+    EXPECT_EQ(recorder.plain[1], "WARNING: MAME Exe file does not exists.") << "a directory is no executable";
+}
+
+TEST_F(Save, CancellingTheNameWritesNothing)
+{
+    auto editor = makeEditor();
+    editor->show();
+    click(*editor, "c26");
+    EXPECT_EQ(nameAsked, 1);
+    EXPECT_EQ(recorder.plain.size(), 1u) << "only the warning";
+    EXPECT_TRUE(editor->ConfigFileName.empty());
+    EXPECT_TRUE(editor->isVisible());
+
+    click(*editor, "c27");
+    EXPECT_EQ(nameAsked, 2);
+    EXPECT_TRUE(editor->isVisible()) << "Save and Close stays open without a name";
+    EXPECT_EQ(refreshed, 0);
+
+    const std::string path = dir.file("closing.av2");
+    names.push_back(path);
+    click(*editor, "c27");
+    EXPECT_TRUE(platform::fileExists(path));
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(refreshed, 1);
+}
+
+TEST_F(Save, SaveAsAlwaysAsksAndForgetsTheNameOnCancel)
+{
+    const std::string original = dir.write("orig.av2", defaultConfiguration().toText());
+    auto editor = makeEditor();
+    editor->loadConfiguration(LineList::loadFromFile(original));
+    editor->ConfigFileName = original;
+    child<QLineEdit>(*editor, "Edit1")->setText("changed");
+
+    click(*editor, "c25");
+    EXPECT_EQ(nameAsked, 1);
+    EXPECT_TRUE(editor->ConfigFileName.empty());
+    EXPECT_EQ(readBytes(original), defaultConfiguration().toText());
+    EXPECT_TRUE(recorder.plain.empty()) << "cancel shows nothing, not even the warning";
+
+    const std::string copy = dir.file("copy.av2");
+    names.push_back(copy);
+    click(*editor, "c26");
+    EXPECT_EQ(nameAsked, 2) << "the next Save asks again";
+    EXPECT_EQ(LineList::loadFromFile(copy).at(2), "changed");
+    EXPECT_EQ(readBytes(original), defaultConfiguration().toText());
+
+    const std::string other = dir.file("other.av2");
+    names.push_back(other);
+    click(*editor, "c25");
+    EXPECT_EQ(nameAsked, 3);
+    EXPECT_EQ(editor->ConfigFileName, other);
+    EXPECT_TRUE(platform::fileExists(other));
+}
+
+TEST_F(Save, AReadOnlyFileIsReplaced)
+{
+    const std::string path = dir.write("locked.av2", "old\r\n");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    auto editor = makeEditor();
+    editor->ConfigFileName = path;
+    click(*editor, "c26");
+    EXPECT_TRUE(recorder.errors.empty());
+    EXPECT_EQ(readBytes(path), defaultConfiguration().toText());
+}
+
+TEST_F(Save, AFailedWriteKeepsTheEditorOpenAndTheOldFile)
+{
+    const std::string target = dir.file("missing/x.av2");
+    auto editor = makeEditor();
+    editor->show();
+    child<QLineEdit>(*editor, "Edit1")->setText("typed");
+    names.push_back(target);
+    click(*editor, "c27");
+    ASSERT_EQ(recorder.errors.size(), 1u);
+    EXPECT_EQ(recorder.errors[0], "Cannot create file " + target);
+    EXPECT_EQ(recorder.plain.size(), 1u) << "the warning only, no confirmation";
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->ConfigFileName, target);
+    EXPECT_EQ(textOf(*editor, "Edit1"), "typed");
+    EXPECT_EQ(refreshed, 0);
+
+    // A directory where the file should be: the write fails and what stood there stays.
+    const std::string blocked = dir.mkdir("blocked.av2");
+    dir.write("blocked.av2/inside", "kept");
+    editor->ConfigFileName = blocked;
+    click(*editor, "c26");
+    ASSERT_EQ(recorder.errors.size(), 2u);
+    EXPECT_EQ(recorder.errors[1], "Cannot create file " + blocked);
+    EXPECT_EQ(readBytes(blocked + "/inside"), "kept");
+}
+
+TEST_F(Save, MessagesComeFromTheLanguageFile)
+{
+    LineList lines = numberedLanguage(166);
+    lines.set(132, "Sauvegardé !");
+    lines.set(152, "Pas de MAME");
+    language.setLines(lines);
+    auto editor = makeEditor();
+    editor->ConfigFileName = dir.file("fr.av2");
+    editor->save();
+    ASSERT_EQ(recorder.plain.size(), 2u);
+    EXPECT_EQ(recorder.plain[0], "Pas de MAME");
+    EXPECT_EQ(recorder.plain[1], "Sauvegardé !");
+}
+
+TEST_F(Save, AMissingWarningLineStopsTheSave)
+{
+    language.setLines(numberedLanguage(150));
+    auto editor = makeEditor();
+    ASSERT_EQ(recorder.errors.size(), 1u); // line 159 during creation
+    editor->show();
+    const std::string path = dir.file("never.av2");
+    editor->ConfigFileName = path;
+    click(*editor, "c26");
+    ASSERT_EQ(recorder.errors.size(), 2u);
+    EXPECT_EQ(recorder.errors[1], "List index out of bounds (152)");
+    EXPECT_FALSE(platform::fileExists(path));
+}
+
+TEST_F(Save, CloseRefreshesTheListAndCloses)
+{
+    auto editor = makeEditor();
+    editor->show();
+    click(*editor, "c28");
+    EXPECT_EQ(refreshed, 1);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(nameAsked, 0);
+}
+
+} // namespace
+} // namespace arcavio::test
