@@ -15,7 +15,7 @@ namespace {
 constexpr int kSecondsOpen = 8;
 
 class DemoWindow final : public QWidget {
-public:
+  public:
     DemoWindow(const QString& game, const QStringList& options, const QString& optionFile)
     {
         setObjectName("demo");
@@ -33,8 +33,8 @@ public:
 
         auto* optionLabel = new QLabel(this);
         optionLabel->setTextFormat(Qt::PlainText);
-        optionLabel->setText(QStringLiteral("Options: ")
-                             + (options.isEmpty() ? QStringLiteral("none") : options.join(' ')));
+        optionLabel->setText(QStringLiteral("Options: ") +
+                             (options.isEmpty() ? QStringLiteral("none") : options.join(' ')));
         layout->addWidget(optionLabel);
 
         auto* fileLabel = new QLabel(this);
@@ -65,10 +65,10 @@ public:
         resize(520, 640);
     }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent*) override { close(); }
 
-private:
+  private:
     void showRemaining()
     {
         countdown_->setText(QStringLiteral("Closing in %1 s, or press any key.").arg(remaining_));

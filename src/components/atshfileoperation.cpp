@@ -15,8 +15,8 @@ unsigned shellFunction(TFileOperation operation)
 std::uint16_t shellFlags(const TFileOperationFlags& options)
 {
     static constexpr std::array<std::uint16_t, 9> flags = {
-        FOF_ALLOWUNDO, FOF_CONFIRMMOUSE,      FOF_FILESONLY, FOF_MULTIDESTFILES, FOF_NOCONFIRMATION,
-        FOF_NOCONFIRMMKDIR, FOF_RENAMEONCOLLISION, FOF_SILENT, FOF_SIMPLEPROGRESS};
+        FOF_ALLOWUNDO,      FOF_CONFIRMMOUSE,      FOF_FILESONLY, FOF_MULTIDESTFILES, FOF_NOCONFIRMATION,
+        FOF_NOCONFIRMMKDIR, FOF_RENAMEONCOLLISION, FOF_SILENT,    FOF_SIMPLEPROGRESS};
     std::uint16_t combined = 0;
     for (const TFileOperationFlag option : options)
         combined = static_cast<std::uint16_t>(combined | flags[static_cast<std::size_t>(option)]);

@@ -34,9 +34,8 @@ std::vector<char> zeroSeparatedList(const LineList& entries);
 // Hands one copy, move, rename or delete request for a list of files to the shell, which asks
 // and reports as the options allow.
 class TATSHFileOperation {
-public:
-    explicit TATSHFileOperation(
-        platform::ShellFileOperations& shell = platform::systemShellFileOperations())
+  public:
+    explicit TATSHFileOperation(platform::ShellFileOperations& shell = platform::systemShellFileOperations())
         : shell_(&shell)
     {
     }
@@ -55,7 +54,7 @@ public:
     // The record of the last request (its buffers are gone once Execute has returned).
     const platform::ShellFileRequest& request() const { return request_; }
 
-private:
+  private:
     platform::ShellFileOperations* shell_;
     platform::ShellFileRequest request_;
 };

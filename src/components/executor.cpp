@@ -92,7 +92,8 @@ int TExecutor::Execute()
         }
         if (templ.size() > 1 && templ.front() == '"') {
             const std::size_t close = templ.find('"', 1);
-            const std::string program = templ.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+            const std::string program =
+                templ.substr(1, close == std::string::npos ? std::string::npos : close - 1);
             if (close != std::string::npos) {
                 const std::size_t rest = templ.find_first_not_of(' ', close + 1);
                 if (rest != std::string::npos)

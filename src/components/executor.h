@@ -29,7 +29,7 @@ int showCode(TMyVisibility visibility);
 
 // The window that owns a launcher and steps aside while the started program runs.
 class OwnerWindow {
-public:
+  public:
     virtual ~OwnerWindow() = default;
     virtual void hide() = 0;
     virtual void show() = 0;
@@ -37,7 +37,7 @@ public:
 
 // Starts another program, hides its owner while the program runs and waits for its end.
 class TExecutor {
-public:
+  public:
     explicit TExecutor(OwnerWindow* owner = nullptr,
                        platform::ProcessServices& services = platform::systemProcesses())
         : owner_(owner), services_(&services)
@@ -60,7 +60,7 @@ public:
     void setOwner(OwnerWindow* owner) { owner_ = owner; }
     OwnerWindow* owner() const { return owner_; }
 
-private:
+  private:
     OwnerWindow* owner_;
     platform::ProcessServices* services_;
 };

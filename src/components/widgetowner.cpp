@@ -11,6 +11,9 @@ void WidgetOwner::hide()
     QGuiApplication::sync();
 }
 
-void WidgetOwner::show() { window_->show(); }
+void WidgetOwner::show()
+{
+    window_->show();
+}
 
 } // namespace arcavio

@@ -10,12 +10,12 @@ namespace arcavio {
 // blocks the thread, so the frozen window is off the screen; showing runs the window's own
 // show handler.
 class WidgetOwner final : public OwnerWindow {
-public:
+  public:
     explicit WidgetOwner(QWidget* window) : window_(window) {}
     void hide() override;
     void show() override;
 
-private:
+  private:
     QWidget* window_;
 };
 

@@ -8,7 +8,8 @@
 namespace arcavio {
 
 EmulatorFileDialog::EmulatorFileDialog(QWidget* parent)
-    : parent_(parent), title_(QString::fromUtf8(builtinText(113).data(), static_cast<int>(builtinText(113).size())))
+    : parent_(parent),
+      title_(QString::fromUtf8(builtinText(113).data(), static_cast<int>(builtinText(113).size())))
 {
 }
 

@@ -12,7 +12,7 @@ namespace arcavio {
 // The open-file dialog `d113` for the emulator's program file: fixed filter, first entry
 // preselected, the last chosen file offered again. Created on first use.
 class EmulatorFileDialog final : public ExecutableDialog {
-public:
+  public:
     explicit EmulatorFileDialog(QWidget* parent);
     ~EmulatorFileDialog() override;
     EmulatorFileDialog(const EmulatorFileDialog&) = delete;
@@ -26,7 +26,7 @@ public:
     // The dialog itself, created when first asked for (tests drive it).
     QFileDialog* dialog();
 
-private:
+  private:
     QWidget* parent_;
     QFileDialog* dialog_ = nullptr;
     QString title_;

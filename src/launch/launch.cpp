@@ -24,7 +24,7 @@ std::string absolute(const std::string& path)
 }
 
 class ChangeDirectoryShown {
-public:
+  public:
     explicit ChangeDirectoryShown(GamePicker& picker) : picker_(picker)
     {
         picker_.setChangeDirectoryVisible(true);
@@ -33,7 +33,7 @@ public:
     ChangeDirectoryShown(const ChangeDirectoryShown&) = delete;
     ChangeDirectoryShown& operator=(const ChangeDirectoryShown&) = delete;
 
-private:
+  private:
     GamePicker& picker_;
 };
 

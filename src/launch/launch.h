@@ -13,7 +13,7 @@ namespace arcavio {
 // The main window's open-file dialog for the emulator's program file. It keeps the last
 // chosen file and offers it again.
 class ExecutableDialog {
-public:
+  public:
     virtual ~ExecutableDialog() = default;
     // The chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<std::string> chooseExecutable() = 0;

@@ -44,7 +44,7 @@ struct ShellFileRequest {
 };
 
 class ShellFileOperations {
-public:
+  public:
     virtual ~ShellFileOperations() = default;
     // 0 on success, the shell's error code otherwise; raises nothing.
     virtual int perform(ShellFileRequest& request) = 0;

@@ -14,7 +14,7 @@ inline constexpr std::uint32_t kStillActive = 259;
 
 // A process that was started. Dropping it releases the handle; the program runs on.
 class StartedProcess {
-public:
+  public:
     virtual ~StartedProcess() = default;
     // Blocks the calling thread without a time limit until the process has ended.
     virtual void wait() = 0;
@@ -32,7 +32,7 @@ struct ProcessRequest {
 };
 
 class ProcessServices {
-public:
+  public:
     virtual ~ProcessServices() = default;
     // Null when the system could not start the program.
     virtual std::unique_ptr<StartedProcess> createProcess(const ProcessRequest& request) = 0;

@@ -11,7 +11,10 @@ namespace {
 
 using namespace platform::fileop;
 
-std::string bytes(const std::vector<char>& buffer) { return std::string(buffer.begin(), buffer.end()); }
+std::string bytes(const std::vector<char>& buffer)
+{
+    return std::string(buffer.begin(), buffer.end());
+}
 
 TEST(ZeroSeparatedList, EntriesEachEndedByZeroThenOneMore)
 {
@@ -36,7 +39,7 @@ std::string copyList(const char* list)
 
 // Keeps what the shell was handed while the buffers were alive.
 class RecordingShell final : public platform::ShellFileOperations {
-public:
+  public:
     int perform(platform::ShellFileRequest& request) override
     {
         owner = request.ownerWindow;
@@ -89,7 +92,7 @@ TEST(TATSHFileOperation, DefaultsAndTheRequestHandedToTheShell)
 }
 
 class PosixDelete : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     test::RecordingMessages messages;
     TATSHFileOperation op;

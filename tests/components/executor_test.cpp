@@ -15,15 +15,15 @@ using Log = std::vector<std::string>;
 
 std::string describe(const ProcessRequest& r)
 {
-    return (r.program ? "program [" + *r.program + "]" : std::string("no program")) + " "
-        + (r.commandLine ? "line [" + *r.commandLine + "]" : std::string("no line"));
+    return (r.program ? "program [" + *r.program + "]" : std::string("no program")) + " " +
+           (r.commandLine ? "line [" + *r.commandLine + "]" : std::string("no line"));
 }
 
 // Records every request; the attempts listed in `starts` (counted from 0) succeed.
 class RecordingPlatform final : public platform::ProcessServices {
-public:
+  public:
     class Process final : public platform::StartedProcess {
-    public:
+      public:
         Process(RecordingPlatform& owner) : owner_(owner) {}
         void wait() override
         {
@@ -36,7 +36,7 @@ public:
             return waited_ ? owner_.code : platform::kStillActive;
         }
 
-    private:
+      private:
         RecordingPlatform& owner_;
         bool waited_ = false;
     };
@@ -73,7 +73,7 @@ public:
 };
 
 class RecordingOwner final : public OwnerWindow {
-public:
+  public:
     explicit RecordingOwner(Log& log) : events(log) {}
     void hide() override { events.push_back("hide"); }
     void show() override { events.push_back("show"); }
@@ -81,7 +81,7 @@ public:
 };
 
 class ExecutorTest : public ::testing::Test {
-protected:
+  protected:
     Log events;
     RecordingPlatform platform{events};
     RecordingOwner owner{events};
@@ -97,11 +97,13 @@ TEST_F(ExecutorTest, DefaultsAndShowCodes)
     EXPECT_EQ(fresh.FileName + fresh.LaunchType + fresh.LaunchOperation + fresh.CommandLine, "");
 
     using V = TMyVisibility;
-    const std::vector<std::pair<V, int>> codes = {
-        {V::HIDE, 0},      {V::SHOWNORMAL, 1},     {V::NORMAL, 1},  {V::SHOWMINIMIZED, 2},
-        {V::SHOWMAXIMIZED, 3}, {V::MAXIMIZE, 3},   {V::SHOWNOACTIVATE, 4}, {V::SHOW, 5},
-        {V::MINIMIZE, 6},  {V::SHOWMINNOACTIVE, 7}, {V::SHOWNA, 8}, {V::RESTORE, 9},
-        {V::SHOWDEFAULT, 10}, {V::MAX, 10}};
+    const std::vector<std::pair<V, int>> codes = {{V::HIDE, 0},           {V::SHOWNORMAL, 1},
+                                                  {V::NORMAL, 1},         {V::SHOWMINIMIZED, 2},
+                                                  {V::SHOWMAXIMIZED, 3},  {V::MAXIMIZE, 3},
+                                                  {V::SHOWNOACTIVATE, 4}, {V::SHOW, 5},
+                                                  {V::MINIMIZE, 6},       {V::SHOWMINNOACTIVE, 7},
+                                                  {V::SHOWNA, 8},         {V::RESTORE, 9},
+                                                  {V::SHOWDEFAULT, 10},   {V::MAX, 10}};
     for (const auto& [visibility, code] : codes)
         EXPECT_EQ(showCode(visibility), code);
 
@@ -167,13 +169,15 @@ TEST_F(ExecutorTest, WithoutAnAssociationTheGameNameIsNeverRunAsAProgram)
     executor.FileName = "/opt/mame/mame";
     executor.CommandLine = "reboot";
     EXPECT_EQ(executor.Execute(), 1);
-    EXPECT_EQ(platform.attempts, (Log{"program [/opt/mame/mame] line [ reboot]", "program [] line [ reboot]"}));
+    EXPECT_EQ(platform.attempts,
+              (Log{"program [/opt/mame/mame] line [ reboot]", "program [] line [ reboot]"}));
     EXPECT_EQ(events, (Log{"failed", "failed"}));
 
     platform.attempts.clear();
     executor.CommandLine.clear();
     EXPECT_EQ(executor.Execute(), 1);
-    EXPECT_EQ(platform.attempts, (Log{"program [/opt/mame/mame] no line", "no program line [/opt/mame/mame]"}));
+    EXPECT_EQ(platform.attempts,
+              (Log{"program [/opt/mame/mame] no line", "no program line [/opt/mame/mame]"}));
 }
 
 TEST_F(ExecutorTest, NoFileNameStartsTheAssociationAlone)
@@ -208,9 +212,9 @@ TEST_F(ExecutorTest, RegisteredCommandWithPercentTemplate)
     executor.CommandLine = "a.zip";
     EXPECT_EQ(executor.Execute(), 1);
     EXPECT_EQ(platform.keys, (Log{"\\.zip", "\\zipfile\\shell\\open\\command"}));
-    EXPECT_EQ(platform.attempts, (Log{"program [/usr/bin/unz] line [ a.zip]",
-                                      "program [/usr/bin/unz  a.zip] no line",
-                                      "no program line [/usr/bin/unz  a.zip]"}));
+    EXPECT_EQ(platform.attempts,
+              (Log{"program [/usr/bin/unz] line [ a.zip]", "program [/usr/bin/unz  a.zip] no line",
+                   "no program line [/usr/bin/unz  a.zip]"}));
     // A start through this form neither hides, waits nor reads an exit code.
     events.clear();
     platform.attempts.clear();
@@ -263,7 +267,8 @@ TEST_F(ExecutorTest, RegisteredCommandThatCannotBeUsed)
     EXPECT_TRUE(platform.attempts.empty());
 
     // An empty class name or a plain template ends in one attempt without a program.
-    platform.registry = {{"\\.empty", ""}, {"\\.plain", "plain"}, {"\\plain\\shell\\open\\command", "/bin/plain"}};
+    platform.registry = {
+        {"\\.empty", ""}, {"\\.plain", "plain"}, {"\\plain\\shell\\open\\command", "/bin/plain"}};
     platform.starts = {0, 1};
     executor.CommandLine = "x";
     for (const char* type : {".empty", ".plain"}) {

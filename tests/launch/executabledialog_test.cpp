@@ -47,11 +47,11 @@ TEST(EmulatorFileDialog, FixedFilterAndTheLastFileOfferedAgain)
 
 // The launcher's owner is hidden while the program runs; showing it again runs its show handler.
 class ShowCountingWindow final : public QWidget {
-public:
+  public:
     int shows = 0;
     int hides = 0;
 
-protected:
+  protected:
     void showEvent(QShowEvent*) override { ++shows; }
     void hideEvent(QHideEvent*) override { ++hides; }
 };

@@ -17,7 +17,7 @@ using Log = std::vector<std::string>;
 
 // Lists and enters the directory as the real dialog does; the user's part is scripted.
 class FakePicker final : public GamePicker {
-public:
+  public:
     void setZipDirectory(const std::string& directory) override
     {
         listed.push_back(directory);
@@ -50,7 +50,7 @@ public:
 };
 
 class RecordingOwner final : public OwnerWindow {
-public:
+  public:
     explicit RecordingOwner(Log& log) : events(log) {}
     void hide() override { events.push_back("hide"); }
     void show() override { events.push_back("show"); }
@@ -59,7 +59,7 @@ public:
 
 // The system's processes, with their start and end written into a log.
 class ObservedProcesses final : public platform::ProcessServices {
-public:
+  public:
     explicit ObservedProcesses(Log& log) : events(log) {}
 
     std::unique_ptr<platform::StartedProcess> createProcess(const platform::ProcessRequest& request) override
@@ -81,9 +81,9 @@ public:
 
     Log& events;
 
-private:
+  private:
     class Observed final : public platform::StartedProcess {
-    public:
+      public:
         Observed(std::unique_ptr<platform::StartedProcess> process, Log& log)
             : process_(std::move(process)), events_(log)
         {
@@ -95,14 +95,14 @@ private:
         }
         std::uint32_t exitCode() override { return process_->exitCode(); }
 
-    private:
+      private:
         std::unique_ptr<platform::StartedProcess> process_;
         Log& events_;
     };
 };
 
 class FakeExecutableDialog final : public ExecutableDialog {
-public:
+  public:
     std::optional<std::string> chooseExecutable() override
     {
         ++shows;

@@ -20,12 +20,15 @@ namespace {
 namespace fs = std::filesystem;
 using test::Log;
 
-std::string canonical(const std::string& path) { return fs::canonical(path).string(); }
+std::string canonical(const std::string& path)
+{
+    return fs::canonical(path).string();
+}
 
 // A workspace with an emulator directory holding the fake emulator, a ROMS folder with two
 // games, and a configuration file selected in the list.
 class LaunchTest : public ::testing::Test {
-protected:
+  protected:
     test::TempDir root;
     std::string emuDir = root.mkdir("MAME");
     std::string emulator = emuDir + "/mame";
@@ -277,7 +280,7 @@ TEST_F(LaunchTest, AFailedWriteKeepsTheOldOptionFile)
     const std::string old = "rompath old\r\nreadconfig 1\r\n";
     root.write("MAME/mame.ini", old);
     // A file-size limit makes the write fail even for root.
-    rlimit saved {};
+    rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit small = saved;
     small.rlim_cur = 64;
@@ -289,8 +292,8 @@ TEST_F(LaunchTest, AFailedWriteKeepsTheOldOptionFile)
     EXPECT_EQ(test::readBytes(ini), old);
     EXPECT_FALSE(record());
     for (const auto& entry : fs::directory_iterator(emuDir))
-        EXPECT_TRUE(entry.path().filename() == "mame" || entry.path().filename() == "mame.ini"
-                    || entry.path().filename() == "ROMS")
+        EXPECT_TRUE(entry.path().filename() == "mame" || entry.path().filename() == "mame.ini" ||
+                    entry.path().filename() == "ROMS")
             << entry.path();
 }
 
@@ -307,7 +310,7 @@ TEST_F(LaunchTest, AnEmulatorThatCannotStartLeavesTheWindowAndTheDirectory)
 }
 
 class KwikstartTest : public LaunchTest {
-protected:
+  protected:
     test::FakeExecutableDialog d113;
     void kwik() { kwikstart({d113, picker, executor}); }
 };

@@ -37,7 +37,7 @@ TEST(SplitCommandLine, BackslashesEscapeOnlyBeforeAQuote)
 }
 
 class RealProcesses : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     std::string log = dir.file("record");
 
@@ -72,8 +72,8 @@ TEST_F(RealProcesses, NoShellReadsTheCommandLine)
     process->wait();
     const auto record = test::readFakeEmulatorRecord(log);
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->argv, (Words{test::fakeEmulatorPath(), "$(touch", "pwned);", "rm", "*", "'x'",
-                                   "a b", ">", "out"}));
+    EXPECT_EQ(record->argv,
+              (Words{test::fakeEmulatorPath(), "$(touch", "pwned);", "rm", "*", "'x'", "a b", ">", "out"}));
     EXPECT_FALSE(std::filesystem::exists("pwned"));
 }
 

@@ -18,7 +18,7 @@ struct FakeEmulatorRecord {
 // Points the fake emulator's record at a file, with an exit code and a run time, for the
 // lifetime of the object.
 class FakeEmulatorSettings {
-public:
+  public:
     explicit FakeEmulatorSettings(const std::string& logPath, int exitCode = 0, int delayMs = 0);
     ~FakeEmulatorSettings();
     FakeEmulatorSettings(const FakeEmulatorSettings&) = delete;

@@ -7,7 +7,10 @@
 
 namespace arcavio::test {
 
-std::string fakeEmulatorPath() { return ARCAVIO_BUILD_DIR "/tests/support/fake_emulator"; }
+std::string fakeEmulatorPath()
+{
+    return ARCAVIO_BUILD_DIR "/tests/support/fake_emulator";
+}
 
 FakeEmulatorSettings::FakeEmulatorSettings(const std::string& logPath, int exitCode, int delayMs)
 {

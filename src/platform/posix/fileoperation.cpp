@@ -84,7 +84,7 @@ std::string reason(int code)
 }
 
 class PosixShellFileOperations final : public ShellFileOperations {
-public:
+  public:
     int perform(ShellFileRequest& request) override
     {
         request.anyOperationsAborted = false;

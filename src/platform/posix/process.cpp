@@ -37,7 +37,7 @@ std::uint32_t codeOf(int status)
 }
 
 class PosixProcess final : public StartedProcess {
-public:
+  public:
     explicit PosixProcess(pid_t pid) : pid_(pid) {}
     ~PosixProcess() override
     {
@@ -71,7 +71,7 @@ public:
         return code_;
     }
 
-private:
+  private:
     void finish(pid_t done, int status)
     {
         ended_ = true;
@@ -106,7 +106,7 @@ bool isExecutableFile(const std::string& path)
 }
 
 class PosixProcesses final : public ProcessServices {
-public:
+  public:
     std::unique_ptr<StartedProcess> createProcess(const ProcessRequest& request) override
     {
         reapUnwaited();
@@ -133,8 +133,8 @@ public:
         // The show code and the console have no meaning here; no handle beyond the standard
         // three is handed on, and the signal state starts afresh.
         FileActions files;
-        if (!request.workingDirectory.empty()
-            && posix_spawn_file_actions_addchdir_np(&files.actions, request.workingDirectory.c_str()) != 0)
+        if (!request.workingDirectory.empty() &&
+            posix_spawn_file_actions_addchdir_np(&files.actions, request.workingDirectory.c_str()) != 0)
             return nullptr;
         if (posix_spawn_file_actions_addclosefrom_np(&files.actions, 3) != 0)
             return nullptr;
@@ -144,15 +144,15 @@ public:
         sigfillset(&all);
         posix_spawnattr_setsigmask(&attributes.attributes, &none);
         posix_spawnattr_setsigdefault(&attributes.attributes, &all);
-        posix_spawnattr_setflags(&attributes.attributes,
-                                 POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        posix_spawnattr_setflags(&attributes.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
         pid_t pid = 0;
         // Without a program name the system searches for the first word as a shell would,
         // yet no shell ever reads the command line.
-        const int failed = request.program
-            ? posix_spawn(&pid, program.c_str(), &files.actions, &attributes.attributes, argv.data(), environ)
-            : posix_spawnp(&pid, program.c_str(), &files.actions, &attributes.attributes, argv.data(), environ);
+        const int failed = request.program ? posix_spawn(&pid, program.c_str(), &files.actions,
+                                                         &attributes.attributes, argv.data(), environ)
+                                           : posix_spawnp(&pid, program.c_str(), &files.actions,
+                                                          &attributes.attributes, argv.data(), environ);
         if (failed != 0)
             return nullptr;
         return std::make_unique<PosixProcess>(pid);
