@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/fileoperation.h"
+#include "text/linelist.h"
+
+namespace arcavio {
+
+enum TFileOperation { opCopy, opRename, opDelete, opMove };
+
+enum TFileOperationFlag {
+    foAllowUndo,
+    foConfirmMouse,
+    foFilesOnly,
+    foMultiDestFiles,
+    foNoConfirmation,
+    foNoConfirmMkDir,
+    foRenameOnCollision,
+    foSilent,
+    foSimpleProgress,
+};
+using TFileOperationFlags = std::set<TFileOperationFlag>;
+
+unsigned shellFunction(TFileOperation operation);
+std::uint16_t shellFlags(const TFileOperationFlags& options);
+
+// The entries in order, each followed by a zero byte, then one more zero byte.
+std::vector<char> zeroSeparatedList(const LineList& entries);
+
+// Hands one copy, move, rename or delete request for a list of files to the shell, which asks
+// and reports as the options allow.
+class TATSHFileOperation {
+  public:
+    explicit TATSHFileOperation(platform::ShellFileOperations& shell = platform::systemShellFileOperations())
+        : shell_(&shell)
+    {
+    }
+
+    TFileOperation Operation = opCopy;
+    LineList SourceFiles;
+    LineList TargetFiles;
+    TFileOperationFlags Options = {foMultiDestFiles};
+    std::string ProgressTitle;
+    std::uint32_t Handle = 0;
+
+    // The shell's result code unchanged: 0 on success. Raises nothing for a failed or
+    // declined operation.
+    int Execute();
+
+    // The record of the last request (its buffers are gone once Execute has returned).
+    const platform::ShellFileRequest& request() const { return request_; }
+
+  private:
+    platform::ShellFileOperations* shell_;
+    platform::ShellFileRequest request_;
+};
+
+} // namespace arcavio

@@ -1,0 +1,123 @@
+#include "launch/launch.h"
+
+#include <filesystem>
+
+#include "app/messages.h"
+#include "config/configuration.h"
+#include "launch/optionfile.h"
+#include "platform/filesystem.h"
+#include "text/paths.h"
+
+namespace arcavio {
+namespace {
+
+constexpr int kEmulatorExeMissing = 152;
+constexpr int kFirstShortenedLine = 5;
+constexpr int kLastShortenedLine = 16;
+
+// Listing games changes the current directory, so a relative emulator path is fixed first.
+std::string absolute(const std::string& path)
+{
+    if (path.empty() || std::filesystem::path(path).is_absolute())
+        return path;
+    return joinPath(platform::currentDirectory(), path);
+}
+
+class ChangeDirectoryShown {
+  public:
+    explicit ChangeDirectoryShown(GamePicker& picker) : picker_(picker)
+    {
+        picker_.setChangeDirectoryVisible(true);
+    }
+    ~ChangeDirectoryShown() { picker_.setChangeDirectoryVisible(false); }
+    ChangeDirectoryShown(const ChangeDirectoryShown&) = delete;
+    ChangeDirectoryShown& operator=(const ChangeDirectoryShown&) = delete;
+
+  private:
+    GamePicker& picker_;
+};
+
+void launch(TExecutor& executor, const std::string& directory, const std::string& program,
+            const std::string& commandLine)
+{
+    platform::setCurrentDirectory(directory);
+    executor.FileName = program;
+    executor.CommandLine = commandLine;
+    executor.Execute();
+    platform::setCurrentDirectory(platform::programDirectory());
+}
+
+} // namespace
+
+std::string emulatorDirectory(const std::string& emulator)
+{
+    const std::string directory = directoryPart(emulator);
+    return directory.empty() ? platform::currentDirectory() : directory;
+}
+
+void runConfiguration(const RunContext& context)
+{
+    LineList& config = context.config;
+    if (context.selectedPath.empty() || !platform::fileExists(context.selectedPath))
+        return;
+    if (!platform::fileExists(config.at(line::Emulator))) {
+        messages().plainMessage(context.lang.text(kEmulatorExeMissing));
+        return;
+    }
+    const std::string emulator = absolute(config.at(line::Emulator));
+    const std::string directory = emulatorDirectory(emulator);
+
+    if (config.at(line::FixedGameFlag) == "0") {
+        GamePicker& picker = context.picker;
+        const std::string& roms = config.at(line::RomDirectory);
+        picker.setZipDirectory(hasDirectoryPart(roms) ? roms : joinPath(directory, roms));
+        picker.refreshZipListing();
+        {
+            ChangeDirectoryShown shown(picker);
+            picker.showModal();
+        }
+        if (!picker.gameChosen()) {
+            picker.clearChosenDirectory();
+            return;
+        }
+        if (const std::string chosen = picker.chosenDirectory(); !chosen.empty())
+            config.set(line::RomDirectory, chosen);
+        picker.clearChosenDirectory();
+        config.set(line::Game, fileNamePart(picker.selectedZip()));
+    }
+
+    for (int n = kFirstShortenedLine; n <= kLastShortenedLine; ++n) {
+        if (hasDirectoryPart(config.at(n)))
+            config.set(n, platform::shortPathName(config.at(n)));
+    }
+    buildOptionFile(config, context.inifile);
+    // Replaced in one step rather than deleted first, so a failed write keeps the old file.
+    context.inifile.saveToFile(joinPath(directory, kOptionFileName));
+
+    launch(context.executor, directory, emulator, removeExtension(config.at(line::Game)));
+}
+
+void kwikstart(const KwikstartContext& context)
+{
+    const std::optional<std::string> chosen = context.d113.chooseExecutable();
+    if (!chosen)
+        return;
+    const std::string emulator = absolute(*chosen);
+    const std::string directory = emulatorDirectory(emulator);
+
+    GamePicker& picker = context.picker;
+    std::string roms = joinPath(directory, "roms");
+    if (!platform::directoryExists(roms))
+        roms = platform::findEntryIgnoringCase(directory, "roms");
+    picker.setZipDirectory(platform::directoryExists(roms) ? roms : directory);
+    picker.refreshZipListing();
+    picker.setChangeDirectoryVisible(false);
+    picker.showModal();
+    if (!picker.gameChosen())
+        return;
+
+    launch(context.executor, directory, emulator,
+           removeExtension(fileNamePart(picker.selectedZip())) + " -norc");
+}
+
+} // namespace arcavio

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/language.h"
+#include "components/executor.h"
+#include "games/gamepicker.h"
+#include "text/linelist.h"
+
+namespace arcavio {
+
+// The main window's open-file dialog for the emulator's program file. It keeps the last
+// chosen file and offers it again.
+class ExecutableDialog {
+  public:
+    virtual ~ExecutableDialog() = default;
+    // The chosen file's full path, or nothing when the user cancelled.
+    virtual std::optional<std::string> chooseExecutable() = 0;
+};
+
+// What Run needs of the main window.
+struct RunContext {
+    std::string selectedPath; // full path of the selected configuration, empty for none
+    LineList& config;         // its lines; Run changes lines 4 to 16 here, never on disk
+    const Language& lang;
+    GamePicker& picker;
+    LineList& inifile; // the option-file buffer
+    TExecutor& executor;
+};
+
+// Writes mame.ini into the emulator's directory from the configuration, asking for a game when
+// the configuration fixes none, then starts the emulator and waits for it. Errors are thrown
+// for the caller's guard; the old option file survives every failure.
+void runConfiguration(const RunContext& context);
+
+struct KwikstartContext {
+    ExecutableDialog& d113;
+    GamePicker& picker;
+    TExecutor& executor;
+};
+
+// Starts a chosen emulator on a chosen game with "-norc", without any configuration.
+void kwikstart(const KwikstartContext& context);
+
+// The emulator's directory; a path without one is taken from the current directory.
+std::string emulatorDirectory(const std::string& emulator);
+
+} // namespace arcavio

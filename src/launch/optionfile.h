@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "text/linelist.h"
+
+namespace arcavio {
+
+inline constexpr int kOptionFileLineCount = 59;
+inline constexpr std::string_view kOptionFileName = "mame.ini";
+
+// One line of the emulator's option file: its option name and the configuration lines that
+// give its value (three for a resolution, none for the closing fixed line).
+struct OptionLine {
+    std::string_view name;
+    std::array<int, 3> lines; // -1 where unused
+};
+
+extern const std::array<OptionLine, kOptionFileLineCount> kOptionFileLines;
+
+// Empties the buffer and fills it with the 59 option lines in table order, reading the
+// configuration lines in that order too; a missing line throws ListIndexError.
+void buildOptionFile(const LineList& configuration, LineList& optionFile);
+
+} // namespace arcavio

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "components/executor.h"
+#include "games/gamepicker.h"
+#include "launch/launch.h"
+#include "platform/filesystem.h"
+
+namespace arcavio::test {
+
+using Log = std::vector<std::string>;
+
+// Lists and enters the directory as the real dialog does; the user's part is scripted.
+class FakePicker final : public GamePicker {
+  public:
+    void setZipDirectory(const std::string& directory) override
+    {
+        listed.push_back(directory);
+        platform::listFiles(directory, "*.zip");
+        platform::setCurrentDirectory(directory);
+    }
+    void refreshZipListing() override { ++refreshes; }
+    void setChangeDirectoryVisible(bool visible) override { changeDirectoryVisible = visible; }
+    void showModal() override
+    {
+        changeDirectoryVisibleWhenShown.push_back(changeDirectoryVisible);
+        if (user)
+            user(*this);
+    }
+    bool gameChosen() const override { return chosen; }
+    std::string chosenDirectory() const override { return directory; }
+    void clearChosenDirectory() override { directory.clear(); }
+    std::string selectedZip() const override { return zip; }
+
+    int shows() const { return static_cast<int>(changeDirectoryVisibleWhenShown.size()); }
+
+    std::function<void(FakePicker&)> user;
+    bool chosen = true;
+    std::string zip;
+    std::string directory;
+    bool changeDirectoryVisible = false;
+    Log listed;
+    int refreshes = 0;
+    std::vector<bool> changeDirectoryVisibleWhenShown;
+};
+
+class RecordingOwner final : public OwnerWindow {
+  public:
+    explicit RecordingOwner(Log& log) : events(log) {}
+    void hide() override { events.push_back("hide"); }
+    void show() override { events.push_back("show"); }
+    Log& events;
+};
+
+// The system's processes, with their start and end written into a log.
+class ObservedProcesses final : public platform::ProcessServices {
+  public:
+    explicit ObservedProcesses(Log& log) : events(log) {}
+
+    std::unique_ptr<platform::StartedProcess> createProcess(const platform::ProcessRequest& request) override
+    {
+        auto process = platform::systemProcesses().createProcess(request);
+        events.push_back(process ? "started" : "failed");
+        if (!process)
+            return nullptr;
+        return std::make_unique<Observed>(std::move(process), events);
+    }
+    std::string findExecutable(const std::string& file, const std::string& directory) override
+    {
+        return platform::systemProcesses().findExecutable(file, directory);
+    }
+    std::optional<std::string> readClassesRootValue(const std::string& key) override
+    {
+        return platform::systemProcesses().readClassesRootValue(key);
+    }
+
+    Log& events;
+
+  private:
+    class Observed final : public platform::StartedProcess {
+      public:
+        Observed(std::unique_ptr<platform::StartedProcess> process, Log& log)
+            : process_(std::move(process)), events_(log)
+        {
+        }
+        void wait() override
+        {
+            process_->wait();
+            events_.push_back("ended");
+        }
+        std::uint32_t exitCode() override { return process_->exitCode(); }
+
+      private:
+        std::unique_ptr<platform::StartedProcess> process_;
+        Log& events_;
+    };
+};
+
+class FakeExecutableDialog final : public ExecutableDialog {
+  public:
+    std::optional<std::string> chooseExecutable() override
+    {
+        ++shows;
+        return answer;
+    }
+    std::optional<std::string> answer;
+    int shows = 0;
+};
+
+} // namespace arcavio::test
