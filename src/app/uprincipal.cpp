@@ -101,6 +101,9 @@ TForm1::TForm1(QWidget* parent, std::string skinDirectory)
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
+    delete_.Operation = opDelete;
+    delini.Operation = opDelete;
+    delini.Options = {foMultiDestFiles, foNoConfirmation};
     buildControls();
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -172,6 +175,7 @@ void TForm1::buildButtons(QWidget* client)
         buttons_[index++] = button;
     }
     connect(this, &TForm1::refreshRequested, this, [this] { guarded([this] { refreshList(); }); });
+    connect(this, &TForm1::excludeRequested, this, [this] { guarded([this] { excludeSelected(); }); });
 }
 
 QAction* TForm1::addCommand(QMenu* menu, const char* name, const char* caption, void (TForm1::*signal)())
@@ -261,7 +265,7 @@ void TForm1::applyLanguageLine(int line, const QString& text)
         return;
     }
     if (line == 113) {
-        d113Title_ = text;
+        d113.setTitle(text);
         return;
     }
     const QString number = QString::number(line);
@@ -305,6 +309,16 @@ void TForm1::refreshList()
         lista_->setCurrentRow(-1);
     }
     selectionChanged();
+}
+
+void TForm1::excludeSelected()
+{
+    const std::string path = selectedFullPath();
+    if (path.empty() || !platform::fileExists(path))
+        return;
+    delete_.SourceFiles = LineList{path};
+    delete_.Execute();
+    refreshList();
 }
 
 void TForm1::selectionChanged()

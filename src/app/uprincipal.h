@@ -8,6 +8,10 @@
 #include "app/configlist.h"
 #include "app/language.h"
 #include "app/skin.h"
+#include "components/atshfileoperation.h"
+#include "components/executor.h"
+#include "components/widgetowner.h"
+#include "launch/executabledialog.h"
 #include "text/linelist.h"
 
 class QAction;
@@ -40,6 +44,13 @@ public:
     LineList ListBox;
     LineList inifile;
 
+    // Components: deletion with the shell's question (Exclude), deletion without one, the
+    // emulator's launcher and the emulator's open-file dialog (Kwikstart).
+    TATSHFileOperation delete_;
+    TATSHFileOperation delini;
+    TExecutor Executor{&owner_};
+    EmulatorFileDialog d113{this};
+
     // Set by the skin step.
     std::string skinAboutText;
     bool regionRefresh = false;
@@ -51,6 +62,8 @@ public:
 
     // Re-reads the list directory; raises the change event at the end. Throws InOutError.
     void refreshList();
+    // Deletes the selected configuration after the shell's question, then refreshes the list.
+    void excludeSelected();
 
     std::array<TEzRgnBtn*, 6> commandButtons() const { return buttons_; }
 
@@ -107,6 +120,7 @@ private:
 
     QAction* addCommand(QMenu* menu, const char* name, const char* caption, void (TForm1::*signal)());
 
+    WidgetOwner owner_{this};
     ConfigurationList list_;
     std::string skinDirectory_;
     QSize outerSize_;        // asked for by a skin; the inner size follows once the frame is known
@@ -118,7 +132,6 @@ private:
     QLabel* back_ = nullptr;
     QLabel* statusPanel_ = nullptr;
     std::array<TEzRgnBtn*, 6> buttons_{};
-    QString d113Title_;
 };
 
 } // namespace arcavio

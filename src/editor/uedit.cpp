@@ -91,6 +91,8 @@ Tc110::Tc110(const EditorContext& context) : QDialog(context.owner), context_(co
 {
     setObjectName(QStringLiteral("c110"));
     setWindowTitle(qs(builtinText(110)));
+    delete_.Operation = opDelete;
+    delete_.Options = {foMultiDestFiles, foNoConfirmation};
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setModal(true);
