@@ -9,6 +9,9 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextDocument>
+
+#include <filesystem>
 
 #include "app/uprincipal.h"
 #include "support/recording_messages.h"
@@ -250,4 +253,94 @@ TEST(MainWindow, PictureThatFailsKeepsThePreviousOne)
     EXPECT_EQ(messages.errors, (std::vector<std::string>{"Bitmap image is not valid",
                                                          "Unknown picture file extension (.gif)",
                                                          "List index out of bounds (2)"}));
+}
+
+TEST(MainWindow, ExcludeAsksAndRefreshesWhateverTheAnswer)
+{
+    TempDir dir;
+    dir.write("a.av2", "x\r\n\r\nabout a\r\n");
+    dir.write("b.av2", "x\r\n" + dir.file("b.bmp") + "\r\nabout b\r\n");
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("b.bmp")), "BMP"));
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    auto* list = w.findChild<QListWidget*>("lista");
+
+    // Nothing selected: no question.
+    w.excludeSelected();
+    EXPECT_TRUE(messages.questions.empty());
+
+    // Declined: the file stays, the list is read again and the selection is gone.
+    list->setCurrentRow(1);
+    messages.answers = {false};
+    w.excludeSelected();
+    ASSERT_EQ(messages.questions.size(), 1u);
+    EXPECT_NE(messages.questions[0].find("b.av2"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("b.av2")));
+    EXPECT_EQ(w.selectedFullPath(), "");
+    EXPECT_EQ(w.statusText(), "about b");
+
+    // Accepted: only the configuration file goes, not its picture.
+    list->setCurrentRow(1);
+    messages.answers = {true};
+    w.excludeSelected();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("b.av2")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("b.bmp")));
+    EXPECT_EQ(list->count(), 1);
+
+    // Deleted by another program meanwhile: nothing happens.
+    list->setCurrentRow(0);
+    std::filesystem::remove(dir.file("a.av2"));
+    w.excludeSelected();
+    EXPECT_EQ(messages.questions.size(), 2u);
+    EXPECT_EQ(list->count(), 1);
+    EXPECT_EQ(messages.errors, std::vector<std::string>{});
+}
+
+TEST(MainWindow, HelpMenuMessagesAndAboutTheSkin)
+{
+    TempDir dir;
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    for (const char* name : {"c9", "c10", "c12", "c13", "c14"})
+        action(w, name)->trigger();
+    ASSERT_EQ(messages.plain.size(), 5u);
+    EXPECT_EQ(messages.plain[0].rfind("Technical Help? Please contact me at: ", 0), 0u);
+    EXPECT_EQ(messages.plain[1].rfind("Suggestions? Please contact me at: ", 0), 0u);
+    EXPECT_EQ(messages.plain[2].rfind("M.A.M.E.  -  Multiple Arcade Machine Emulator - ", 0), 0u);
+    EXPECT_EQ(messages.plain[3].rfind("This is a Language FILE incorpored to the exe file. In English. By ", 0), 0u);
+    EXPECT_EQ(messages.plain[4], w.skinAboutText);
+}
+
+TEST(MainWindow, AboutTheLanguageFileWithoutLine151ShowsTheListError)
+{
+    TempDir dir;
+    dir.write("language.ini", languageFile(149));
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    action(w, "c13")->trigger();
+    EXPECT_TRUE(messages.plain.empty());
+    EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (151)"});
+}
+
+TEST(MainWindow, HintsComeFromTheLanguageFileAsPlainText)
+{
+    TempDir dir;
+    std::string text = languageFile(166);
+    text.replace(text.find("L142\r\n"), 6, "<b>x</b>\r\n");
+    dir.write("language.ini", text);
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    const QString hint = w.findChild<QWidget*>("h142")->toolTip();
+    QTextDocument shown;
+    shown.setHtml(hint);
+    EXPECT_EQ(shown.toPlainText(), "<b>x</b>");
+    QTextDocument other;
+    other.setHtml(w.findChild<QWidget*>("h147")->toolTip());
+    EXPECT_EQ(other.toPlainText(), "L147");
 }
