@@ -139,7 +139,12 @@ void TForm1::buildControls()
     lista_->setSelectionMode(QAbstractItemView::SingleSelection);
     lista_->setUniformItemSizes(true);
     lista_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(lista_, &QListWidget::currentRowChanged, this, [this](int) { guarded([this] { selectionChanged(); }); });
+    lista_->installEventFilter(this);
+    // Selection, not the current row, decides: a click moves the current row before it selects.
+    connect(lista_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (selectedRow() != previewedRow_)
+            guarded([this] { selectionChanged(); });
+    });
     connect(lista_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { emit runRequested(); });
 
     buildButtons(client);
@@ -285,10 +290,16 @@ void TForm1::applyLanguageLine(int line, const QString& text)
 
 void TForm1::skinStep() { applySkin(skinDirectory_, *this); }
 
+int TForm1::selectedRow() const
+{
+    const QList<QListWidgetItem*> selected = lista_->selectedItems();
+    return selected.isEmpty() ? -1 : lista_->row(selected.front());
+}
+
 std::string TForm1::selectedFullPath() const
 {
-    const int row = lista_->currentRow();
-    if (row < 0 || lista_->currentItem() == nullptr || !lista_->currentItem()->isSelected())
+    const int row = selectedRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= list_.names().size())
         return {};
     return list_.fullPath(list_.names()[static_cast<std::size_t>(row)]);
 }
@@ -323,6 +334,7 @@ void TForm1::excludeSelected()
 
 void TForm1::selectionChanged()
 {
+    previewedRow_ = selectedRow();
     previewConfiguration(selectedFullPath(), config, *this);
 }
 
@@ -331,6 +343,19 @@ void TForm1::clearPicture() { Image1_->clear(); }
 void TForm1::setStatusText(const std::string& text) { statusPanel_->setText(qs(text)); }
 
 void TForm1::showPicture(const std::string& path) { Image1_->setPixmap(QPixmap::fromImage(loadPicture(path))); }
+
+// Qt makes the first row current, unselected, when the list takes the focus; the first arrow
+// key would then skip it. Without a selection there is no current row, so Down selects row 0.
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool handled = QMainWindow::eventFilter(watched, event);
+    if (watched == lista_ && event->type() == QEvent::FocusIn && lista_->selectedItems().isEmpty())
+        QMetaObject::invokeMethod(this, [this] {
+            if (lista_->selectedItems().isEmpty())
+                lista_->selectionModel()->clearCurrentIndex();
+        }, Qt::QueuedConnection);
+    return handled;
+}
 
 void TForm1::showEvent(QShowEvent* event)
 {

@@ -79,6 +79,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -87,6 +88,7 @@ private:
     void applyLanguageLine(int line, const QString& text);
     void skinStep();
     void selectionChanged();
+    int selectedRow() const;
 
     // PreviewView
     void clearPicture() override;
@@ -122,6 +124,7 @@ private:
 
     WidgetOwner owner_{this};
     ConfigurationList list_;
+    int previewedRow_ = -1;
     std::string skinDirectory_;
     QSize outerSize_;        // asked for by a skin; the inner size follows once the frame is known
     bool centred_ = false;

@@ -32,6 +32,12 @@ std::string languageFile(int lines, const std::string& prefix = "L")
     return text;
 }
 
+// As the user does it: a click moves the current row first and selects afterwards.
+void clickRow(QListWidget* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
 QAction* action(TForm1& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
 
 struct MenuRow {
@@ -166,16 +172,22 @@ TEST(MainWindow, ShortcutsActWhileTheListHasTheFocus)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     auto* list = w.findChild<QListWidget*>("lista");
     list->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
+    EXPECT_EQ(w.statusText(), "about");
     QSignalSpy run(&w, &TForm1::runRequested), edit(&w, &TForm1::editRequested),
         exclude(&w, &TForm1::excludeRequested), fresh(&w, &TForm1::newConfigurationRequested);
     QTest::keyClick(list, Qt::Key_Return);
     QTest::keyClick(list, Qt::Key_Enter);
     QTest::keyClick(list, Qt::Key_Return, Qt::ShiftModifier);
+    messages.answers = {false}; // keep the file when Exclude asks
     QTest::keyClick(list, Qt::Key_Delete);
     QTest::keyClick(list, Qt::Key_F2);
     EXPECT_EQ(run.count(), 2);
     EXPECT_EQ(edit.count(), 1);
     EXPECT_EQ(exclude.count(), 1);
+    EXPECT_EQ(messages.questions.size(), 1u);
     EXPECT_EQ(fresh.count(), 1);
 
     dir.write("b.av2", "");
@@ -199,20 +211,20 @@ TEST(MainWindow, SelectionPreviewsAndRefreshKeepsTheStatusText)
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(w.selectedFullPath(), "");
 
-    list->setCurrentRow(0);
+    clickRow(list, 0);
     EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
     EXPECT_EQ(w.statusText(), "First <b>about</b>");
     EXPECT_EQ(w.findChild<QLabel*>("StatusPanel")->textFormat(), Qt::PlainText);
     EXPECT_FALSE(image->pixmap().isNull());
     EXPECT_EQ(w.config.count(), 3);
 
-    list->setCurrentRow(1);
+    clickRow(list, 1);
     EXPECT_EQ(w.statusText(), "Segunda configura\u00e7\u00e3o");
     EXPECT_TRUE(image->pixmap().isNull());
 
     // The same line again raises no change event: a changed file is not previewed.
     dir.write("b.av2", "/mame\r\n\r\nChanged\r\n");
-    list->setCurrentRow(1);
+    clickRow(list, 1);
     EXPECT_EQ(w.statusText(), "Segunda configura\u00e7\u00e3o");
 
     w.refreshList();
@@ -239,15 +251,15 @@ TEST(MainWindow, PictureThatFailsKeepsThePreviousOne)
     TForm1 w;
     auto* list = w.findChild<QListWidget*>("lista");
     auto* image = w.findChild<QLabel*>("Image1");
-    list->setCurrentRow(0);
+    clickRow(list, 0);
     const qint64 good = image->pixmap().cacheKey();
-    list->setCurrentRow(1);
+    clickRow(list, 1);
     EXPECT_EQ(w.statusText(), "Bad");
     EXPECT_EQ(image->pixmap().cacheKey(), good);
-    list->setCurrentRow(2);
+    clickRow(list, 2);
     EXPECT_EQ(w.statusText(), "Odd");
     EXPECT_EQ(image->pixmap().cacheKey(), good);
-    list->setCurrentRow(3);
+    clickRow(list, 3);
     EXPECT_EQ(w.statusText(), "Odd");
     EXPECT_EQ(w.config.count(), 1);
     EXPECT_EQ(messages.errors, (std::vector<std::string>{"Bitmap image is not valid",
@@ -273,7 +285,7 @@ TEST(MainWindow, ExcludeAsksAndRefreshesWhateverTheAnswer)
     EXPECT_TRUE(messages.questions.empty());
 
     // Declined: the file stays, the list is read again and the selection is gone.
-    list->setCurrentRow(1);
+    clickRow(list, 1);
     messages.answers = {false};
     w.excludeSelected();
     ASSERT_EQ(messages.questions.size(), 1u);
@@ -283,7 +295,7 @@ TEST(MainWindow, ExcludeAsksAndRefreshesWhateverTheAnswer)
     EXPECT_EQ(w.statusText(), "about b");
 
     // Accepted: only the configuration file goes, not its picture.
-    list->setCurrentRow(1);
+    clickRow(list, 1);
     messages.answers = {true};
     w.excludeSelected();
     EXPECT_FALSE(std::filesystem::exists(dir.file("b.av2")));
@@ -291,7 +303,7 @@ TEST(MainWindow, ExcludeAsksAndRefreshesWhateverTheAnswer)
     EXPECT_EQ(list->count(), 1);
 
     // Deleted by another program meanwhile: nothing happens.
-    list->setCurrentRow(0);
+    clickRow(list, 0);
     std::filesystem::remove(dir.file("a.av2"));
     w.excludeSelected();
     EXPECT_EQ(messages.questions.size(), 2u);
