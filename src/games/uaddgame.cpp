@@ -1,5 +1,7 @@
 #include "games/uaddgame.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,6 +57,23 @@ Tc161::Tc161(const Language& language, QWidget* parent)
     connect(c165, &QPushButton::clicked, this, &QDialog::reject);
 
     guarded([&] { applyLanguage(language); });
+    fitToTexts();
+}
+
+// Long translated labels push the edits right and widen the window instead of being cut.
+void Tc161::fitToTexts()
+{
+    c162->adjustSize();
+    c163->adjustSize();
+    const int editLeft = std::max({73, c162->width() + 14, c163->width() + 14});
+    const int width = editLeft + 259 + 8;
+    setFixedSize(width, 125);
+    zip->setGeometry(editLeft, 21, 259, 21);
+    game->setGeometry(editLeft, 53, 259, 21);
+    const int addWidth = std::max(75, c164->sizeHint().width());
+    const int cancelWidth = std::max(75, c165->sizeHint().width());
+    c164->setGeometry(width - 9 - addWidth, 88, addWidth, 25);
+    c165->setGeometry(c164->x() - 5 - cancelWidth, 88, cancelWidth, 25);
 }
 
 void Tc161::applyLanguage(const Language& language)

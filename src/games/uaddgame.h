@@ -36,6 +36,7 @@ class Tc161 : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void fitToTexts();
     void applyLanguage(const Language& language);
 
     QLabel* c162;

@@ -1,5 +1,6 @@
 #include "games/uselectgame.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -84,6 +85,25 @@ Tc134::Tc134(const Language& language, QWidget* parent)
     connect(c136, &QPushButton::clicked, this, [this] { guarded([this] { addGame(); }); });
 
     guarded([&] { applyLanguage(language); });
+    fitToTexts();
+}
+
+// The designed sizes suit the original fonts; wider texts push the buttons apart and widen the
+// window rather than being cut.
+void Tc134::fitToTexts()
+{
+    const auto widthFor = [](QWidget* widget, int designed) {
+        return std::max(designed, widget->sizeHint().width());
+    };
+    C135->setGeometry(8, 318, widthFor(C135, 105), 17);
+    c158->setGeometry(std::max(112, C135->geometry().right() + 5), 312, widthFor(c158, 115), 25);
+    c137->setGeometry(std::max(232, c158->geometry().right() + 6), 312, widthFor(c137, 75), 25);
+    c138->setGeometry(std::max(312, c137->geometry().right() + 6), 312, widthFor(c138, 75), 25);
+    const int buttonWidth = widthFor(c136, 100);
+    const int width = std::max({396, c138->geometry().right() + 10, c139->width() + buttonWidth + 24});
+    setFixedSize(width, 346);
+    gamelist->setGeometry(13, 32, width - 27, 265);
+    c136->setGeometry(width - 8 - buttonWidth, 2, buttonWidth, 25);
 }
 
 void Tc134::applyLanguage(const Language& language)

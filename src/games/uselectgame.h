@@ -60,6 +60,7 @@ class Tc134 : public QDialog, public GamePicker {
 
   private:
     void applyLanguage(const Language& language);
+    void fitToTexts();
     void fillList(bool showAll);
     void showNamedList();
     void rebuild();
