@@ -167,16 +167,16 @@ void TForm1::buildControls()
 void TForm1::buildButtons(QWidget* client)
 {
     std::size_t index = 0;
-    for (const CommandButton& spec : kCommandButtons) {
+    for (const CommandButton& entry : kCommandButtons) {
         auto* button = new TEzRgnBtn(client);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->move(spec.left, spec.top);
-        button->setPicIdle(builtinButtonPicture(spec.symbol, ButtonState::Rest));
-        button->setPicDown(builtinButtonPicture(spec.symbol, ButtonState::Pressed));
-        button->setPicUp(builtinButtonPicture(spec.symbol, ButtonState::PointerOver));
+        button->setObjectName(QString::fromLatin1(entry.name));
+        button->move(entry.left, entry.top);
+        button->setPicIdle(builtinButtonPicture(entry.symbol, ButtonState::Rest));
+        button->setPicDown(builtinButtonPicture(entry.symbol, ButtonState::Pressed));
+        button->setPicUp(builtinButtonPicture(entry.symbol, ButtonState::PointerOver));
         button->setPaintMode(pmCrop);
         button->setToolTip(plainToolTip(qs(builtinText(142 + static_cast<int>(index)))));
-        button->OnClick = [this, clicked = spec.clicked] { emit(this->*clicked)(); };
+        button->OnClick = [this, clicked = entry.clicked] { emit(this->*clicked)(); };
         buttons_[index++] = button;
     }
     connect(this, &TForm1::refreshRequested, this, [this] { guarded([this] { refreshList(); }); });

@@ -80,8 +80,8 @@ const std::array<ConfigurationLine, kConfigurationLineCount> kConfigurationLines
 LineList defaultConfiguration()
 {
     LineList lines;
-    for (const auto& spec : kConfigurationLines)
-        lines.append(std::string(spec.defaultValue));
+    for (const auto& entry : kConfigurationLines)
+        lines.append(std::string(entry.defaultValue));
     return lines;
 }
 
