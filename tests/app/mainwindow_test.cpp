@@ -148,6 +148,18 @@ TEST(MainWindow, ShortLanguageFileAppliesWhatComesBeforeTheFirstGap)
     EXPECT_EQ(w.skinAboutText, "");
 }
 
+TEST(MainWindow, Windows1252LanguageFileKeepsItsAccents)
+{
+    TempDir dir;
+    std::string text = languageFile(166);
+    text.replace(0, 2, "Configura\xE7\xF5" "es"); // line 0, as a Windows editor saves it
+    dir.write("language.ini", text);
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8("Configura\u00e7\u00f5es"));
+}
+
 TEST(MainWindow, EmptyLanguageFileLeavesEverythingBuiltIn)
 {
     TempDir dir;

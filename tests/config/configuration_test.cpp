@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "config/configuration.h"
+#include "support/temp_dir.h"
+#include "text/errors.h"
+
+using namespace arcavio;
+using arcavio::test::TempDir;
+
+TEST(Configuration, DefaultsAreTheSixtyNineLinesInFileOrder)
+{
+    TempDir dir;
+    const std::string path = dir.file("new.av2");
+    writeConfiguration(path, defaultConfiguration());
+    const std::string expected =
+        "\r\n\r\n\r\n0\r\n\r\nROMS\r\nsamples\r\ncfg\r\nnvram\r\nmemcard\r\ninp\r\nhi\r\nsta\r\nartwork\r\n"
+        "snap\r\ncheat.dat\r\nhistory.dat\r\nmameinfo.dat\r\n1\r\n0\r\n0\r\n0\r\n0\r\n1\r\n1\r\n1\r\n0\r\n0\r\n"
+        "0\r\n0\r\n0\r\n1\r\n1\r\n1\r\n0\r\n0\r\n1\r\n0\r\n0\r\n 0.000000\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
+        "0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n 1.000000\r\n 0.000000\r\n44100\r\n1\r\n1\r\n"
+        "1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n 1.000000\r\n";
+    EXPECT_EQ(arcavio::test::readBytes(path), expected);
+}
+
+TEST(Configuration, TableNamesEveryLineOnceWithAControl)
+{
+    std::set<std::string_view> controls;
+    for (int i = 0; i < kConfigurationLineCount; ++i) {
+        EXPECT_EQ(kConfigurationLines[static_cast<std::size_t>(i)].line, i);
+        EXPECT_TRUE(controls.insert(kConfigurationLines[static_cast<std::size_t>(i)].control).second);
+    }
+    EXPECT_EQ(kConfigurationLines[line::Volume].control, "volume");
+    EXPECT_EQ(kConfigurationLines[39].defaultValue, " 0.000000");
+}
+
+TEST(Configuration, WritingKeepsExactly69LinesAndNeedsThemAll)
+{
+    TempDir dir;
+    LineList lines = defaultConfiguration();
+    lines.append("extra");
+    const std::string path = dir.file("c.av2");
+    writeConfiguration(path, lines);
+    EXPECT_EQ(LineList::loadFromFile(path).count(), 69);
+
+    LineList shortList;
+    for (int i = 0; i < 60; ++i)
+        shortList.append("x");
+    try {
+        writeConfiguration(dir.file("short.av2"), shortList);
+        FAIL();
+    } catch (const ListIndexError& e) {
+        EXPECT_STREQ(e.what(), "List index out of bounds (60)");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("short.av2")));
+}
+
+TEST(Configuration, ValueFormsAndPath)
+{
+    EXPECT_TRUE(flagOn("1"));
+    for (const char* off : {"0", "", " 1", "true", "1 "})
+        EXPECT_FALSE(flagOn(off)) << off;
+    EXPECT_EQ(integerValue("007"), 7);
+    EXPECT_EQ(integerValue(" 12"), 12);
+    EXPECT_THROW((void)integerValue("640x480"), ConvertError);
+    EXPECT_THROW((void)integerValue(""), ConvertError);
+    EXPECT_EQ(configurationPath("/home/me/configs", "abc"), "/home/me/configs/abc.av2");
+    EXPECT_EQ(configurationPath("/", ""), "/.av2");
+}
+
+TEST(Configuration, LfOnlyFilesReadLikeCrLf)
+{
+    TempDir dir;
+    std::string lf, crlf;
+    const LineList defaults = defaultConfiguration();
+    for (const std::string& value : defaults.lines()) {
+        lf += value + "\n";
+        crlf += value + "\r\n";
+    }
+    EXPECT_EQ(LineList::loadFromFile(dir.write("lf.av2", lf)), LineList::loadFromFile(dir.write("crlf.av2", crlf)));
+}
