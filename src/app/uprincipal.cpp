@@ -26,6 +26,7 @@ namespace {
 constexpr int kClientWidth = 510;
 constexpr int kClientHeight = 298;
 constexpr int kStatusBarHeight = 19;
+constexpr QPoint kDesignedPosition(194, 112);
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
@@ -107,7 +108,7 @@ TForm1::TForm1(QWidget* parent, std::string skinDirectory)
     buildControls();
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    move(194, 112);
+    move(kDesignedPosition);
 
     guarded([this] { refreshList(); });
     // The creation handler: the first error ends it.
@@ -346,6 +347,24 @@ void TForm1::showPicture(const std::string& path) { Image1_->setPixmap(QPixmap::
 
 // Qt makes the first row current, unselected, when the list takes the focus; the first arrow
 // key would then skip it. Without a selection there is no current row, so Down selects row 0.
+// Sizes and positions are the frame's, which a window manager reports only after the first
+// showing; until it has, the window is placed again whenever the frame changes.
+void TForm1::placeWindow()
+{
+    const QSize frame = frameGeometry().size() - geometry().size();
+    applyOuterSize();
+    if (centred_)
+        centreOnScreen();
+    frameApplied_ = frame;
+}
+
+void TForm1::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (shownOnce_ && frameApplied_.isEmpty() && frameGeometry().size() != geometry().size())
+        placeWindow();
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     const bool handled = QMainWindow::eventFilter(watched, event);
@@ -360,9 +379,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 void TForm1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    applyOuterSize();
-    if (centred_)
-        centreOnScreen();
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        placeWindow();
+    }
     if (!regionRefresh)
         return;
     for (TEzRgnBtn* button : buttons_) {

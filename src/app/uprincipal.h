@@ -80,6 +80,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void buildControls();
@@ -119,6 +120,7 @@ private:
     void buildButtons(QWidget* client);
     void setListColourRole(int role, SkinColour colour);
     void applyOuterSize();
+    void placeWindow();
 
     QAction* addCommand(QMenu* menu, const char* name, const char* caption, void (TForm1::*signal)());
 
@@ -128,6 +130,8 @@ private:
     std::string skinDirectory_;
     QSize outerSize_;        // asked for by a skin; the inner size follows once the frame is known
     bool centred_ = false;
+    bool shownOnce_ = false;
+    QSize frameApplied_;
 
     QListWidget* lista_ = nullptr;
     QLabel* Image1_ = nullptr;
