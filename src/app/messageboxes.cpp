@@ -31,7 +31,9 @@ void MessageBoxes::errorBox(const std::string& message)
 
 bool MessageBoxes::askYesNo(const std::string& text, const std::string& caption)
 {
-    return showBox(QMessageBox::Warning, QString::fromStdString(caption), text,
+    // The window system shows an empty title as the application's name; a blank reads as none.
+    const QString title = caption.empty() ? QStringLiteral(" ") : QString::fromStdString(caption);
+    return showBox(QMessageBox::Warning, title, text,
                    QMessageBox::Yes | QMessageBox::No)
            == QMessageBox::Yes;
 }
