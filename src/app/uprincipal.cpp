@@ -354,14 +354,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     if (watched == lista_->viewport()
         && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            if (event->type() == QEvent::MouseButtonDblClick) {
-                emit runRequested();
-                return true;
-            }
-            if (!lista_->indexAt(mouse->position().toPoint()).isValid())
-                return true;
+        if (mouse->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonDblClick) {
+            emit runRequested();
+            return true;
         }
+        if (!lista_->indexAt(mouse->position().toPoint()).isValid())
+            return true;
     }
     const bool handled = QMainWindow::eventFilter(watched, event);
     if (watched == lista_ && event->type() == QEvent::FocusIn && lista_->selectedItems().isEmpty())

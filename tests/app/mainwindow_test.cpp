@@ -390,6 +390,7 @@ TEST(MainWindow, RunAndKwikstartHaveAllTheirTriggers)
     // Below the last row a click selects nothing else, and a double click runs the selection.
     const QPoint below(onRow.x(), list->viewport()->height() - 5);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, below);
     EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
     EXPECT_EQ(run.count(), 2);
