@@ -389,9 +389,11 @@ TEST(MainWindow, RunAndKwikstartHaveAllTheirTriggers)
     EXPECT_EQ(run.count(), 1);
     // Below the last row a click selects nothing else, and a double click runs the selection.
     const QPoint below(onRow.x(), list->viewport()->height() - 5);
+    list->clearFocus();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
     QTest::mouseClick(list->viewport(), Qt::RightButton, {}, below);
     EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
+    EXPECT_TRUE(list->hasFocus());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
     EXPECT_EQ(run.count(), 2);
     EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
