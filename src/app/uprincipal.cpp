@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QShowEvent>
 #include <QStatusBar>
 
@@ -146,7 +147,7 @@ void TForm1::buildControls()
         if (selectedRow() != previewedRow_)
             guarded([this] { selectionChanged(); });
     });
-    connect(lista_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { emit runRequested(); });
+    lista_->viewport()->installEventFilter(this);
 
     buildButtons(client);
 
@@ -367,6 +368,18 @@ void TForm1::moveEvent(QMoveEvent* event)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    // A click below the last row leaves the selection alone, and a double click anywhere in the
+    // list runs the selected configuration.
+    if (watched == lista_->viewport()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonDblClick) {
+            emit runRequested();
+            return true;
+        }
+        if (!lista_->indexAt(mouse->position().toPoint()).isValid())
+            return true;
+    }
     const bool handled = QMainWindow::eventFilter(watched, event);
     if (watched == lista_ && event->type() == QEvent::FocusIn && lista_->selectedItems().isEmpty())
         QMetaObject::invokeMethod(this, [this] {

@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStringListModel>
@@ -60,6 +61,7 @@ Tc134::Tc134(const Language& language, QWidget* parent)
     gamelist->setUniformItemSizes(true);
     gamelist->setSelectionMode(QAbstractItemView::SingleSelection);
     gamelist->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    gamelist->viewport()->installEventFilter(this);
 
     setTabOrder(gamelist, C135);
     setTabOrder(C135, c138);
@@ -226,6 +228,18 @@ void Tc134::addGame()
         return;
     setGameListEntry(gameListPath_, removeExtension(addGame_->zipText()), addGame_->gameText());
     rebuild();
+}
+
+// A click below the last row keeps the selected game.
+bool Tc134::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == gamelist->viewport()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!gamelist->indexAt(mouse->position().toPoint()).isValid())
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Tc134::keyPressEvent(QKeyEvent* event)

@@ -57,6 +57,7 @@ class Tc134 : public QDialog, public GamePicker {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void applyLanguage(const Language& language);

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "app/uprincipal.h"
+#include "components/ezrgnbtn.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
@@ -367,4 +368,46 @@ TEST(MainWindow, HintsComeFromTheLanguageFileAsPlainText)
     QTextDocument other;
     other.setHtml(w.findChild<QWidget*>("h147")->toolTip());
     EXPECT_EQ(other.toPlainText(), "L147");
+}
+
+TEST(MainWindow, RunAndKwikstartHaveAllTheirTriggers)
+{
+    TempDir dir;
+    dir.write("a.av2", "x\r\n\r\nabout\r\n");
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* list = w.findChild<QListWidget*>("lista");
+    QSignalSpy run(&w, &TForm1::runRequested), kwik(&w, &TForm1::kwikstartRequested);
+
+    const QPoint onRow = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onRow);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, onRow);
+    EXPECT_EQ(run.count(), 1);
+    // Below the last row a click selects nothing else, and a double click runs the selection.
+    const QPoint below(onRow.x(), list->viewport()->height() - 5);
+    list->clearFocus();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, below);
+    EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
+    EXPECT_TRUE(list->hasFocus());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(run.count(), 2);
+    EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
+    EXPECT_EQ(w.statusText(), "about");
+
+    action(w, "c5")->trigger();
+    action(w, "c153")->trigger();
+    w.commandButtons()[0]->OnClick();
+    EXPECT_EQ(run.count(), 5);
+    EXPECT_EQ(w.commandButtons()[0]->objectName(), "h142");
+
+    action(w, "c148")->trigger();
+    w.commandButtons()[5]->OnClick();
+    EXPECT_EQ(w.commandButtons()[5]->objectName(), "h147");
+    EXPECT_EQ(kwik.count(), 2);
+    EXPECT_EQ(run.count(), 5);
 }

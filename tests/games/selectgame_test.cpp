@@ -95,6 +95,12 @@ TEST_F(SelectGame, ListsNamedZipsInZipOrderAndEveryZipOnRequest)
     EXPECT_EQ(dialog.rowZips(), (Names{"A.zip", "b.zip", "c.zip", "game1.zip"}));
     clickRow(2);
     EXPECT_EQ(dialog.selectedZip(), "c.zip");
+    // Below the last row neither button changes the selection.
+    const QPoint below(10, list()->viewport()->height() - 5);
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseClick(list()->viewport(), Qt::RightButton, {}, below);
+    EXPECT_EQ(selectedRow(), 2);
+    EXPECT_EQ(dialog.selectedZip(), "c.zip");
 
     QTest::mouseClick(showAll(), Qt::LeftButton);
     EXPECT_EQ(rows(), (Names{"Zeta", "Alpha"}));
