@@ -45,7 +45,7 @@ BENCHMARK(onePass)->Arg(256)->Arg(512)->Unit(benchmark::kMillisecond);
 
 // Shows the runs as usual and keeps each one's seconds per iteration for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     std::map<std::string, double> seconds;
     std::map<std::string, double> cpuSeconds;
 
@@ -67,8 +67,8 @@ int main(int argc, char** argv)
 {
     // A fast wrong answer is worth nothing: both methods must agree before they are timed.
     const QImage sample = busyPicture(64);
-    if (!arcavio::keyedRegion(sample).xored(arcavio::keyedRegionPerPixel(sample)).isEmpty()
-        || arcavio::keyedRegion(sample).isEmpty()) {
+    if (!arcavio::keyedRegion(sample).xored(arcavio::keyedRegionPerPixel(sample)).isEmpty() ||
+        arcavio::keyedRegion(sample).isEmpty()) {
         std::fprintf(stderr, "the one-pass region differs from the per-pixel one\n");
         return 1;
     }

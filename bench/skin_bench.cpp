@@ -15,7 +15,7 @@
 namespace {
 
 const char* kButtonFiles[] = {"runn", "runu", "runc", "editn", "editu", "editc", "deln", "delu", "delc",
-                              "newn", "newu", "newc", "refn", "refu", "refc", "ksn", "ksu", "ksc"};
+                              "newn", "newu", "newc", "refn",  "refu",  "refc",  "ksn",  "ksu",  "ksc"};
 
 // The example skin's layout with busy 256 x 256 pictures: rings and noise around a key colour.
 std::string largeSkin(const arcavio::test::TempDir& dir)
@@ -52,10 +52,16 @@ void skinStepAndShow(benchmark::State& state, const std::string& skin)
         state.SkipWithError(messages.errors.front().c_str());
 }
 
-void NoSkin(benchmark::State& state) { skinStepAndShow(state, "/nonexistent/skin"); }
+void NoSkin(benchmark::State& state)
+{
+    skinStepAndShow(state, "/nonexistent/skin");
+}
 BENCHMARK(NoSkin)->Unit(benchmark::kMillisecond);
 
-void ExampleSkin(benchmark::State& state) { skinStepAndShow(state, ARCAVIO_SOURCE_DIR "/skins/neon"); }
+void ExampleSkin(benchmark::State& state)
+{
+    skinStepAndShow(state, ARCAVIO_SOURCE_DIR "/skins/neon");
+}
 BENCHMARK(ExampleSkin)->Unit(benchmark::kMillisecond);
 
 void Skin256(benchmark::State& state)

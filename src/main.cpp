@@ -1,3 +1,6 @@
 #include "app/avo.h"
 
-int main(int argc, char** argv) { return arcavio::runProgram(argc, argv); }
+int main(int argc, char** argv)
+{
+    return arcavio::runProgram(argc, argv);
+}

@@ -9,7 +9,7 @@ namespace arcavio {
 
 // The configuration files of one directory, as the main window's list shows them.
 class ConfigurationList {
-public:
+  public:
     // The directory is fixed for the list's lifetime: normally the working directory at start.
     explicit ConfigurationList(std::string directory) : directory_(std::move(directory)) {}
 
@@ -23,14 +23,14 @@ public:
     // Directory, one separator (none when it already ends with one), name; empty for no name.
     std::string fullPath(const std::string& name) const;
 
-private:
+  private:
     std::string directory_;
     std::vector<std::string> names_;
 };
 
 // What the preview of a selected configuration changes in the main window.
 class PreviewView {
-public:
+  public:
     virtual ~PreviewView() = default;
     virtual void clearPicture() = 0;
     virtual void setStatusText(const std::string& text) = 0;

@@ -159,7 +159,9 @@ constexpr std::array<std::string_view, kLanguageLineCount> kBuiltin = {
     /* 149 */ "Select a game first!!",
     /* 150 */ "",
     /* 151 */ "This is a Language FILE incorpored to the exe file. In English. By the Arcavio developers",
-    /* 152 */ "This MAME EXE file doesn\xC2\xB4""t exist!!",
+    /* 152 */
+    "This MAME EXE file doesn\xC2\xB4"
+    "t exist!!",
     /* 153 */ "",
     /* 154 */ "",
     /* 155 */ "",

@@ -14,12 +14,13 @@ inline constexpr int kLanguageLineCount = 166;
 std::string_view builtinText(int line);
 
 // Lines 132 and 152 have a second built-in text by use.
-inline constexpr std::string_view kBuiltinNameDialogCaption = "Save As";           // line 132
-inline constexpr std::string_view kBuiltinEditorExeWarning = "WARNING: MAME Exe file does not exists."; // line 152
+inline constexpr std::string_view kBuiltinNameDialogCaption = "Save As"; // line 132
+inline constexpr std::string_view kBuiltinEditorExeWarning =
+    "WARNING: MAME Exe file does not exists."; // line 152
 
 // The lines of language.ini, as the main window holds them in `lang`.
 class Language {
-public:
+  public:
     Language() = default;
     explicit Language(LineList lines) : lines_(std::move(lines)) {}
 
@@ -37,7 +38,7 @@ public:
     const LineList& lines() const { return lines_; }
     void setLines(LineList lines) { lines_ = std::move(lines); }
 
-private:
+  private:
     LineList lines_;
 };
 
@@ -47,7 +48,7 @@ namespace arcavio {
 
 // The main window's lines in the order its creation reads them: caption, menus, button hints,
 // the title of its open-file dialog. A short file applies what comes before the first gap.
-inline constexpr int kMainWindowLanguageOrder[] = {0,  1,  2,  148, 15,  16,  4,   5,   6,   7,   8,  9,
-                                                  10, 11, 12, 13,  14,  142, 143, 144, 145, 146, 147, 113};
+inline constexpr int kMainWindowLanguageOrder[] = {0,  1,  2,  148, 15, 16,  4,   5,   6,   7,   8,   9,
+                                                   10, 11, 12, 13,  14, 142, 143, 144, 145, 146, 147, 113};
 
 } // namespace arcavio

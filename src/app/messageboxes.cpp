@@ -33,9 +33,7 @@ bool MessageBoxes::askYesNo(const std::string& text, const std::string& caption)
 {
     // The window system shows an empty title as the application's name; a blank reads as none.
     const QString title = caption.empty() ? QStringLiteral(" ") : QString::fromStdString(caption);
-    return showBox(QMessageBox::Warning, title, text,
-                   QMessageBox::Yes | QMessageBox::No)
-           == QMessageBox::Yes;
+    return showBox(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace arcavio

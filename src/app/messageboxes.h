@@ -6,7 +6,7 @@ namespace arcavio {
 
 // Message boxes for the MessageSink; every text is shown as plain text.
 class MessageBoxes final : public MessageSink {
-public:
+  public:
     void plainMessage(const std::string& text) override;
     void errorBox(const std::string& message) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;

@@ -5,7 +5,7 @@ namespace {
 
 // Until a window system is there, messages have nowhere to go; they are dropped.
 class SilentSink final : public MessageSink {
-public:
+  public:
     void plainMessage(const std::string&) override {}
     void errorBox(const std::string&) override {}
     bool askYesNo(const std::string&, const std::string&) override { return false; }
@@ -16,7 +16,10 @@ MessageSink* current = &silent;
 
 } // namespace
 
-MessageSink& messages() { return *current; }
+MessageSink& messages()
+{
+    return *current;
+}
 
 MessageSink* setMessages(MessageSink* sink)
 {

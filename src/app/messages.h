@@ -9,7 +9,7 @@ inline constexpr const char* kApplicationTitle = "Arcavio 2";
 
 // How commands talk to the user. The windows implement it with message boxes; tests record.
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     // The plain message: caption "Arcavio 2", the text, no icon, OK.
     virtual void plainMessage(const std::string& text) = 0;
@@ -27,8 +27,7 @@ MessageSink* setMessages(MessageSink* sink);
 
 // Runs a command or a window-creation step. An exception ends it there and reaches the
 // application error box; the program goes on.
-template <class Command>
-void guarded(Command&& command)
+template <class Command> void guarded(Command&& command)
 {
     try {
         command();

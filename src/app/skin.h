@@ -12,7 +12,10 @@ namespace arcavio {
 // whose index is in the low byte; 1FFFFFFF for no colour.
 using SkinColour = std::uint32_t;
 inline constexpr SkinColour kNoColour = 0x1FFFFFFF;
-inline bool isSystemColour(SkinColour colour) { return (colour & 0x80000000u) != 0; }
+inline bool isSystemColour(SkinColour colour)
+{
+    return (colour & 0x80000000u) != 0;
+}
 
 // A colour name (clNavy, clBtnFace, ...) compared without regard to case, or an integer with
 // "$" or "0x" for hexadecimal. Throws ConvertError for anything else.
@@ -20,7 +23,7 @@ SkinColour parseSkinColour(std::string_view text);
 
 // What the skin step changes in the main window; the window implements it.
 class SkinTarget {
-public:
+  public:
     virtual ~SkinTarget() = default;
     // button: 0 to 5 for h142 to h147. Throws FileOpenError or "Bitmap image is not valid".
     virtual void loadButtonPicture(int button, ButtonState state, const std::string& path) = 0;

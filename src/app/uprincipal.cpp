@@ -2,20 +2,20 @@
 
 #include <QAction>
 #include <QGuiApplication>
-#include <QLayout>
-#include <QScreen>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
 
 #include "app/helpmessages.h"
+#include "app/messages.h"
 #include "components/builtinbuttons.h"
 #include "components/ezrgnbtn.h"
-#include "app/messages.h"
 #include "components/picture.h"
 #include "platform/filesystem.h"
 #include "text/errors.h"
@@ -29,8 +29,14 @@ constexpr int kClientHeight = 298;
 constexpr int kStatusBarHeight = 19;
 constexpr QPoint kDesignedPosition(194, 112);
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
 
 struct CommandButton {
     const char* name;
@@ -58,12 +64,30 @@ QString plainToolTip(const QString& text)
 QColor systemColour(std::uint32_t index)
 {
     static constexpr QPalette::ColorRole kRoles[] = {
-        QPalette::Button,          QPalette::Dark,       QPalette::Highlight,       QPalette::Mid,
-        QPalette::Window,          QPalette::Base,       QPalette::Shadow,          QPalette::WindowText,
-        QPalette::Text,            QPalette::HighlightedText, QPalette::Window,     QPalette::Window,
-        QPalette::Dark,            QPalette::Highlight,  QPalette::HighlightedText, QPalette::Button,
-        QPalette::Dark,            QPalette::PlaceholderText, QPalette::ButtonText, QPalette::Text,
-        QPalette::Light,           QPalette::Shadow,     QPalette::Midlight,        QPalette::ToolTipText,
+        QPalette::Button,
+        QPalette::Dark,
+        QPalette::Highlight,
+        QPalette::Mid,
+        QPalette::Window,
+        QPalette::Base,
+        QPalette::Shadow,
+        QPalette::WindowText,
+        QPalette::Text,
+        QPalette::HighlightedText,
+        QPalette::Window,
+        QPalette::Window,
+        QPalette::Dark,
+        QPalette::Highlight,
+        QPalette::HighlightedText,
+        QPalette::Button,
+        QPalette::Dark,
+        QPalette::PlaceholderText,
+        QPalette::ButtonText,
+        QPalette::Text,
+        QPalette::Light,
+        QPalette::Shadow,
+        QPalette::Midlight,
+        QPalette::ToolTipText,
         QPalette::ToolTipBase,
     };
     if (index >= std::size(kRoles))
@@ -90,12 +114,15 @@ QAction* separator(QMenu* menu, const char* name)
 
 } // namespace
 
-std::string TForm1::defaultSkinDirectory() { return joinPath(platform::programDirectory(), "skin"); }
+std::string TForm1::defaultSkinDirectory()
+{
+    return joinPath(platform::programDirectory(), "skin");
+}
 
 TForm1::TForm1(QWidget* parent, std::string skinDirectory)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                              | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                              | Qt::WindowCloseButtonHint),
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
       list_(platform::currentDirectory()), skinDirectory_(std::move(skinDirectory))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -282,7 +309,8 @@ void TForm1::applyLanguageLine(int line, const QString& text)
     }
     for (QAction* action : menuBar()->findChildren<QAction*>()) {
         const QString name = action->objectName();
-        if (name.size() > 1 && name.mid(1) == number && (name[0] == QLatin1Char('c') || name[0] == QLatin1Char('C'))) {
+        if (name.size() > 1 && name.mid(1) == number &&
+            (name[0] == QLatin1Char('c') || name[0] == QLatin1Char('C'))) {
             action->setText(text);
             if (QMenu* menu = action->menu())
                 menu->setTitle(text);
@@ -290,7 +318,10 @@ void TForm1::applyLanguageLine(int line, const QString& text)
     }
 }
 
-void TForm1::skinStep() { applySkin(skinDirectory_, *this); }
+void TForm1::skinStep()
+{
+    applySkin(skinDirectory_, *this);
+}
 
 int TForm1::selectedRow() const
 {
@@ -306,7 +337,10 @@ std::string TForm1::selectedFullPath() const
     return list_.fullPath(list_.names()[static_cast<std::size_t>(row)]);
 }
 
-std::string TForm1::statusText() const { return statusPanel_->text().toStdString(); }
+std::string TForm1::statusText() const
+{
+    return statusPanel_->text().toStdString();
+}
 
 void TForm1::refreshList()
 {
@@ -340,11 +374,20 @@ void TForm1::selectionChanged()
     previewConfiguration(selectedFullPath(), config, *this);
 }
 
-void TForm1::clearPicture() { Image1_->clear(); }
+void TForm1::clearPicture()
+{
+    Image1_->clear();
+}
 
-void TForm1::setStatusText(const std::string& text) { statusPanel_->setText(qs(text)); }
+void TForm1::setStatusText(const std::string& text)
+{
+    statusPanel_->setText(qs(text));
+}
 
-void TForm1::showPicture(const std::string& path) { Image1_->setPixmap(QPixmap::fromImage(loadPicture(path))); }
+void TForm1::showPicture(const std::string& path)
+{
+    Image1_->setPixmap(QPixmap::fromImage(loadPicture(path)));
+}
 
 // Qt makes the first row current, unselected, when the list takes the focus; the first arrow
 // key would then skip it. Without a selection there is no current row, so Down selects row 0.
@@ -370,8 +413,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     // A click below the last row leaves the selection alone, and a double click anywhere in the
     // list runs the selected configuration.
-    if (watched == lista_->viewport()
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+    if (watched == lista_->viewport() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonDblClick) {
             emit runRequested();
@@ -382,10 +425,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     }
     const bool handled = QMainWindow::eventFilter(watched, event);
     if (watched == lista_ && event->type() == QEvent::FocusIn && lista_->selectedItems().isEmpty())
-        QMetaObject::invokeMethod(this, [this] {
-            if (lista_->selectedItems().isEmpty())
-                lista_->selectionModel()->clearCurrentIndex();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (lista_->selectedItems().isEmpty())
+                    lista_->selectionModel()->clearCurrentIndex();
+            },
+            Qt::QueuedConnection);
     return handled;
 }
 
@@ -430,10 +476,22 @@ void TForm1::setButtonLeft(int button, int left)
     target->move(left, target->y());
 }
 
-void TForm1::setListTop(int value) { lista_->move(lista_->x(), value); }
-void TForm1::setListLeft(int value) { lista_->move(value, lista_->y()); }
-void TForm1::setListWidth(int value) { lista_->resize(value, lista_->height()); }
-void TForm1::setListHeight(int value) { lista_->resize(lista_->width(), value); }
+void TForm1::setListTop(int value)
+{
+    lista_->move(lista_->x(), value);
+}
+void TForm1::setListLeft(int value)
+{
+    lista_->move(value, lista_->y());
+}
+void TForm1::setListWidth(int value)
+{
+    lista_->resize(value, lista_->height());
+}
+void TForm1::setListHeight(int value)
+{
+    lista_->resize(lista_->width(), value);
+}
 
 void TForm1::setListColourRole(int role, SkinColour colour)
 {
@@ -445,8 +503,14 @@ void TForm1::setListColourRole(int role, SkinColour colour)
     lista_->setPalette(palette);
 }
 
-void TForm1::setListColour(SkinColour colour) { setListColourRole(QPalette::Base, colour); }
-void TForm1::setListFontColour(SkinColour colour) { setListColourRole(QPalette::Text, colour); }
+void TForm1::setListColour(SkinColour colour)
+{
+    setListColourRole(QPalette::Base, colour);
+}
+void TForm1::setListFontColour(SkinColour colour)
+{
+    setListColourRole(QPalette::Text, colour);
+}
 
 void TForm1::setWindowOuterWidth(int value)
 {
@@ -469,19 +533,37 @@ void TForm1::applyOuterSize()
         return;
     const QSize frame = frameGeometry().size() - geometry().size();
     const int width = std::max(0, outerSize_.width() - frame.width());
-    const int height = std::max(0, outerSize_.height() - frame.height() - menuBar()->sizeHint().height()
-                                       - kStatusBarHeight);
+    const int height =
+        std::max(0, outerSize_.height() - frame.height() - menuBar()->sizeHint().height() - kStatusBarHeight);
     client_->setFixedSize(width, height);
     back_->setGeometry(0, 0, width, height);
     adjustSize();
 }
 
-void TForm1::setSkinAboutText(const std::string& text) { skinAboutText = text; }
-void TForm1::setImageTop(int value) { Image1_->move(Image1_->x(), value); }
-void TForm1::setImageLeft(int value) { Image1_->move(value, Image1_->y()); }
-void TForm1::setImageWidth(int value) { Image1_->resize(value, Image1_->height()); }
-void TForm1::setImageHeight(int value) { Image1_->resize(Image1_->width(), value); }
-void TForm1::setRegionRefresh(bool on) { regionRefresh = on; }
+void TForm1::setSkinAboutText(const std::string& text)
+{
+    skinAboutText = text;
+}
+void TForm1::setImageTop(int value)
+{
+    Image1_->move(Image1_->x(), value);
+}
+void TForm1::setImageLeft(int value)
+{
+    Image1_->move(value, Image1_->y());
+}
+void TForm1::setImageWidth(int value)
+{
+    Image1_->resize(value, Image1_->height());
+}
+void TForm1::setImageHeight(int value)
+{
+    Image1_->resize(Image1_->width(), value);
+}
+void TForm1::setRegionRefresh(bool on)
+{
+    regionRefresh = on;
+}
 
 void TForm1::centreOnScreen()
 {

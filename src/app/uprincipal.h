@@ -29,7 +29,7 @@ class TEzRgnBtn;
 class TForm1 : public QMainWindow, private PreviewView, private SkinTarget {
     Q_OBJECT
 
-public:
+  public:
     // Runs the creation handler: the language step, then the skin step; the first error ends
     // it and reaches the error box, and the window is created all the same.
     explicit TForm1(QWidget* parent = nullptr, std::string skinDirectory = defaultSkinDirectory());
@@ -67,7 +67,7 @@ public:
 
     std::array<TEzRgnBtn*, 6> commandButtons() const { return buttons_; }
 
-signals:
+  signals:
     // The commands whose windows are built elsewhere; the program wires them.
     void runRequested();
     void editRequested();
@@ -77,12 +77,12 @@ signals:
     void refreshRequested();
     void aboutRequested();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void languageStep();
@@ -128,7 +128,7 @@ private:
     ConfigurationList list_;
     int previewedRow_ = -1;
     std::string skinDirectory_;
-    QSize outerSize_;        // asked for by a skin; the inner size follows once the frame is known
+    QSize outerSize_; // asked for by a skin; the inner size follows once the frame is known
     bool centred_ = false;
     bool shownOnce_ = false;
     QSize frameApplied_;

@@ -16,8 +16,8 @@ void sheet(QPainter& painter, int left, int top, int right, int bottom)
     painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::white);
     painter.drawPolygon(outline);
-    painter.drawPolyline(QPolygon({QPoint(right - fold, top), QPoint(right - fold, top + fold),
-                                   QPoint(right, top + fold)}));
+    painter.drawPolyline(
+        QPolygon({QPoint(right - fold, top), QPoint(right - fold, top + fold), QPoint(right, top + fold)}));
 }
 
 void triangle(QPainter& painter, int left, int top, int bottom, int tip)

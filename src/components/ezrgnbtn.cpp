@@ -37,7 +37,7 @@ void ButtonPicture::loadFromFile(const std::string& path)
 
 // Painting and changes of the window's shape exclude each other; no path nests them.
 class TEzRgnBtn::PaintLock {
-public:
+  public:
     explicit PaintLock(bool& held) : held_(held)
     {
         Q_ASSERT(!held_);
@@ -47,7 +47,7 @@ public:
     PaintLock(const PaintLock&) = delete;
     PaintLock& operator=(const PaintLock&) = delete;
 
-private:
+  private:
     bool& held_;
 };
 

@@ -18,7 +18,7 @@ namespace arcavio {
 // A list of pictures of one size, from which a region button can take its four pictures.
 class PictureList : public QObject {
     Q_OBJECT
-public:
+  public:
     PictureList(int width, int height, QObject* parent = nullptr);
 
     QSize imageSize() const { return size_; }
@@ -27,7 +27,7 @@ public:
     int add(const QImage& image);
     const QImage& image(int index) const { return images_.at(static_cast<std::size_t>(index)); }
 
-private:
+  private:
     QSize size_;
     std::vector<QImage> images_;
 };
@@ -35,7 +35,7 @@ private:
 // One of the button's four pictures: a bitmap or nothing. It tells its button whenever its
 // contents change, so the button repaints.
 class ButtonPicture {
-public:
+  public:
     explicit ButtonPicture(std::function<void()> changed) : changed_(std::move(changed)) {}
     ButtonPicture(const ButtonPicture&) = delete;
     ButtonPicture& operator=(const ButtonPicture&) = delete;
@@ -52,7 +52,7 @@ public:
     // Loads a picture file in place (see loadPicture); on failure it throws and keeps its contents.
     void loadFromFile(const std::string& path);
 
-private:
+  private:
     QImage image_;
     std::function<void()> changed_;
 };
@@ -92,7 +92,7 @@ class TEzRgnBtn : public QWidget {
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
     Q_PROPERTY(bool Disabled READ Disabled)
     Q_PROPERTY(int PaintMode READ paintModeValue WRITE setPaintModeValue)
-public:
+  public:
     explicit TEzRgnBtn(QWidget* parent = nullptr);
     ~TEzRgnBtn() override;
 
@@ -154,7 +154,7 @@ public:
     // Runs OnClick while Enabled; otherwise nothing.
     virtual void Click();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     virtual void repeatTimerTick();
     void enterEvent(QEnterEvent* event) override;
@@ -164,7 +164,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+  private:
     class PaintLock;
 
     void pictureChanged();

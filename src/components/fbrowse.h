@@ -10,7 +10,7 @@ namespace arcavio {
 
 // Lets the user pick a folder; remembers the folder last picked and opens on it next time.
 class TFolderBrowse {
-public:
+  public:
     std::string Directory;
     std::string Title;
 

@@ -85,7 +85,10 @@ LineList defaultConfiguration()
     return lines;
 }
 
-std::int32_t integerValue(std::string_view value) { return parseInteger(value); }
+std::int32_t integerValue(std::string_view value)
+{
+    return parseInteger(value);
+}
 
 std::string configurationPath(std::string_view directory, std::string_view name)
 {

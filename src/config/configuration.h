@@ -49,12 +49,21 @@ inline constexpr int kVolumeMax = 0;
 LineList defaultConfiguration();
 
 // Only an exact "1" is on.
-inline bool flagOn(std::string_view value) { return value == "1"; }
-inline std::string flagText(bool on) { return on ? "1" : "0"; }
+inline bool flagOn(std::string_view value)
+{
+    return value == "1";
+}
+inline std::string flagText(bool on)
+{
+    return on ? "1" : "0";
+}
 
 // Signed 32-bit decimal; throws ConvertError.
 std::int32_t integerValue(std::string_view value);
-inline std::string integerText(std::int32_t value) { return std::to_string(value); }
+inline std::string integerText(std::int32_t value)
+{
+    return std::to_string(value);
+}
 
 // Directory, one separator, name, ".av2".
 std::string configurationPath(std::string_view directory, std::string_view name);

@@ -13,7 +13,7 @@ class Language;
 class Tc129 : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit Tc129(const Language& language, QWidget* parent = nullptr);
 
     // Shows the window modally and returns once it has been closed.
@@ -22,10 +22,10 @@ public:
     static constexpr int kOuterWidth = 685;
     static constexpr int kOuterHeight = 375;
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     void applyOuterSize();
 
     QPlainTextEdit* Memo1;

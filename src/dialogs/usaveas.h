@@ -20,7 +20,7 @@ class Language;
 class Tc132 : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     // The list directory belongs to the main window and may change between uses, so it is read
     // through listDirectory at each press of OK.
     using DirectoryGetter = std::function<std::string()>;
@@ -36,11 +36,11 @@ public:
     // Any way of closing other than OK is a cancel, so a refused path never leaks out.
     void reject() override;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void okClicked();
 
     DirectoryGetter listDirectory_;

@@ -6,7 +6,7 @@ namespace arcavio {
 
 // What Run, Kwikstart and the editor's game search ask of the select-game dialog.
 class GamePicker {
-public:
+  public:
     virtual ~GamePicker() = default;
     // Points the zip listing at a directory, reading it only when the directory changes.
     // Reading makes the directory current. Throws InOutError when it cannot be listed.

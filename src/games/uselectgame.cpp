@@ -1,6 +1,5 @@
 #include "games/uselectgame.h"
 
-#include <algorithm>
 #include <QCheckBox>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -9,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStringListModel>
+#include <algorithm>
 
 #include "app/language.h"
 #include "app/messages.h"
@@ -233,8 +233,8 @@ void Tc134::addGame()
 // A click below the last row keeps the selected game.
 bool Tc134::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == gamelist->viewport()
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+    if (watched == gamelist->viewport() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (!gamelist->indexAt(mouse->position().toPoint()).isValid())
             return true;

@@ -7,7 +7,7 @@
 // File-system services the rest of the program asks for; one implementation per platform.
 namespace arcavio::platform {
 
-bool fileExists(const std::string& path);      // an existing entry that is not a directory
+bool fileExists(const std::string& path); // an existing entry that is not a directory
 bool directoryExists(const std::string& path);
 
 // Names (without directory) of the files in a directory whose names match the mask ("*" and

@@ -14,17 +14,17 @@ ConvertError ConvertError::invalidInteger(std::string_view text)
 
 FileOpenError::FileOpenError(std::string_view path) : Error("Cannot open file " + std::string(path)) {}
 
-FileCreateError::FileCreateError(std::string_view path)
-    : Error("Cannot create file " + std::string(path))
-{
-}
+FileCreateError::FileCreateError(std::string_view path) : Error("Cannot create file " + std::string(path)) {}
 
 PictureError PictureError::unknownExtension(std::string_view extension)
 {
     return PictureError("Unknown picture file extension (." + std::string(extension) + ")");
 }
 
-PictureError PictureError::invalidBitmap() { return PictureError("Bitmap image is not valid"); }
+PictureError PictureError::invalidBitmap()
+{
+    return PictureError("Bitmap image is not valid");
+}
 
 PictureError PictureError::jpeg(int messageNumber)
 {

@@ -9,43 +9,43 @@
 namespace arcavio {
 
 class Error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Reading a line at or past the end of a line list.
 class ListIndexError : public Error {
-public:
+  public:
     explicit ListIndexError(long long index);
     long long index() const { return index_; }
 
-private:
+  private:
     long long index_;
 };
 
 class ConvertError : public Error {
-public:
+  public:
     using Error::Error;
     static ConvertError invalidInteger(std::string_view text);
 };
 
 class FileOpenError : public Error {
-public:
+  public:
     explicit FileOpenError(std::string_view path);
 };
 
 class FileCreateError : public Error {
-public:
+  public:
     explicit FileCreateError(std::string_view path);
 };
 
 class InOutError : public Error {
-public:
+  public:
     using Error::Error;
 };
 
 class PictureError : public Error {
-public:
+  public:
     using Error::Error;
     static PictureError unknownExtension(std::string_view extension);
     static PictureError invalidBitmap();

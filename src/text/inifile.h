@@ -19,7 +19,7 @@ std::string foldCase(std::string_view text);
 // Section and key names compare without regard to case; the first occurrence of a section is
 // the one searched and the first line of a key wins. Lookups use an index built once.
 class IniFile {
-public:
+  public:
     IniFile() = default;
     explicit IniFile(const LineList& lines);
     // A missing file reads as a file without sections.
@@ -30,7 +30,7 @@ public:
     std::string value(std::string_view section, std::string_view key) const;
     bool hasSection(std::string_view section) const;
 
-private:
+  private:
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections_;
 };
 

@@ -30,8 +30,8 @@ std::int32_t parse(std::string_view text, bool allowHex)
     if (allowHex && i < text.size() && text[i] == '$') {
         hex = true;
         ++i;
-    } else if (allowHex && i + 1 < text.size() && text[i] == '0'
-               && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (allowHex && i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         hex = true;
         i += 2;
     }
@@ -56,8 +56,14 @@ std::int32_t parse(std::string_view text, bool allowHex)
 
 } // namespace
 
-std::int32_t parseInteger(std::string_view text) { return parse(text, false); }
+std::int32_t parseInteger(std::string_view text)
+{
+    return parse(text, false);
+}
 
-std::int32_t parseIntegerOrHex(std::string_view text) { return parse(text, true); }
+std::int32_t parseIntegerOrHex(std::string_view text)
+{
+    return parse(text, true);
+}
 
 } // namespace arcavio

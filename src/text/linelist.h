@@ -10,7 +10,7 @@ namespace arcavio {
 // An ordered list of text lines addressed from 0, the shape in which every text file of the
 // program is read and written.
 class LineList {
-public:
+  public:
     LineList() = default;
     LineList(std::initializer_list<std::string> lines) : lines_(lines) {}
     explicit LineList(std::vector<std::string> lines) : lines_(std::move(lines)) {}
@@ -40,7 +40,7 @@ public:
 
     friend bool operator==(const LineList&, const LineList&) = default;
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 

@@ -15,7 +15,10 @@ std::size_t lastDelimiter(std::string_view path, PathStyle style)
 
 } // namespace
 
-char separator(PathStyle style) { return style == PathStyle::Windows ? '\\' : '/'; }
+char separator(PathStyle style)
+{
+    return style == PathStyle::Windows ? '\\' : '/';
+}
 
 std::string directoryPart(std::string_view path, PathStyle style)
 {
@@ -23,8 +26,8 @@ std::string directoryPart(std::string_view path, PathStyle style)
     if (last == std::string_view::npos)
         return {};
     std::size_t length = last + 1;
-    if (last > 0 && path[last] == separator(style)
-        && delimiters(style).find(path[last - 1]) == std::string_view::npos)
+    if (last > 0 && path[last] == separator(style) &&
+        delimiters(style).find(path[last - 1]) == std::string_view::npos)
         --length;
     return std::string(path.substr(0, length));
 }

@@ -34,7 +34,6 @@ std::string removeExtension(std::string_view path, PathStyle style = kNativeStyl
 std::string extensionOf(std::string_view path, PathStyle style = kNativeStyle);
 
 // Directory, one separator unless the directory already ends with one, then the name.
-std::string joinPath(std::string_view directory, std::string_view name,
-                     PathStyle style = kNativeStyle);
+std::string joinPath(std::string_view directory, std::string_view name, PathStyle style = kNativeStyle);
 
 } // namespace arcavio

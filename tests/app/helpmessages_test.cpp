@@ -7,9 +7,11 @@ using namespace arcavio;
 TEST(HelpMessages, BilingualTextsAreBuiltInTheirOrder)
 {
     EXPECT_EQ(technicalHelpText(), "Technical Help? Please contact me at: arcavio@example.org/ "
-                                   "Suporte t\xC3\xA9" "cnico? Contate-me em: arcavio@example.org");
+                                   "Suporte t\xC3\xA9"
+                                   "cnico? Contate-me em: arcavio@example.org");
     EXPECT_EQ(suggestionText(), "Suggestions? Please contact me at: arcavio@example.org/ "
-                                "Sugest\xC3\xB5" "es? Contate-me em: arcavio@example.org");
+                                "Sugest\xC3\xB5"
+                                "es? Contate-me em: arcavio@example.org");
     EXPECT_EQ(aboutEmulatorText().rfind("M.A.M.E.  -  Multiple Arcade Machine Emulator - ", 0), 0u);
     EXPECT_NE(aboutEmulatorText().find("1997-2001"), std::string::npos);
     EXPECT_EQ(builtinSkinAboutText(),

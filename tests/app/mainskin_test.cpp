@@ -27,7 +27,10 @@ std::string copyExampleSkin(const TempDir& dir)
     return skin;
 }
 
-TEzRgnBtn* button(TForm1& w, const char* name) { return w.findChild<TEzRgnBtn*>(QString::fromLatin1(name)); }
+TEzRgnBtn* button(TForm1& w, const char* name)
+{
+    return w.findChild<TEzRgnBtn*>(QString::fromLatin1(name));
+}
 
 } // namespace
 
@@ -59,7 +62,8 @@ TEST(MainWindowSkin, ExampleSkinLaysOutTheWindowAndReshapesTheButtons)
     // Shown, each button takes the shape of its skin's rest picture.
     for (TEzRgnBtn* b : w.commandButtons()) {
         EXPECT_TRUE(b->regionApplied());
-        EXPECT_TRUE((b->shape() ^ keyedRegion(b->PicIdle().image())).isEmpty()) << b->objectName().toStdString();
+        EXPECT_TRUE((b->shape() ^ keyedRegion(b->PicIdle().image())).isEmpty())
+            << b->objectName().toStdString();
         EXPECT_FALSE(b->shape().contains(QPoint(0, 0)));
         EXPECT_TRUE(b->shape().contains(QPoint(24, 24)));
     }

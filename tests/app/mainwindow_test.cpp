@@ -39,7 +39,10 @@ void clickRow(QListWidget* list, int row)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
-QAction* action(TForm1& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
+QAction* action(TForm1& w, const char* name)
+{
+    return w.findChild<QAction*>(QString::fromLatin1(name));
+}
 
 struct MenuRow {
     const char* name;
@@ -153,7 +156,9 @@ TEST(MainWindow, Windows1252LanguageFileKeepsItsAccents)
 {
     TempDir dir;
     std::string text = languageFile(166);
-    text.replace(0, 2, "Configura\xE7\xF5" "es"); // line 0, as a Windows editor saves it
+    text.replace(0, 2,
+                 "Configura\xE7\xF5"
+                 "es"); // line 0, as a Windows editor saves it
     dir.write("language.ini", text);
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
@@ -275,9 +280,9 @@ TEST(MainWindow, PictureThatFailsKeepsThePreviousOne)
     clickRow(list, 3);
     EXPECT_EQ(w.statusText(), "Odd");
     EXPECT_EQ(w.config.count(), 1);
-    EXPECT_EQ(messages.errors, (std::vector<std::string>{"Bitmap image is not valid",
-                                                         "Unknown picture file extension (.gif)",
-                                                         "List index out of bounds (2)"}));
+    EXPECT_EQ(messages.errors,
+              (std::vector<std::string>{"Bitmap image is not valid", "Unknown picture file extension (.gif)",
+                                        "List index out of bounds (2)"}));
 }
 
 TEST(MainWindow, ExcludeAsksAndRefreshesWhateverTheAnswer)
@@ -336,7 +341,9 @@ TEST(MainWindow, HelpMenuMessagesAndAboutTheSkin)
     EXPECT_EQ(messages.plain[0].rfind("Technical Help? Please contact me at: ", 0), 0u);
     EXPECT_EQ(messages.plain[1].rfind("Suggestions? Please contact me at: ", 0), 0u);
     EXPECT_EQ(messages.plain[2].rfind("M.A.M.E.  -  Multiple Arcade Machine Emulator - ", 0), 0u);
-    EXPECT_EQ(messages.plain[3].rfind("This is a Language FILE incorpored to the exe file. In English. By ", 0), 0u);
+    EXPECT_EQ(
+        messages.plain[3].rfind("This is a Language FILE incorpored to the exe file. In English. By ", 0),
+        0u);
     EXPECT_EQ(messages.plain[4], w.skinAboutText);
 }
 

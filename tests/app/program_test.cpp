@@ -44,8 +44,8 @@ TEST(Program, A149LineFileTranslatesTheEarlyWindowsOnly)
     arcavio::test::CurrentDirectory cd(dir.path());
     arcavio::test::RecordingMessages messages;
     Program program;
-    EXPECT_EQ(messages.errors, (std::vector<std::string>{"List index out of bounds (158)",
-                                                         "List index out of bounds (161)"}));
+    EXPECT_EQ(messages.errors,
+              (std::vector<std::string>{"List index out of bounds (158)", "List index out of bounds (161)"}));
     EXPECT_EQ(program.help.windowTitle(), "T129");
     EXPECT_EQ(program.addGame.windowTitle(), "Add a Game");
 }

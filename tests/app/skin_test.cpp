@@ -32,8 +32,14 @@ struct FakeTarget final : SkinTarget {
             throw FileOpenError(path);
         log.push_back("back");
     }
-    void setButtonTop(int b, int v) override { log.push_back("top" + std::to_string(b) + "=" + std::to_string(v)); }
-    void setButtonLeft(int b, int v) override { log.push_back("left" + std::to_string(b) + "=" + std::to_string(v)); }
+    void setButtonTop(int b, int v) override
+    {
+        log.push_back("top" + std::to_string(b) + "=" + std::to_string(v));
+    }
+    void setButtonLeft(int b, int v) override
+    {
+        log.push_back("left" + std::to_string(b) + "=" + std::to_string(v));
+    }
     void setListTop(int v) override { log.push_back("list.top=" + std::to_string(v)); }
     void setListLeft(int v) override { log.push_back("list.left=" + std::to_string(v)); }
     void setListWidth(int v) override { log.push_back("list.width=" + std::to_string(v)); }
@@ -52,7 +58,7 @@ struct FakeTarget final : SkinTarget {
 };
 
 const char* kBitmaps[] = {"runn", "runu", "runc", "editn", "editu", "editc", "deln", "delu", "delc", "newn",
-                          "newu", "newc", "refn", "refu", "refc", "ksn", "ksu", "ksc", "appb"};
+                          "newu", "newc", "refn", "refu",  "refc",  "ksn",   "ksu",  "ksc",  "appb"};
 
 std::string completeIni(const std::string& appExtra = "disabletransparent=0\r\n")
 {
@@ -143,11 +149,11 @@ TEST(Skin, AboutSectionAbsentGivesTheBuiltInText)
 
 TEST(Skin, DisableTransparentOnlyForAnExactOne)
 {
-    for (const auto& [value, refresh] : std::vector<std::pair<std::string, bool>>{
-             {"disabletransparent=1\r\n", false},
-             {"DisableTransparent=1 \r\n", true},
-             {"disabletransparent=0\r\n", true},
-             {"", true}}) {
+    for (const auto& [value, refresh] :
+         std::vector<std::pair<std::string, bool>>{{"disabletransparent=1\r\n", false},
+                                                   {"DisableTransparent=1 \r\n", true},
+                                                   {"disabletransparent=0\r\n", true},
+                                                   {"", true}}) {
         TempDir dir;
         FakeTarget target;
         applySkin(makeSkin(dir, completeIni(value)), target);

@@ -9,8 +9,8 @@
 namespace arcavio {
 namespace {
 
-const ButtonSymbol kSymbols[] = {ButtonSymbol::Run,     ButtonSymbol::Edit,    ButtonSymbol::Exclude,
-                                 ButtonSymbol::New,     ButtonSymbol::Refresh, ButtonSymbol::Kwikstart};
+const ButtonSymbol kSymbols[] = {ButtonSymbol::Run, ButtonSymbol::Edit,    ButtonSymbol::Exclude,
+                                 ButtonSymbol::New, ButtonSymbol::Refresh, ButtonSymbol::Kwikstart};
 
 bool black(const QImage& image, int x, int y)
 {
@@ -49,7 +49,8 @@ TEST(BuiltinButtons, TwoColourSymbolsWithCheckeredPointerOver)
             }
         EXPECT_EQ(inside, blackPixels);
 
-        distinct.insert(QByteArray(reinterpret_cast<const char*>(rest.constBits()), static_cast<int>(rest.sizeInBytes())));
+        distinct.insert(QByteArray(reinterpret_cast<const char*>(rest.constBits()),
+                                   static_cast<int>(rest.sizeInBytes())));
     }
     EXPECT_EQ(distinct.size(), 6u);
 }

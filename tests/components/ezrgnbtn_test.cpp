@@ -44,7 +44,7 @@ struct Recorder {
 };
 
 class RegionButton : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         window.resize(200, 120);
@@ -220,7 +220,7 @@ TEST_F(RegionButton, ReleaseInsideTheRectangleClicksOutsideDoesNot)
     EXPECT_EQ(recorder.clicks, 1);
 
     press(QPoint(5, 5));
-    release(QPoint(0, 19)) ;
+    release(QPoint(0, 19));
     EXPECT_EQ(recorder.clicks, 2) << "a cut-out pixel still lies in the rectangle";
 
     press(QPoint(5, 5));
@@ -232,9 +232,7 @@ TEST_F(RegionButton, ClickComesWhilePressedAndBeforeMouseUp)
 {
     button->setPicIdle(picture(20, 20, kWhite, kBlack));
     std::vector<std::string> order;
-    button->OnClick = [&] {
-        order.push_back(button->pressed() ? "click pressed" : "click released");
-    };
+    button->OnClick = [&] { order.push_back(button->pressed() ? "click pressed" : "click released"); };
     button->OnMouseUp = [&](TWMMouse& m) {
         order.push_back(button->pressed() ? "up pressed" : "up released");
         EXPECT_EQ(m.Msg, kMsgLButtonUp);

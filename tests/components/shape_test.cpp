@@ -44,7 +44,8 @@ void expectExactShape(Picture& picture)
     const std::uint32_t key = picture.at(0, 0);
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x)
-            ASSERT_EQ(covered[static_cast<std::size_t>(y * picture.width + x)], picture.at(x, y) == key ? 0 : 1)
+            ASSERT_EQ(covered[static_cast<std::size_t>(y * picture.width + x)],
+                      picture.at(x, y) == key ? 0 : 1)
                 << "pixel " << x << "," << y;
 }
 

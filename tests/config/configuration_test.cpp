@@ -17,7 +17,8 @@ TEST(Configuration, DefaultsAreTheSixtyNineLinesInFileOrder)
     writeConfiguration(path, defaultConfiguration());
     const std::string expected =
         "\r\n\r\n\r\n0\r\n\r\nROMS\r\nsamples\r\ncfg\r\nnvram\r\nmemcard\r\ninp\r\nhi\r\nsta\r\nartwork\r\n"
-        "snap\r\ncheat.dat\r\nhistory.dat\r\nmameinfo.dat\r\n1\r\n0\r\n0\r\n0\r\n0\r\n1\r\n1\r\n1\r\n0\r\n0\r\n"
+        "snap\r\ncheat.dat\r\nhistory.dat\r\nmameinfo."
+        "dat\r\n1\r\n0\r\n0\r\n0\r\n0\r\n1\r\n1\r\n1\r\n0\r\n0\r\n"
         "0\r\n0\r\n0\r\n1\r\n1\r\n1\r\n0\r\n0\r\n1\r\n0\r\n0\r\n 0.000000\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
         "0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n 1.000000\r\n 0.000000\r\n44100\r\n1\r\n1\r\n"
         "1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n 1.000000\r\n";
@@ -78,5 +79,6 @@ TEST(Configuration, LfOnlyFilesReadLikeCrLf)
         lf += value + "\n";
         crlf += value + "\r\n";
     }
-    EXPECT_EQ(LineList::loadFromFile(dir.write("lf.av2", lf)), LineList::loadFromFile(dir.write("crlf.av2", crlf)));
+    EXPECT_EQ(LineList::loadFromFile(dir.write("lf.av2", lf)),
+              LineList::loadFromFile(dir.write("crlf.av2", crlf)));
 }

@@ -12,7 +12,8 @@ namespace {
 
 bool isRuleOf(const std::string& line, char mark, std::size_t length)
 {
-    return line.size() == length && std::all_of(line.begin(), line.end(), [mark](char c) { return c == mark; });
+    return line.size() == length &&
+           std::all_of(line.begin(), line.end(), [mark](char c) { return c == mark; });
 }
 
 // Index of the first line at or after `from` that begins with `start`, or -1.
@@ -73,19 +74,74 @@ TEST(BuiltinHelpText, EveryEntryInOrderWithItsText)
 {
     const auto& lines = builtinHelpText().lines();
     const std::vector<std::string> entries = {
-        "CONFIGURATIONS DETAILS", "Mame Exe File:", "Configuration Image:", "About Text:",
-        "Run A Specified Game:", "DIRECTORIES:", "ROMS:", "Samples:", "Cfg:", "NVRAM:", "Memory cards:",
-        "Input:", "HI-Score:", "States:", "ArtWork:", "Snapshots:", "FILES:", "Cheat File:", "History File:",
-        "Mame Info File:", "VIDEO OPTIONS", "FRAME SKIP:", "AUTO FRAME SKIP:", "WAIT VSYNC:",
-        "TRIPPLE BUFFER:", "WINDOW:", "DIRECT DRAW:", "HARDWARE STRETCH:", "RESOLUTION:",
-        "AUTO SELECT THE RESOLUTION:", "REFRESH RATE:", "SCANLINES:", "SWITCH THE RESOLUTION:",
-        "COLOR DEPTH SWITCH:", "MAXIMIZE:", "KEEP ASPECT:", "MATCH REFRESH:", "SYNC REFRESH:", "DIRTY:",
-        "THROTTLE:", "BRIGHTNESS (FULL SCREEN):", "FRAMES TO RUN:", "INPUT OPTIONS", "HOTROD/HOTROD SE:",
-        "MOUSE:", "JOYSTICK:", "CORE OPTIONS", "Video Options", "BITMAP DEPTH:",
-        "NO ROTATE/ROTATE RIGHT/ROTATE LEFT/FLIP HORRIZONTALLY/FLIP VERTICALLY:", "DEBUG RESOLUTION:",
-        "AUTO SELECT THE DEBUG RESOLUTION:", "GAMMA CORRECTION:", "Vector Game Options", "ANTIALIASING:",
-        "TRANSLUCENCY:", "BEAM:", "FLICKER:", "Sound Options", "SAMPLES:", "RESAMPLE FILTER:", "SOUNDS:",
-        "VOLUME:", "Misc Options", "LOG FILE:", "CHEAT:", "DEBUG:", "ART WORK:"};
+        "CONFIGURATIONS DETAILS",
+        "Mame Exe File:",
+        "Configuration Image:",
+        "About Text:",
+        "Run A Specified Game:",
+        "DIRECTORIES:",
+        "ROMS:",
+        "Samples:",
+        "Cfg:",
+        "NVRAM:",
+        "Memory cards:",
+        "Input:",
+        "HI-Score:",
+        "States:",
+        "ArtWork:",
+        "Snapshots:",
+        "FILES:",
+        "Cheat File:",
+        "History File:",
+        "Mame Info File:",
+        "VIDEO OPTIONS",
+        "FRAME SKIP:",
+        "AUTO FRAME SKIP:",
+        "WAIT VSYNC:",
+        "TRIPPLE BUFFER:",
+        "WINDOW:",
+        "DIRECT DRAW:",
+        "HARDWARE STRETCH:",
+        "RESOLUTION:",
+        "AUTO SELECT THE RESOLUTION:",
+        "REFRESH RATE:",
+        "SCANLINES:",
+        "SWITCH THE RESOLUTION:",
+        "COLOR DEPTH SWITCH:",
+        "MAXIMIZE:",
+        "KEEP ASPECT:",
+        "MATCH REFRESH:",
+        "SYNC REFRESH:",
+        "DIRTY:",
+        "THROTTLE:",
+        "BRIGHTNESS (FULL SCREEN):",
+        "FRAMES TO RUN:",
+        "INPUT OPTIONS",
+        "HOTROD/HOTROD SE:",
+        "MOUSE:",
+        "JOYSTICK:",
+        "CORE OPTIONS",
+        "Video Options",
+        "BITMAP DEPTH:",
+        "NO ROTATE/ROTATE RIGHT/ROTATE LEFT/FLIP HORRIZONTALLY/FLIP VERTICALLY:",
+        "DEBUG RESOLUTION:",
+        "AUTO SELECT THE DEBUG RESOLUTION:",
+        "GAMMA CORRECTION:",
+        "Vector Game Options",
+        "ANTIALIASING:",
+        "TRANSLUCENCY:",
+        "BEAM:",
+        "FLICKER:",
+        "Sound Options",
+        "SAMPLES:",
+        "RESAMPLE FILTER:",
+        "SOUNDS:",
+        "VOLUME:",
+        "Misc Options",
+        "LOG FILE:",
+        "CHEAT:",
+        "DEBUG:",
+        "ART WORK:"};
     int at = 0;
     for (const auto& entry : entries) {
         const int found = findLineStarting(lines, entry, at);

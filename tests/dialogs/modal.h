@@ -10,8 +10,7 @@ namespace arcavio::test {
 
 // Runs `whileOpen` once the dialog's modal loop is running, then waits for the dialog to close.
 // A dialog that does not close is closed after a while and the test fails instead of hanging.
-template <class Dialog>
-void runModal(Dialog& dialog, const std::function<void()>& whileOpen)
+template <class Dialog> void runModal(Dialog& dialog, const std::function<void()>& whileOpen)
 {
     bool ran = false;
     bool forced = false;

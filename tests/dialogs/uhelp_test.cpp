@@ -36,8 +36,11 @@ Language languageOf(int lineCount)
 }
 
 class HelpWindow : public ::testing::Test {
-protected:
-    QString shownText(const Tc129& window) { return window.findChild<QPlainTextEdit*>("Memo1")->toPlainText(); }
+  protected:
+    QString shownText(const Tc129& window)
+    {
+        return window.findChild<QPlainTextEdit*>("Memo1")->toPlainText();
+    }
 
     RecordingMessages messages;
     TempDir dir;
@@ -76,8 +79,8 @@ TEST_F(HelpWindow, BuiltInTextWithoutAHelpFile)
     EXPECT_EQ(memo->document()->blockCount(), 347);
     const QString text = memo->toPlainText();
     qsizetype at = 0;
-    for (const char* heading : {"\nCONFIGURATIONS DETAILS\n", "\nVIDEO OPTIONS\n", "\nINPUT OPTIONS\n",
-                                "\nCORE OPTIONS\n"}) {
+    for (const char* heading :
+         {"\nCONFIGURATIONS DETAILS\n", "\nVIDEO OPTIONS\n", "\nINPUT OPTIONS\n", "\nCORE OPTIONS\n"}) {
         const qsizetype found = text.indexOf(QString::fromLatin1(heading), at);
         EXPECT_GT(found, at) << heading;
         at = found;

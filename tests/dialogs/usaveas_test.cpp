@@ -31,7 +31,7 @@ Language languageOf(int lineCount)
 }
 
 class NameDialog : public ::testing::Test {
-protected:
+  protected:
     QLineEdit* edit() { return dialog.findChild<QLineEdit*>("Edit1"); }
     QPushButton* ok() { return dialog.findChild<QPushButton*>("Button1"); }
     QPushButton* cancel() { return dialog.findChild<QPushButton*>("Button2"); }
@@ -164,7 +164,8 @@ TEST(NameDialogLanguage, TakesLines133And132WhenALanguageIsLoaded)
     {
         Language full = languageOf(166);
         Tc132 dialog(full, [] { return std::string("/"); });
-        EXPECT_EQ(dialog.findChild<QLabel*>("c133")->text(), QString::fromUtf8(" Nombre de la configuración: "));
+        EXPECT_EQ(dialog.findChild<QLabel*>("c133")->text(),
+                  QString::fromUtf8(" Nombre de la configuración: "));
         EXPECT_EQ(dialog.windowTitle(), "Guardar como");
     }
     EXPECT_TRUE(messages.errors.empty());

@@ -11,7 +11,7 @@ namespace arcavio::test {
 // Records every message instead of showing it; installed for the lifetime of the object.
 // Questions are answered from a queue (Yes when the queue is empty).
 class RecordingMessages final : public MessageSink {
-public:
+  public:
     RecordingMessages() : previous_(setMessages(this)) {}
     ~RecordingMessages() override { setMessages(previous_); }
     RecordingMessages(const RecordingMessages&) = delete;
@@ -36,7 +36,7 @@ public:
     std::vector<std::string> questionCaptions;
     std::deque<bool> answers;
 
-private:
+  private:
     MessageSink* previous_;
 };
 

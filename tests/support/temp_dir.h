@@ -8,7 +8,7 @@ namespace arcavio::test {
 // A fresh directory under the system's temporary folder, removed with everything in it when
 // the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -20,7 +20,7 @@ public:
     std::string write(std::string_view name, std::string_view bytes) const;
     std::string mkdir(std::string_view name) const;
 
-private:
+  private:
     std::string path_;
 };
 
@@ -28,13 +28,13 @@ std::string readBytes(const std::string& path);
 
 // Makes a directory current for the lifetime of the object.
 class CurrentDirectory {
-public:
+  public:
     explicit CurrentDirectory(const std::string& path);
     ~CurrentDirectory();
     CurrentDirectory(const CurrentDirectory&) = delete;
     CurrentDirectory& operator=(const CurrentDirectory&) = delete;
 
-private:
+  private:
     std::string previous_;
 };
 

@@ -6,7 +6,10 @@ using namespace arcavio;
 
 TEST(Encoding, Utf8IsKeptAndBomSkipped)
 {
-    EXPECT_EQ(decodeText("Sugest\xC3\xB5" "es"), "Sugest\xC3\xB5" "es");
+    EXPECT_EQ(decodeText("Sugest\xC3\xB5"
+                         "es"),
+              "Sugest\xC3\xB5"
+              "es");
     EXPECT_EQ(decodeText("\xEF\xBB\xBFhello"), "hello");
 }
 
@@ -22,7 +25,7 @@ TEST(Encoding, BackToWindows1252WhenTheTextFits)
 {
     EXPECT_EQ(utf8ToCp1252("Padr\xC3\xA3o \xE2\x82\xAC"), std::optional<std::string>("Padr\xE3o \x80"));
     EXPECT_EQ(utf8ToCp1252("\xE6\x97\xA5"), std::nullopt); // a CJK character does not fit
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));                  // overlong form
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));              // surrogate
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));                 // overlong form
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));             // surrogate
     EXPECT_TRUE(isValidUtf8("\xF0\x9F\x8E\xAE"));
 }

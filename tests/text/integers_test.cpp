@@ -18,7 +18,8 @@ TEST(Integers, DecimalWithBlanksAndSign)
 
 TEST(Integers, RejectsWhatIsNotAnInteger)
 {
-    for (const char* bad : {"", " ", "-", "12 ", "640x480", "2147483648", "-2147483649", "$10", "1.5", "99999999999999999999"}) {
+    for (const char* bad : {"", " ", "-", "12 ", "640x480", "2147483648", "-2147483649", "$10", "1.5",
+                            "99999999999999999999"}) {
         try {
             (void)parseInteger(bad);
             ADD_FAILURE() << bad;

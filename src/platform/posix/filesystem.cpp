@@ -15,7 +15,10 @@
 namespace arcavio {
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 struct Directory {
     DIR* handle;
@@ -39,7 +42,10 @@ bool isDirectoryEntry(const std::string& directory, const dirent* entry)
     return stat(joinPath(directory, entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-std::string systemReason() { return std::strerror(errno); }
+std::string systemReason()
+{
+    return std::strerror(errno);
+}
 
 } // namespace
 
@@ -120,9 +126,9 @@ std::string findEntryIgnoringCase(const std::string& directory, std::string_view
         return {};
     while (const dirent* entry = readdir(dir.handle)) {
         const std::string_view candidate = entry->d_name;
-        if (candidate.size() == name.size()
-            && std::equal(candidate.begin(), candidate.end(), name.begin(),
-                          [](char a, char b) { return lower(a) == lower(b); }))
+        if (candidate.size() == name.size() &&
+            std::equal(candidate.begin(), candidate.end(), name.begin(),
+                       [](char a, char b) { return lower(a) == lower(b); }))
             return joinPath(directory, candidate);
     }
     return {};
@@ -140,8 +146,8 @@ std::string currentDirectory()
 void setCurrentDirectory(const std::string& path)
 {
     if (path.empty() || chdir(path.c_str()) != 0)
-        throw InOutError("I/O error: cannot make " + path + " the current directory ("
-                         + (path.empty() ? std::string("empty path") : systemReason()) + ")");
+        throw InOutError("I/O error: cannot make " + path + " the current directory (" +
+                         (path.empty() ? std::string("empty path") : systemReason()) + ")");
 }
 
 std::string programPath()
@@ -154,7 +160,10 @@ std::string programPath()
     return buffer;
 }
 
-std::string programDirectory() { return directoryPart(programPath()); }
+std::string programDirectory()
+{
+    return directoryPart(programPath());
+}
 
 std::string readFile(const std::string& path)
 {
@@ -188,8 +197,7 @@ std::string readFile(const std::string& path)
 void writeFileAtomic(const std::string& path, std::string_view bytes)
 {
     const std::string directory = directoryPart(path);
-    std::string temp = joinPath(directory.empty() ? "." : directory,
-                                "." + fileNamePart(path) + ".XXXXXX");
+    std::string temp = joinPath(directory.empty() ? "." : directory, "." + fileNamePart(path) + ".XXXXXX");
     const int fd = mkstemp(temp.data());
     if (fd < 0)
         throw FileCreateError(path);
