@@ -310,46 +310,54 @@ void Tc110::buildDetailsPage(QWidget* page)
     runSpecifiedGameChanged(false);
 }
 
-void Tc110::buildDirectoriesPage(QWidget* page)
+// One row of a path page: label, edit, Search and Default; the rows stand 24 pixels apart.
+struct Tc110::PathRows {
+    int firstLine; // configuration line of the first row
+    int labelLine; // language lines of the first row's label, Search and Default buttons
+    int searchLine;
+    int defaultLine;
+    int top; // of the first edit
+    int editLeft;
+    const char* editPrefix;
+    void (Tc110::*search)(int row);
+    void (Tc110::*reset)(int row);
+    int column;
+};
+
+void Tc110::buildPathRows(QWidget* page, int count, const PathRows& rows, std::vector<QLineEdit*>& edits)
 {
-    for (int row = 1; row <= 10; ++row) {
-        const int top = 20 + 24 * (row - 1);
-        const ConfigurationLine& entry = kConfigurationLines[static_cast<std::size_t>(4 + row)];
-        QLabel* l = label(page, 28 + row, 96, top + 3);
-        const std::string name = "dir" + std::to_string(row);
-        QLineEdit* e = edit(page, name.c_str(), 184, top, 121, std::string(entry.defaultValue));
-        QPushButton* search = button(page, 38 + row, 312, top - 1);
-        QPushButton* reset = button(page, 114 + row, 400, top - 1);
+    for (int row = 1; row <= count; ++row) {
+        const int top = rows.top + 24 * (row - 1);
+        const ConfigurationLine& entry =
+            kConfigurationLines[static_cast<std::size_t>(rows.firstLine + row - 1)];
+        QLabel* l = label(page, rows.labelLine + row - 1, 96, top + 3);
+        const std::string name = rows.editPrefix + std::to_string(row);
+        QLineEdit* e = edit(page, name.c_str(), rows.editLeft, top, 121, std::string(entry.defaultValue));
+        QPushButton* search = button(page, rows.searchLine + row - 1, rows.editLeft + 128, top - 1);
+        QPushButton* reset = button(page, rows.defaultLine + row - 1, rows.editLeft + 216, top - 1);
         search->setFixedHeight(kRowButtonHeight);
         reset->setFixedHeight(kRowButtonHeight);
-        dirs_.push_back(e);
-        pair(l, {e, search, reset}, 1);
+        edits.push_back(e);
+        pair(l, {e, search, reset}, rows.column);
         connect(search, &QPushButton::clicked, this,
-                [this, row] { guarded([this, row] { searchDirectory(row); }); });
+                [this, row, fn = rows.search] { guarded([this, row, fn] { (this->*fn)(row); }); });
         connect(reset, &QPushButton::clicked, this,
-                [this, row] { guarded([this, row] { defaultDirectory(row); }); });
+                [this, row, fn = rows.reset] { guarded([this, row, fn] { (this->*fn)(row); }); });
     }
+}
+
+void Tc110::buildDirectoriesPage(QWidget* page)
+{
+    buildPathRows(page, 10,
+                  {5, 29, 39, 115, 20, 184, "dir", &Tc110::searchDirectory, &Tc110::defaultDirectory, 1},
+                  dirs_);
 }
 
 void Tc110::buildFilesPage(QWidget* page)
 {
-    for (int row = 1; row <= 3; ++row) {
-        const int top = 92 + 24 * (row - 1);
-        const ConfigurationLine& entry = kConfigurationLines[static_cast<std::size_t>(14 + row)];
-        QLabel* l = label(page, 48 + row, 96, top + 3);
-        const std::string name = "file" + std::to_string(row);
-        QLineEdit* e = edit(page, name.c_str(), 192, top, 121, std::string(entry.defaultValue));
-        QPushButton* search = button(page, 51 + row, 320, top - 1);
-        QPushButton* reset = button(page, 125 + row, 408, top - 1);
-        search->setFixedHeight(kRowButtonHeight);
-        reset->setFixedHeight(kRowButtonHeight);
-        files_.push_back(e);
-        pair(l, {e, search, reset}, 2);
-        connect(search, &QPushButton::clicked, this,
-                [this, row] { guarded([this, row] { searchDatFile(row); }); });
-        connect(reset, &QPushButton::clicked, this,
-                [this, row] { guarded([this, row] { defaultDatFile(row); }); });
-    }
+    buildPathRows(page, 3,
+                  {15, 49, 52, 126, 92, 192, "file", &Tc110::searchDatFile, &Tc110::defaultDatFile, 2},
+                  files_);
 }
 
 void Tc110::buildVideoPage(QWidget* page)

@@ -113,6 +113,8 @@ class Tc110 : public QDialog, public ConfigurationControls {
     void buildDetailsPage(QWidget* page);
     void buildDirectoriesPage(QWidget* page);
     void buildFilesPage(QWidget* page);
+    struct PathRows;
+    void buildPathRows(QWidget* page, int count, const PathRows& rows, std::vector<QLineEdit*>& edits);
     void buildVideoPage(QWidget* page);
     void buildInputPage(QWidget* page);
     void buildCorePage(QWidget* page);
