@@ -133,14 +133,3 @@ BENCHMARK(ShowNamedList)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)-
 BENCHMARK(ShowAllZipFiles)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
