@@ -1,4 +1,5 @@
 #include "components/fbrowse.h"
+#include "support/folder_chooser.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -9,24 +10,13 @@
 #include "support/temp_dir.h"
 
 namespace arcavio {
+using arcavio::test::ChooserSwap;
+
 namespace {
 
 struct Asked {
     std::string title;
     std::string start;
-};
-
-class ChooserSwap {
-  public:
-    explicit ChooserSwap(TFolderBrowse::Chooser fake) : previous_(TFolderBrowse::setChooser(std::move(fake)))
-    {
-    }
-    ~ChooserSwap() { TFolderBrowse::setChooser(previous_); }
-    ChooserSwap(const ChooserSwap&) = delete;
-    ChooserSwap& operator=(const ChooserSwap&) = delete;
-
-  private:
-    TFolderBrowse::Chooser previous_;
 };
 
 TEST(FolderBrowse, OpensOnTheFolderLastPickedAndKeepsItOnCancel)

@@ -13,6 +13,7 @@
 #include "editor/editor_fixture.h"
 #include "editor/editorrules.h"
 #include "platform/filesystem.h"
+#include "support/folder_chooser.h"
 #include "text/paths.h"
 
 namespace arcavio::test {
@@ -415,8 +416,8 @@ TEST_F(PathPickers, DirectorySearchUsesTheSharedBrowserOwnedByTheHelpWindow)
     };
     std::vector<Call> calls;
     std::deque<std::optional<std::string>> picks = {std::string("/d/roms"), std::nullopt};
-    const auto previous =
-        TFolderBrowse::setChooser([&](QWidget* owner, const std::string& title, const std::string& start) {
+    arcavio::test::ChooserSwap chooser(
+        [&](QWidget* owner, const std::string& title, const std::string& start) {
             calls.push_back({owner, title, start});
             auto pick = picks.front();
             picks.pop_front();
@@ -425,7 +426,6 @@ TEST_F(PathPickers, DirectorySearchUsesTheSharedBrowserOwnedByTheHelpWindow)
     auto editor = makeEditor();
     child<QAbstractButton>(*editor, "c39")->click();
     child<QAbstractButton>(*editor, "c40")->click();
-    TFolderBrowse::setChooser(previous);
 
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].owner, &help);

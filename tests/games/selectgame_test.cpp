@@ -1,4 +1,5 @@
 #include "games/uselectgame.h"
+#include "support/folder_chooser.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -17,24 +18,13 @@
 #include "support/temp_dir.h"
 
 namespace arcavio {
+using arcavio::test::ChooserSwap;
+
 namespace {
 
 using test::readBytes;
 using test::whenModal;
 using Names = std::vector<std::string>;
-
-class ChooserSwap {
-  public:
-    explicit ChooserSwap(TFolderBrowse::Chooser fake) : previous_(TFolderBrowse::setChooser(std::move(fake)))
-    {
-    }
-    ~ChooserSwap() { TFolderBrowse::setChooser(previous_); }
-    ChooserSwap(const ChooserSwap&) = delete;
-    ChooserSwap& operator=(const ChooserSwap&) = delete;
-
-  private:
-    TFolderBrowse::Chooser previous_;
-};
 
 class SelectGame : public ::testing::Test {
   protected:
