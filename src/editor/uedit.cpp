@@ -360,6 +360,25 @@ void Tc110::buildFilesPage(QWidget* page)
                   files_);
 }
 
+// Width, height and colour depth with a fixed "x" between each pair, after their caption.
+std::vector<TSpinEdit*> Tc110::resolutionFields(QWidget* page, QLabel* caption, const std::string& prefix,
+                                                int left, int top)
+{
+    std::vector<TSpinEdit*> fields = {spin(page, (prefix + "1").c_str(), left, top, 52, 0, kUnbounded),
+                                      spin(page, (prefix + "2").c_str(), left + 65, top, 52, 0, kUnbounded),
+                                      spin(page, (prefix + "3").c_str(), left + 129, top, 43, 0, kUnbounded)};
+    std::vector<QWidget*> row{fields[0]};
+    for (const int x : {left + 55, left + 120}) {
+        auto* times = new QLabel(QStringLiteral("x"), page);
+        times->move(x, top + 4);
+        times->adjustSize();
+        row.push_back(times);
+        row.push_back(fields[row.size() / 2]);
+    }
+    pair(caption, row);
+    return fields;
+}
+
 void Tc110::buildVideoPage(QWidget* page)
 {
     QCheckBox* c55 = checkBox(page, 55, 16, 0, true);
@@ -373,16 +392,7 @@ void Tc110::buildVideoPage(QWidget* page)
     checkBox(page, 61, 16, 144, true);
     QCheckBox* c62 = checkBox(page, 62, 16, 168, true);
     QLabel* c63 = label(page, 63, 16, 191);
-    resolution_ = {spin(page, "resolution1", 77, 187, 52, 0, kUnbounded),
-                   spin(page, "resolution2", 142, 187, 52, 0, kUnbounded),
-                   spin(page, "resolution3", 206, 187, 43, 0, kUnbounded)};
-    auto* x1 = new QLabel(QStringLiteral("x"), page);
-    x1->move(132, 191);
-    x1->adjustSize();
-    auto* x2 = new QLabel(QStringLiteral("x"), page);
-    x2->move(197, 191);
-    x2->adjustSize();
-    pair(c63, {resolution_[0], x1, resolution_[1], x2, resolution_[2]});
+    resolution_ = resolutionFields(page, c63, "resolution", 77, 187);
     QLabel* c64 = label(page, 64, 15, 222);
     pair(c64, {spin(page, "refresh", 85, 218, 52, 0, kUnbounded)});
     checkBox(page, 65, 16, 248, false);
@@ -438,16 +448,7 @@ void Tc110::buildCorePage(QWidget* page)
     checkBox(video, 90, 168, 144, false);
     QCheckBox* c91 = checkBox(video, 91, 168, 168, true);
     QLabel* c92 = label(video, 92, 168, 191);
-    debugResolution_ = {spin(video, "dresolution1", 229, 187, 52, 0, kUnbounded),
-                        spin(video, "dresolution2", 294, 187, 52, 0, kUnbounded),
-                        spin(video, "dresolution3", 358, 187, 43, 0, kUnbounded)};
-    auto* x1 = new QLabel(QStringLiteral("x"), video);
-    x1->move(284, 191);
-    x1->adjustSize();
-    auto* x2 = new QLabel(QStringLiteral("x"), video);
-    x2->move(349, 191);
-    x2->adjustSize();
-    pair(c92, {debugResolution_[0], x1, debugResolution_[1], x2, debugResolution_[2]});
+    debugResolution_ = resolutionFields(video, c92, "dresolution", 229, 187);
     QLabel* c93 = label(video, 93, 168, 220);
     pair(c93, {edit(video, "gamma", 262, 216, 72, " 1.000000")});
     connect(c91, &QCheckBox::toggled, this, [this](bool on) { automaticValueChanged(debugResolution_, on); });

@@ -114,6 +114,8 @@ class Tc110 : public QDialog, public ConfigurationControls {
     void buildDirectoriesPage(QWidget* page);
     void buildFilesPage(QWidget* page);
     struct PathRows;
+    std::vector<TSpinEdit*> resolutionFields(QWidget* page, QLabel* caption, const std::string& prefix,
+                                             int left, int top);
     void buildPathRows(QWidget* page, int count, const PathRows& rows, std::vector<QLineEdit*>& edits);
     void buildVideoPage(QWidget* page);
     void buildInputPage(QWidget* page);
