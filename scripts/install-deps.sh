@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ make cmake ninja-build pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev
-    libjpeg-dev libemf2svg-dev libwmf-dev
+    libjpeg-dev libemf2svg-dev libwmf-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick fonts-dejavu-core fonts-urw-base35
 )

@@ -2,6 +2,7 @@
 
 #include "config/configuration.h"
 #include "platform/filesystem.h"
+#include "text/nameorder.h"
 #include "text/paths.h"
 
 namespace arcavio {

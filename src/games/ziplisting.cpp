@@ -1,6 +1,7 @@
 #include "games/ziplisting.h"
 
 #include "platform/filesystem.h"
+#include "text/nameorder.h"
 
 namespace arcavio {
 

@@ -41,7 +41,5 @@ std::string shortPathName(const std::string& path);
 namespace arcavio {
 
 bool matchesMask(std::string_view name, std::string_view mask); // without regard to case
-bool lessIgnoringCase(std::string_view a, std::string_view b);
-void sortIgnoringCase(std::vector<std::string>& names);
 
 } // namespace arcavio

@@ -41,6 +41,18 @@ TEST(ConfigurationList, ListsAv2FilesSortedWithoutRegardToCase)
     EXPECT_EQ(list.fullPath(""), "");
 }
 
+TEST(ConfigurationList, AccentedNamesSortWithoutRegardToCase)
+{
+    TempDir dir;
+    // The last one is Windows-1252 (\xC9 is É), as a file copied from an old system may be.
+    for (const char* name : {"\xC3\x89" "bc.av2", "\xC3\xA9" "bb.av2", "Zulu.av2", "\xC9" "bd.av2", "eta.av2"})
+        dir.write(name, "");
+    ConfigurationList list(dir.path());
+    list.refresh();
+    EXPECT_EQ(list.names(), (std::vector<std::string>{"eta.av2", "Zulu.av2", "\xC3\xA9" "bb.av2", "\xC3\x89" "bc.av2",
+                                                      "\xC9" "bd.av2"}));
+}
+
 TEST(ConfigurationList, RefreshOfAVanishedDirectoryKeepsTheOldContents)
 {
     TempDir parent, elsewhere;

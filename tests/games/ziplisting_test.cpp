@@ -27,6 +27,19 @@ TEST(ZipListing, ListsZipsSortedWithoutRegardToCaseAndMakesTheDirectoryCurrent)
     platform::setCurrentDirectory(start);
 }
 
+TEST(ZipListing, AccentedAndSharpSNamesSortByTheirCaseFolding)
+{
+    TempDir dir;
+    const std::string start = platform::currentDirectory();
+    for (const char* name : {"\xC3\x89" "bc.zip", "\xC3\xA9" "bb.zip", "Stra\xC3\x9F" "e.zip", "strasse.zip", "STRAT.zip"})
+        dir.write(name, "");
+    ZipListing listing;
+    listing.setDirectory(dir.path());
+    EXPECT_EQ(listing.names(),
+              (Names{"Stra\xC3\x9F" "e.zip", "strasse.zip", "STRAT.zip", "\xC3\xA9" "bb.zip", "\xC3\x89" "bc.zip"}));
+    platform::setCurrentDirectory(start);
+}
+
 TEST(ZipListing, RereadsOnlyWhenTheDirectoryChangesOrOnRefresh)
 {
     TempDir one, two;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "platform/filesystem.h"
+#include "text/nameorder.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
 

@@ -69,25 +69,6 @@ bool matchesMask(std::string_view name, std::string_view mask)
     return m == mask.size();
 }
 
-bool lessIgnoringCase(std::string_view a, std::string_view b)
-{
-    const std::size_t size = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < size; ++i) {
-        const char x = lower(a[i]), y = lower(b[i]);
-        if (x != y)
-            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b; // a stable order for names that differ only in case
-}
-
-void sortIgnoringCase(std::vector<std::string>& names)
-{
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return lessIgnoringCase(a, b); });
-}
-
 namespace platform {
 
 bool fileExists(const std::string& path)
