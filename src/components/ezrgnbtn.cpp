@@ -250,6 +250,19 @@ void TEzRgnBtn::fire(const TOnMouseEvent& handler, TWMMouse message)
 void TEzRgnBtn::enterEvent(QEnterEvent* event)
 {
     QWidget::enterEvent(event);
+    pointerEntered();
+}
+
+void TEzRgnBtn::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    pointerLeft();
+}
+
+// Each change is told once: after a release Qt sends its own enter or leave for what the
+// button already followed while held.
+void TEzRgnBtn::pointerEntered()
+{
     if (hover_)
         return;
     hover_ = true;
@@ -260,15 +273,21 @@ void TEzRgnBtn::enterEvent(QEnterEvent* event)
     updateRepeatTimer();
 }
 
-void TEzRgnBtn::leaveEvent(QEvent* event)
+void TEzRgnBtn::pointerLeft()
 {
-    QWidget::leaveEvent(event);
+    if (!hover_)
+        return;
     hover_ = false;
     refresh();
     TWMMouse message;
     message.Msg = kMsgMouseLeave;
     fire(OnMouseLeave, message);
     updateRepeatTimer();
+}
+
+bool TEzRgnBtn::isOverShape(QPoint at) const
+{
+    return rect().contains(at) && (mask().isEmpty() || mask().contains(at));
 }
 
 void TEzRgnBtn::mousePressEvent(QMouseEvent* event)
@@ -322,9 +341,19 @@ void TEzRgnBtn::mouseDoubleClickEvent(QMouseEvent* event)
 void TEzRgnBtn::mouseMoveEvent(QMouseEvent* event)
 {
     QWidget::mouseMoveEvent(event);
-    if (OnMouseMove) {
-        const QPoint position = event->position().toPoint();
+    const QPoint position = event->position().toPoint();
+    const QPointer<TEzRgnBtn> self(this);
+    if (OnMouseMove)
         OnMouseMove(keyFlags(event->buttons(), event->modifiers()), position.x(), position.y());
+    if (!self)
+        return;
+    // While a mouse button is held Qt sends the holding widget no enter or leave: the button
+    // follows the pointer against its shape itself.
+    if (event->buttons() & Qt::MouseButtonMask) {
+        if (isOverShape(position))
+            pointerEntered();
+        else
+            pointerLeft();
     }
 }
 

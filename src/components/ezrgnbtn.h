@@ -173,6 +173,9 @@ class TEzRgnBtn : public QWidget {
     void uncrop();
     void applyMask();
     void updateRepeatTimer();
+    void pointerEntered();
+    void pointerLeft();
+    bool isOverShape(QPoint at) const;
     void fire(const TOnMouseEvent& handler, TWMMouse message);
     int paintModeValue() const { return paintMode_; }
     void setPaintModeValue(int value) { setPaintMode(static_cast<TPaintMode>(value)); }

@@ -6,6 +6,7 @@
 #include <QEnterEvent>
 #include <QPainter>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "components/builtinbuttons.h"
@@ -344,6 +345,123 @@ TEST_F(RegionButton, AutoRepeatClicksWhileHeldOverTheButton)
     button->setAutoRepeat(false);
     EXPECT_TRUE(button->repeating()) << "takes effect at the next transition";
     release();
+    EXPECT_FALSE(button->repeating());
+}
+
+// The pointer driven through the window as the system delivers it: while a mouse button is
+// held, Qt tells the widget that holds it nothing of entering or leaving.
+class HeldRegionButton : public RegionButton {
+  protected:
+    void SetUp() override
+    {
+        RegionButton::SetUp();
+        // A 20 x 20 button whose top-left 6 x 6 corner has the key colour and is cut away.
+        QImage idle(20, 20, QImage::Format_RGB32);
+        idle.fill(kBlack);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 6; ++x)
+                idle.setPixel(x, y, kWhite);
+        button->setPicIdle(idle);
+        button->setPicUp(picture(20, 20, kWhite, qRgb(0, 0, 200)));
+        button->setPicDown(picture(20, 20, kWhite, qRgb(200, 0, 0)));
+        button->setPaintMode(pmCrop);
+        show();
+        // Wherever the last test left the pointer, start away from the button.
+        QTest::mouseMove(handle(), QPoint(190, 110));
+    }
+    QWindow* handle() { return window.windowHandle(); }
+    QPoint at(QPoint inButton) { return button->mapTo(&window, inButton); }
+    void moveTo(QPoint inButton) { QTest::mouseMove(handle(), at(inButton)); }
+    void pressAt(QPoint inButton) { QTest::mousePress(handle(), Qt::LeftButton, {}, at(inButton)); }
+    void releaseAt(QPoint inButton) { QTest::mouseRelease(handle(), Qt::LeftButton, {}, at(inButton)); }
+    const QImage& idle() { return button->PicIdle().image(); }
+    const QImage& down() { return button->PicDown().image(); }
+};
+
+TEST_F(HeldRegionButton, DraggedOffTheShapeShowsRestAndLeavesComingBackEnters)
+{
+    const QPoint corner(2, 2), inside(12, 12), farAway(80, 60);
+    ASSERT_FALSE(button->shape().contains(corner));
+    moveTo(inside);
+    ASSERT_TRUE(button->hover()) << "Qt's own enter, no button held";
+    ASSERT_EQ(recorder.enters.size(), 1u);
+    pressAt(inside);
+    EXPECT_EQ(button->currentPicture(), down());
+
+    moveTo(corner);
+    EXPECT_TRUE(button->pressed());
+    EXPECT_FALSE(button->hover()) << "the cut-away corner lies off the shape";
+    EXPECT_EQ(button->currentPicture(), idle());
+    ASSERT_EQ(recorder.leaves.size(), 1u);
+    EXPECT_EQ(recorder.leaves[0].Msg, kMsgMouseLeave);
+    EXPECT_EQ(recorder.leaves[0].XPos, 0);
+    moveTo(QPoint(3, 4));
+    EXPECT_EQ(recorder.leaves.size(), 1u) << "once per change";
+
+    moveTo(QPoint(15, 15));
+    EXPECT_TRUE(button->hover());
+    EXPECT_EQ(button->currentPicture(), down());
+    ASSERT_EQ(recorder.enters.size(), 2u);
+    EXPECT_EQ(recorder.enters[1].Keys, 0u);
+
+    moveTo(farAway);
+    EXPECT_EQ(button->currentPicture(), idle());
+    EXPECT_EQ(recorder.leaves.size(), 2u);
+    releaseAt(farAway);
+    QApplication::processEvents();
+    EXPECT_EQ(recorder.clicks, 0);
+    EXPECT_EQ(recorder.leaves.size(), 2u) << "Qt's leave after the release is not a second one";
+    EXPECT_EQ(recorder.enters.size(), 2u);
+    EXPECT_FALSE(button->pressed());
+
+    moveTo(inside);
+    EXPECT_EQ(recorder.enters.size(), 3u) << "back over it with no button held";
+    EXPECT_EQ(button->currentPicture(), button->PicUp().image());
+}
+
+TEST_F(HeldRegionButton, ReleaseOnTheCutAwayCornerClicksAndLeavesOnce)
+{
+    moveTo(QPoint(12, 12));
+    pressAt(QPoint(12, 12));
+    moveTo(QPoint(1, 1));
+    EXPECT_EQ(recorder.leaves.size(), 1u);
+    releaseAt(QPoint(1, 1));
+    QApplication::processEvents();
+    EXPECT_EQ(recorder.clicks, 1) << "the release test takes the whole rectangle";
+    EXPECT_EQ(recorder.leaves.size(), 1u);
+    EXPECT_FALSE(button->hover());
+
+    // Pressed, off and back on, released over the shape: the pointer never left for Qt.
+    moveTo(QPoint(12, 12));
+    EXPECT_EQ(recorder.enters.size(), 2u);
+    pressAt(QPoint(12, 12));
+    moveTo(QPoint(30, 12));
+    moveTo(QPoint(12, 12));
+    releaseAt(QPoint(12, 12));
+    QApplication::processEvents();
+    EXPECT_EQ(recorder.clicks, 2);
+    EXPECT_EQ(recorder.enters.size(), 3u);
+    EXPECT_EQ(recorder.leaves.size(), 2u);
+    EXPECT_TRUE(button->hover());
+    EXPECT_EQ(button->currentPicture(), button->PicUp().image());
+}
+
+TEST_F(HeldRegionButton, RepeatStopsWhileOffTheShapeAndResumesOnIt)
+{
+    button->setAutoRepeat(true);
+    moveTo(QPoint(12, 12));
+    pressAt(QPoint(12, 12));
+    EXPECT_TRUE(button->repeating());
+    moveTo(QPoint(2, 2));
+    EXPECT_FALSE(button->repeating());
+    const int whileOff = recorder.clicks;
+    QTest::qWait(700);
+    EXPECT_EQ(recorder.clicks, whileOff) << "no clicks while the pointer is off the shape";
+    moveTo(QPoint(12, 12));
+    EXPECT_TRUE(button->repeating());
+    QTest::qWait(700);
+    EXPECT_GE(recorder.clicks, whileOff + 1);
+    releaseAt(QPoint(12, 12));
     EXPECT_FALSE(button->repeating());
 }
 
