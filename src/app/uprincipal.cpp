@@ -55,8 +55,11 @@ const CommandButton kCommandButtons[] = {
 };
 
 // Hints come from language and skin files: shown as plain text even when they look like markup.
+// An empty hint stays empty, so no tooltip shows at all.
 QString plainToolTip(const QString& text)
 {
+    if (text.isEmpty())
+        return {};
     return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
@@ -243,9 +246,10 @@ void TForm1::buildMenus()
     configuration->setObjectName(QStringLiteral("C4"));
     configuration->menuAction()->setObjectName(QStringLiteral("C4"));
     QAction* run = addCommand(configuration, "c5", "Run", &TForm1::runRequested);
-    run->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    // The menu shows the first of the two: "Enter", where Key_Return would read "Return".
+    run->setShortcuts({QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)});
     QAction* edit = addCommand(configuration, "c6", "Edit", &TForm1::editRequested);
-    edit->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_Return), QKeySequence(Qt::SHIFT | Qt::Key_Enter)});
+    edit->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_Enter), QKeySequence(Qt::SHIFT | Qt::Key_Return)});
     QAction* exclude = addCommand(configuration, "c7", "Exclude", &TForm1::excludeRequested);
     exclude->setShortcut(QKeySequence(Qt::Key_Delete));
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextDocument>
+#include <QToolTip>
 
 #include <filesystem>
 
@@ -47,7 +49,7 @@ QAction* action(TForm1& w, const char* name)
 struct MenuRow {
     const char* name;
     const char* caption;
-    QKeySequence shortcut;
+    const char* shortcut; // as the menu shows it
 };
 
 } // namespace
@@ -79,34 +81,40 @@ TEST(MainWindow, MenusHaveTheirNamesCaptionsAndShortcuts)
     RecordingMessages messages;
     TForm1 w;
     const MenuRow rows[] = {
-        {"C1", "File", {}},
-        {"C2", "New Configuration", QKeySequence(Qt::Key_F2)},
-        {"c148", "Kwikstart", {}},
-        {"c15", "Refresh", QKeySequence(Qt::Key_F12)},
-        {"c16", "Quit", {}},
-        {"C4", "Configuration", {}},
-        {"c5", "Run", QKeySequence(Qt::Key_Return)},
-        {"c6", "Edit", QKeySequence(Qt::SHIFT | Qt::Key_Return)},
-        {"c7", "Exclude", QKeySequence(Qt::Key_Delete)},
-        {"c8", "Help", {}},
-        {"c9", "Technical Help", {}},
-        {"c10", "Suggestion", {}},
-        {"c11", "About AVO", {}},
-        {"c12", "About MAME", {}},
-        {"c13", "About the Language File", {}},
-        {"c14", "About the Skin", {}},
-        {"c153", "Run", {}},
-        {"c154", "Edit", {}},
-        {"c155", "Exclude", {}},
-        {"c156", "New Configuration", {}},
-        {"c157", "Refresh", {}},
+        {"C1", "File", ""},
+        {"C2", "New Configuration", "F2"},
+        {"c148", "Kwikstart", ""},
+        {"c15", "Refresh", "F12"},
+        {"c16", "Quit", ""},
+        {"C4", "Configuration", ""},
+        {"c5", "Run", "Enter"},
+        {"c6", "Edit", "Shift+Enter"},
+        {"c7", "Exclude", "Del"},
+        {"c8", "Help", ""},
+        {"c9", "Technical Help", ""},
+        {"c10", "Suggestion", ""},
+        {"c11", "About AVO", ""},
+        {"c12", "About MAME", ""},
+        {"c13", "About the Language File", ""},
+        {"c14", "About the Skin", ""},
+        {"c153", "Run", ""},
+        {"c154", "Edit", ""},
+        {"c155", "Exclude", ""},
+        {"c156", "New Configuration", ""},
+        {"c157", "Refresh", ""},
     };
     for (const MenuRow& row : rows) {
         QAction* a = action(w, row.name);
         ASSERT_NE(a, nullptr) << row.name;
         EXPECT_EQ(a->text(), QString::fromLatin1(row.caption)) << row.name;
-        EXPECT_EQ(a->shortcut(), row.shortcut) << row.name;
+        // The menu shows the first shortcut after the caption.
+        EXPECT_EQ(a->shortcut().toString(QKeySequence::NativeText), QString::fromLatin1(row.shortcut)) << row.name;
+        EXPECT_FALSE(a->text().contains(u'\t')) << row.name;
     }
+    EXPECT_EQ(action(w, "c5")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)}));
+    EXPECT_EQ(action(w, "c6")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::SHIFT | Qt::Key_Enter), QKeySequence(Qt::SHIFT | Qt::Key_Return)}));
     for (const char* name : {"N1", "N2", "N3", "N5"})
         EXPECT_TRUE(action(w, name) && action(w, name)->isSeparator()) << name;
     const auto file = w.findChild<QMenu*>("C1")->actions();
@@ -197,13 +205,14 @@ TEST(MainWindow, ShortcutsActWhileTheListHasTheFocus)
     QSignalSpy run(&w, &TForm1::runRequested), edit(&w, &TForm1::editRequested),
         exclude(&w, &TForm1::excludeRequested), fresh(&w, &TForm1::newConfigurationRequested);
     QTest::keyClick(list, Qt::Key_Return);
-    QTest::keyClick(list, Qt::Key_Enter);
+    QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(list, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(list, Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
     messages.answers = {false}; // keep the file when Exclude asks
     QTest::keyClick(list, Qt::Key_Delete);
     QTest::keyClick(list, Qt::Key_F2);
     EXPECT_EQ(run.count(), 2);
-    EXPECT_EQ(edit.count(), 1);
+    EXPECT_EQ(edit.count(), 2);
     EXPECT_EQ(exclude.count(), 1);
     EXPECT_EQ(messages.questions.size(), 1u);
     EXPECT_EQ(fresh.count(), 1);
@@ -375,6 +384,31 @@ TEST(MainWindow, HintsComeFromTheLanguageFileAsPlainText)
     QTextDocument other;
     other.setHtml(w.findChild<QWidget*>("h147")->toolTip());
     EXPECT_EQ(other.toPlainText(), "L147");
+}
+
+TEST(MainWindow, AnEmptyHintShowsNoTooltip)
+{
+    TempDir dir;
+    std::string text = languageFile(166);
+    text.replace(text.find("L143\r\n"), 6, "\r\n");
+    dir.write("language.ini", text);
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const auto hover = [](QWidget* button) {
+        const QPoint at(12, 12);
+        QHelpEvent event(QEvent::ToolTip, at, button->mapToGlobal(at));
+        QApplication::sendEvent(button, &event);
+        const bool shown = QToolTip::isVisible();
+        QToolTip::hideText();
+        return shown;
+    };
+    auto* empty = w.findChild<QWidget*>("h143");
+    EXPECT_TRUE(empty->toolTip().isEmpty());
+    EXPECT_FALSE(hover(empty)) << "no empty box";
+    EXPECT_TRUE(hover(w.findChild<QWidget*>("h142")));
 }
 
 TEST(MainWindow, RunAndKwikstartHaveAllTheirTriggers)
