@@ -17,6 +17,7 @@
 #include "components/builtinbuttons.h"
 #include "components/ezrgnbtn.h"
 #include "components/picture.h"
+#include "components/selectionkeepinglist.h"
 #include "platform/filesystem.h"
 #include "text/errors.h"
 #include "text/paths.h"
@@ -165,7 +166,7 @@ void TForm1::buildControls()
     back_->setScaledContents(true);
     back_->lower();
 
-    lista_ = new QListWidget(client);
+    lista_ = new SelectionKeepingList<QListWidget>(client);
     lista_->setObjectName(QStringLiteral("lista"));
     lista_->setGeometry(192, 3, 305, 276);
     lista_->setSelectionMode(QAbstractItemView::SingleSelection);

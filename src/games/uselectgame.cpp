@@ -12,6 +12,7 @@
 
 #include "app/language.h"
 #include "app/messages.h"
+#include "components/selectionkeepinglist.h"
 #include "games/gamelist.h"
 #include "games/modaldialog.h"
 #include "games/uaddgame.h"
@@ -22,7 +23,7 @@ namespace arcavio {
 Tc134::Tc134(const Language& language, QWidget* parent)
     : QDialog(parent), language_(language), gameListPath_(defaultGameListPath()),
       c139(new QLabel(qtext(builtinText(139)), this)), c136(new QPushButton(qtext(builtinText(136)), this)),
-      gamelist(new QListView(this)), rows_(new QStringListModel(this)),
+      gamelist(new SelectionKeepingList<QListView>(this)), rows_(new QStringListModel(this)),
       C135(new QCheckBox(qtext(builtinText(135)), this)),
       c158(new QPushButton(qtext(builtinText(158)), this)),
       c137(new QPushButton(qtext(builtinText(137)), this)),

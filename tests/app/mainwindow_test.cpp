@@ -261,6 +261,42 @@ TEST(MainWindow, SelectionPreviewsAndRefreshKeepsTheStatusText)
     EXPECT_TRUE(messages.errors.empty());
 }
 
+TEST(MainWindow, CtrlClickOnTheSelectedConfigurationKeepsItAndItsPreview)
+{
+    TempDir dir;
+    QImage picture(8, 6, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("pic.bmp")), "BMP"));
+    dir.write("a.av2", "/mame\r\n" + dir.file("pic.bmp") + "\r\nFirst\r\n");
+    dir.write("b.av2", "/mame\r\n\r\nSecond\r\n");
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* list = w.findChild<QListWidget*>("lista");
+    auto* image = w.findChild<QLabel*>("Image1");
+    const QPoint first = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+    ASSERT_EQ(w.selectedFullPath(), dir.file("a.av2"));
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, first);
+    EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
+    EXPECT_EQ(list->selectedItems().size(), 1);
+    EXPECT_FALSE(image->pixmap().isNull()) << "the preview stays";
+    QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
+
+    // Ctrl+click on another configuration selects that one, as a plain click does.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(w.selectedFullPath(), dir.file("b.av2"));
+    EXPECT_EQ(w.statusText(), "Second");
+    EXPECT_TRUE(image->pixmap().isNull());
+    EXPECT_TRUE(messages.errors.empty());
+}
+
 TEST(MainWindow, PictureThatFailsKeepsThePreviousOne)
 {
     TempDir dir;

@@ -98,6 +98,21 @@ TEST_F(SelectGame, ListsNamedZipsInZipOrderAndEveryZipOnRequest)
     EXPECT_TRUE(messages.errors.empty());
 }
 
+TEST_F(SelectGame, CtrlClickOnTheSelectedGameKeepsIt)
+{
+    dialog.prepareForShowing();
+    dialog.show();
+    clickRow(1);
+    ASSERT_EQ(dialog.selectedZip(), "b.zip");
+    const QRect place = list()->visualRect(list()->model()->index(1, 0));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::ControlModifier, place.center());
+    EXPECT_EQ(selectedRow(), 1);
+    EXPECT_EQ(dialog.selectedZip(), "b.zip");
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(dialog.selectedZip(), "b.zip");
+}
+
 TEST_F(SelectGame, EachShowingStartsAfreshFromTheFileOnDisk)
 {
     dialog.show();
