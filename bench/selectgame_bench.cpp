@@ -100,7 +100,7 @@ void SortNamesAlone(benchmark::State& state)
     for (int i = 0; i < count; ++i) {
         const int n = (i * 7919) % count;
         if (i % 10 == 0)
-            std::snprintf(name, sizeof name, i % 20 == 0 ? "\xC3\x89tude%06d.zip" : "\xC3\xA9tude%06d.zip", n);
+            std::snprintf(name, sizeof name, i % 20 == 0 ? "\u00C9tude%06d.zip" : "\u00E9tude%06d.zip", n);
         else
             std::snprintf(name, sizeof name, i % 3 == 0 ? "Rom%06d.zip" : "rom%06d.zip", n);
         unsorted.emplace_back(name);

@@ -7,8 +7,7 @@ namespace arcavio {
 // A single-selection list (QListWidget, QListView) that keeps its selection once it has one.
 // Qt's single selection lets Ctrl+click or Ctrl+Space take the selected row away; here only
 // selecting another row, or the program, changes it.
-template <class List>
-class SelectionKeepingList : public List {
+template <class List> class SelectionKeepingList : public List {
   public:
     using List::List;
 

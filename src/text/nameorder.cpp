@@ -61,8 +61,9 @@ std::string caseFoldedName(std::string_view name)
     folded.reserve(text.size() + 4);
     icu::StringByteSink<std::string> sink(&folded);
     UErrorCode status = U_ZERO_ERROR;
-    icu::CaseMap::utf8Fold(U_FOLD_CASE_DEFAULT, icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())),
-                           sink, nullptr, status);
+    icu::CaseMap::utf8Fold(U_FOLD_CASE_DEFAULT,
+                           icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())), sink,
+                           nullptr, status);
     return U_SUCCESS(status) ? folded : text;
 }
 

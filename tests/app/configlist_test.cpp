@@ -5,6 +5,7 @@
 #include "app/configlist.h"
 #include "platform/filesystem.h"
 #include "support/temp_dir.h"
+#include "text/encoding.h"
 #include "text/errors.h"
 
 using namespace arcavio;
@@ -44,13 +45,15 @@ TEST(ConfigurationList, ListsAv2FilesSortedWithoutRegardToCase)
 TEST(ConfigurationList, AccentedNamesSortWithoutRegardToCase)
 {
     TempDir dir;
-    // The last one is Windows-1252 (\xC9 is É), as a file copied from an old system may be.
-    for (const char* name : {"\xC3\x89" "bc.av2", "\xC3\xA9" "bb.av2", "Zulu.av2", "\xC9" "bd.av2", "eta.av2"})
+    // The last one is in Windows-1252, as a file copied from an old system may be.
+    const std::string old = utf8ToCp1252("\u00C9bd.av2").value();
+    for (const std::string& name : {std::string("\u00C9bc.av2"), std::string("\u00E9bb.av2"),
+                                    std::string("Zulu.av2"), old, std::string("eta.av2")})
         dir.write(name, "");
     ConfigurationList list(dir.path());
     list.refresh();
-    EXPECT_EQ(list.names(), (std::vector<std::string>{"eta.av2", "Zulu.av2", "\xC3\xA9" "bb.av2", "\xC3\x89" "bc.av2",
-                                                      "\xC9" "bd.av2"}));
+    EXPECT_EQ(list.names(),
+              (std::vector<std::string>{"eta.av2", "Zulu.av2", "\u00E9bb.av2", "\u00C9bc.av2", old}));
 }
 
 TEST(ConfigurationList, RefreshOfAVanishedDirectoryKeepsTheOldContents)

@@ -108,13 +108,14 @@ TEST(MainWindow, MenusHaveTheirNamesCaptionsAndShortcuts)
         ASSERT_NE(a, nullptr) << row.name;
         EXPECT_EQ(a->text(), QString::fromLatin1(row.caption)) << row.name;
         // The menu shows the first shortcut after the caption.
-        EXPECT_EQ(a->shortcut().toString(QKeySequence::NativeText), QString::fromLatin1(row.shortcut)) << row.name;
+        EXPECT_EQ(a->shortcut().toString(QKeySequence::NativeText), QString::fromLatin1(row.shortcut))
+            << row.name;
         EXPECT_FALSE(a->text().contains(u'\t')) << row.name;
     }
     EXPECT_EQ(action(w, "c5")->shortcuts(),
               (QList<QKeySequence>{QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)}));
-    EXPECT_EQ(action(w, "c6")->shortcuts(),
-              (QList<QKeySequence>{QKeySequence(Qt::SHIFT | Qt::Key_Enter), QKeySequence(Qt::SHIFT | Qt::Key_Return)}));
+    EXPECT_EQ(action(w, "c6")->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::SHIFT | Qt::Key_Enter),
+                                                                 QKeySequence(Qt::SHIFT | Qt::Key_Return)}));
     for (const char* name : {"N1", "N2", "N3", "N5"})
         EXPECT_TRUE(action(w, name) && action(w, name)->isSeparator()) << name;
     const auto file = w.findChild<QMenu*>("C1")->actions();

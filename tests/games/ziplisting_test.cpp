@@ -31,12 +31,12 @@ TEST(ZipListing, AccentedAndSharpSNamesSortByTheirCaseFolding)
 {
     TempDir dir;
     const std::string start = platform::currentDirectory();
-    for (const char* name : {"\xC3\x89" "bc.zip", "\xC3\xA9" "bb.zip", "Stra\xC3\x9F" "e.zip", "strasse.zip", "STRAT.zip"})
+    for (const char* name : {"\u00C9bc.zip", "\u00E9bb.zip", "Stra\u00DFe.zip", "strasse.zip", "STRAT.zip"})
         dir.write(name, "");
     ZipListing listing;
     listing.setDirectory(dir.path());
     EXPECT_EQ(listing.names(),
-              (Names{"Stra\xC3\x9F" "e.zip", "strasse.zip", "STRAT.zip", "\xC3\xA9" "bb.zip", "\xC3\x89" "bc.zip"}));
+              (Names{"Stra\u00DFe.zip", "strasse.zip", "STRAT.zip", "\u00E9bb.zip", "\u00C9bc.zip"}));
     platform::setCurrentDirectory(start);
 }
 

@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 
 #include "platform/filesystem.h"
-#include "text/nameorder.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
+#include "text/nameorder.h"
 
 using namespace arcavio;
 using arcavio::test::TempDir;
