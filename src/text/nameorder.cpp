@@ -1,13 +1,12 @@
 #include "text/nameorder.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 
 #include <unicode/bytestream.h>
 #include <unicode/casemap.h>
+#include <unicode/stringoptions.h>
 #include <unicode/stringpiece.h>
-#include <unicode/uchar.h>
 
 #include "text/encoding.h"
 
