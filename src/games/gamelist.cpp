@@ -1,10 +1,12 @@
 #include "games/gamelist.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/filesystem.h"
 #include "text/encoding.h"
 #include "text/inifile.h"
+#include "text/keyedhash.h"
 #include "text/paths.h"
 
 namespace arcavio {
@@ -59,15 +61,11 @@ char folded(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// FNV-1a over the key's case-folded bytes.
-std::uint32_t foldedHash(std::string_view key)
+// Keyed with the process's secret, so a file cannot choose keys that share slots: with an
+// unkeyed hash, keys crafted to collide made reading a list quadratic.
+std::uint64_t foldedHash(std::string_view key)
 {
-    std::uint32_t hash = 2166136261u;
-    for (char c : key) {
-        hash ^= static_cast<unsigned char>(folded(c));
-        hash *= 16777619u;
-    }
-    return hash;
+    return sipHash(key, processHashKey(), {}, true);
 }
 
 } // namespace
@@ -118,19 +116,20 @@ GameListIndex GameListIndex::fromBytes(std::string_view bytes)
     for (std::size_t i = 0; i < index.entries_.size(); ++i) {
         const Entry entry = index.entries_[i];
         const std::string_view key = text.substr(entry.key, entry.keyLength);
-        const std::uint32_t hash = foldedHash(key);
+        const std::uint64_t hash = foldedHash(key);
+        const auto tag = static_cast<std::uint32_t>(hash >> 32);
         bool duplicate = false;
         std::size_t slot = hash & mask;
         for (; index.slots_[slot] != 0; slot = (slot + 1) & mask) {
             const std::uint64_t taken = index.slots_[slot];
-            if (static_cast<std::uint32_t>(taken >> 32) == hash &&
+            if (static_cast<std::uint32_t>(taken >> 32) == tag &&
                 index.sameKey(index.entries_[static_cast<std::size_t>(taken & 0xFFFFFFFFu) - 1], key)) {
                 duplicate = true; // the first line of a key wins
                 break;
             }
         }
         if (!duplicate)
-            index.slots_[slot] = (std::uint64_t{hash} << 32) | (i + 1);
+            index.slots_[slot] = (std::uint64_t{tag} << 32) | (i + 1);
     }
     return index;
 }
@@ -153,15 +152,27 @@ bool GameListIndex::sameKey(const Entry& entry, std::string_view key) const
     return true;
 }
 
+std::size_t GameListIndex::longestProbe() const
+{
+    // The longest run of taken slots, a run that wraps past the end included.
+    std::size_t longest = 0, run = 0;
+    for (std::size_t i = 0; i < 2 * slots_.size(); ++i) {
+        run = slots_[i % slots_.size()] != 0 ? run + 1 : 0;
+        longest = std::max(longest, std::min(run, slots_.size()));
+    }
+    return longest;
+}
+
 std::optional<std::string_view> GameListIndex::find(std::string_view key) const
 {
     if (entries_.empty())
         return std::nullopt;
-    const std::uint32_t hash = foldedHash(key);
+    const std::uint64_t hash = foldedHash(key);
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
         const std::uint64_t taken = slots_[slot];
-        if (static_cast<std::uint32_t>(taken >> 32) != hash)
+        if (static_cast<std::uint32_t>(taken >> 32) != tag)
             continue;
         const Entry& entry = entries_[static_cast<std::size_t>(taken & 0xFFFFFFFFu) - 1];
         if (sameKey(entry, key))

@@ -15,7 +15,8 @@ std::string defaultGameListPath();
 
 // The names of section "gamelist", read by the rules of every ini file of the program (see
 // IniFile), with an index built once per read. The index is flat (one text buffer, one
-// open-addressed table) so that naming a full collection of 40,000 zips touches little memory.
+// open-addressed table) so that naming a full collection of 40,000 zips touches little memory;
+// its hash is keyed per process, so no file can make it slow.
 class GameListIndex {
   public:
     GameListIndex() = default;
@@ -28,6 +29,8 @@ class GameListIndex {
     std::optional<std::string_view> find(std::string_view key) const;
     // The key lines of the section, duplicates included.
     std::size_t size() const { return entries_.size(); }
+    // The most slots one lookup walks: how evenly the keys spread over the table.
+    std::size_t longestProbe() const;
 
   private:
     struct Entry {
@@ -37,7 +40,8 @@ class GameListIndex {
 
     std::string text_;
     std::vector<Entry> entries_;
-    std::vector<std::uint64_t> slots_; // key hash in the high half, entry + 1 in the low; 0 is free
+    // The upper 32 bits of the key's hash in the high half, entry + 1 in the low; 0 is free.
+    std::vector<std::uint64_t> slots_;
 };
 
 // The rows the select-game dialog shows and, index for index, the zip each row stands for.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/filesystem.h"
+#include "support/colliding_keys.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
 #include "text/inifile.h"
@@ -110,6 +111,23 @@ TEST(GameListIndex, FindsEveryKeyOfALargeFile)
     EXPECT_EQ(found, 5000);
     EXPECT_EQ(index.find("rom5000"), std::nullopt);
     EXPECT_EQ(index.find("rom7"), "Game 7");
+}
+
+// Keys crafted to share the slots of an unkeyed hash once made one probe walk every key, and
+// reading a list quadratic; under the keyed hash they spread like any others.
+TEST(GameListIndex, CraftedKeysSpreadLikeOrdinaryOnes)
+{
+    const std::vector<std::string> keys = test::fnvCollidingKeys(4096, test::indexSlotBits(4096));
+    std::string file = "[gamelist]\r\n";
+    for (const std::string& key : keys)
+        file += key + "=Name of " + key + "\r\n";
+    const GameListIndex index = GameListIndex::fromBytes(file);
+    ASSERT_EQ(index.size(), keys.size());
+    EXPECT_LT(index.longestProbe(), 256u);
+    std::size_t found = 0;
+    for (const std::string& key : keys)
+        found += index.find("G" + key.substr(1)) == "Name of " + key;
+    EXPECT_EQ(found, keys.size());
 }
 
 TEST(GameRows, AreReadFromTheFileOnlyWhenThereAreZips)
