@@ -58,12 +58,22 @@ GameRows buildGameRows(const std::vector<std::string>& zips, const GameListIndex
 // Reads the game list file only when there are zips to name; a missing file names nothing.
 GameRows buildGameRows(const std::vector<std::string>& zips, const std::string& gameListPath, bool showAll);
 
+// Why a key cannot stand in gamelist.ini so that it reads back as itself, or nothing when it
+// can. A line's key is the text before its first "=", a line beginning with ";" is a comment,
+// and one beginning with "[" reads as a section when it ends with "]": so a key holds no "="
+// and begins with neither. It holds no line break or zero byte and is valid UTF-8 (the text of
+// the program). Anything else can be a key, the empty text and blanks included.
+std::optional<std::string> gameListKeyProblem(std::string_view key);
+
 // Sets key=value in section "gamelist": the key's first line in the section is replaced, or
 // the line is added at the end of the section, or the section is added at the end of the
-// file, which is created when missing. Every other byte of the file stays as it was; the
-// new line is written in the file's encoding (Windows-1252 when the file is read as such and
-// the text fits, otherwise the whole file becomes UTF-8). Replaced atomically; throws
-// FileCreateError naming the path.
+// file, which is created when missing. CR, LF and zero bytes in the key and the value become
+// blanks. Every other byte of the file stays as it was; the new line is written in the file's
+// encoding (Windows-1252 when the file is read as such, the text fits and the file still
+// reads as Windows-1252 afterwards; otherwise the whole file becomes UTF-8), so the new entry
+// reads back as typed and every other entry as before. A key with a gameListKeyProblem, or a
+// value that is not UTF-8, throws RefusedValueError naming it, and nothing is written.
+// Replaced atomically; throws FileCreateError naming the path.
 void setGameListEntry(const std::string& path, std::string_view key, std::string_view value);
 
 // The same edit on the file's bytes, for callers that hold them.
