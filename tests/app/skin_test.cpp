@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 #include "app/helpmessages.h"
@@ -303,4 +304,31 @@ TEST(Skin, ClampingKeepsTheFirstErrorAndWhatCameBefore)
     EXPECT_EQ(target.log.back(), "list.left=2");
     EXPECT_EQ(target.log[target.log.size() - 2], "list.top=" + std::to_string(kSkinPositionLimit));
     EXPECT_FALSE(target.centred);
+}
+
+// Each file is a skin.ini that once took the window past its memory or overflowed its layout.
+TEST(Skin, InputsThatOnceFailedStayWithinTheLimits)
+{
+    int cases = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ARCAVIO_SOURCE_DIR "/fuzz/regressions/skin")) {
+        TempDir dir;
+        FakeTarget target;
+        try {
+            applySkin(makeSkin(dir, arcavio::test::readBytes(entry.path().string())), target);
+        } catch (const Error&) {
+            // A skin may fail; what it applied before must still be within the limits.
+        }
+        for (const std::string& applied : target.log) {
+            const std::size_t equals = applied.find('=');
+            if (equals == std::string::npos || applied.find("color") != std::string::npos ||
+                applied.find("font") != std::string::npos)
+                continue;
+            const int value = std::stoi(applied.substr(equals + 1));
+            const bool size = applied.find("width") != std::string::npos || applied.find("height") != std::string::npos;
+            EXPECT_GE(value, size ? 0 : -kSkinPositionLimit) << entry.path() << ": " << applied;
+            EXPECT_LE(value, size ? kSkinSizeLimit : kSkinPositionLimit) << entry.path() << ": " << applied;
+        }
+        ++cases;
+    }
+    EXPECT_GE(cases, 3);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/filesystem.h"
 #include "support/colliding_keys.h"
 #include "support/temp_dir.h"
@@ -128,6 +130,29 @@ TEST(GameListIndex, CraftedKeysSpreadLikeOrdinaryOnes)
     for (const std::string& key : keys)
         found += index.find("G" + key.substr(1)) == "Name of " + key;
     EXPECT_EQ(found, keys.size());
+}
+
+// Each file is a gamelist.ini that once made reading it quadratic.
+TEST(GameListIndex, InputsThatOnceFailedSpreadAndFindEveryKey)
+{
+    int cases = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(ARCAVIO_SOURCE_DIR "/fuzz/regressions/gamelist_index")) {
+        ++cases;
+        const std::string bytes = readBytes(entry.path().string());
+        const GameListIndex index = GameListIndex::fromBytes(bytes);
+        EXPECT_LT(index.longestProbe(), 256u) << entry.path();
+        const LineList lines = LineList::fromBytes(bytes);
+        const IniFile ini(lines);
+        for (const std::string& line : lines.lines()) {
+            const std::string key = line.substr(0, line.find('='));
+            const std::optional<std::string> expected = ini.find("gamelist", key);
+            const std::optional<std::string_view> found = index.find(key);
+            EXPECT_EQ(found ? std::optional<std::string>(*found) : std::nullopt, expected)
+                << entry.path() << ": " << line;
+        }
+    }
+    EXPECT_GE(cases, 1);
 }
 
 TEST(GameRows, AreReadFromTheFileOnlyWhenThereAreZips)
