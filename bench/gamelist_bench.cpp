@@ -54,7 +54,8 @@ void OrdinaryAgainstCraftedKeys(benchmark::State& state)
 {
     const auto count = static_cast<std::size_t>(state.range(0));
     const std::vector<std::string> ordinary = ordinaryKeys(count);
-    const std::vector<std::string> crafted = arcavio::test::fnvCollidingKeys(count, arcavio::test::indexSlotBits(count));
+    const std::vector<std::string> crafted =
+        arcavio::test::fnvCollidingKeys(count, arcavio::test::indexSlotBits(count));
     const std::string ordinaryFile = gameListOf(ordinary);
     const std::string craftedFile = gameListOf(crafted);
     double ordinarySeconds = 0, craftedSeconds = 0;

@@ -60,7 +60,8 @@ int skinPosition(std::int32_t value);
 
 // The skin step: with no skin directory only the built-in About text is set. Otherwise the
 // nineteen bitmaps are loaded, then every key of skin.ini is read, converted and applied in
-// turn (geometry clamped as above), and the window is centred. The first error ends the step, what came before it applied.
+// turn (geometry clamped as above), and the window is centred. The first error ends the step, what came
+// before it applied.
 void applySkin(const std::string& skinDirectory, SkinTarget& target);
 
 } // namespace arcavio

@@ -103,9 +103,10 @@ void writeConfiguration(const std::string& path, const LineList& lines)
     for (int i = 0; i < kConfigurationLineCount; ++i) {
         const std::string& value = lines.at(i);
         if (breaksLine(value))
-            throw RefusedValueError("The value \"" + visibleValue(value) + "\" (line " + std::to_string(i) + ", " +
-                                    std::string(kConfigurationLines[static_cast<std::size_t>(i)].meaning) +
-                                    ") cannot be written into a configuration: it holds a line break or a zero byte");
+            throw RefusedValueError(
+                "The value \"" + visibleValue(value) + "\" (line " + std::to_string(i) + ", " +
+                std::string(kConfigurationLines[static_cast<std::size_t>(i)].meaning) +
+                ") cannot be written into a configuration: it holds a line break or a zero byte");
         exact.append(value);
     }
     exact.saveToFile(path);

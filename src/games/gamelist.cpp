@@ -233,8 +233,8 @@ std::string withGameListEntry(std::string_view bytes, std::string_view key, std:
 {
     const std::string lineKey = singleLine(key), lineValue = singleLine(value);
     if (const std::optional<std::string> problem = gameListKeyProblem(lineKey))
-        throw RefusedValueError("The zip name \"" + visibleValue(lineKey) + "\" cannot be added to gamelist.ini: " +
-                                *problem);
+        throw RefusedValueError("The zip name \"" + visibleValue(lineKey) +
+                                "\" cannot be added to gamelist.ini: " + *problem);
     if (!isValidUtf8(lineValue))
         throw RefusedValueError("The game name \"" + visibleValue(lineValue) +
                                 "\" cannot be added to gamelist.ini: it is not valid UTF-8 text");

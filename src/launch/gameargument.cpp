@@ -35,7 +35,8 @@ std::string gameArgument(std::string_view game)
                                 "\" cannot be started: a name beginning with \"-\" would reach the emulator "
                                 "as an option");
     if (game.find('\0') != std::string_view::npos)
-        throw RefusedValueError("The game \"" + visibleValue(game) + "\" cannot be started: it holds a zero byte");
+        throw RefusedValueError("The game \"" + visibleValue(game) +
+                                "\" cannot be started: it holds a zero byte");
     return quoteCommandLineWord(game);
 }
 

@@ -50,9 +50,7 @@ const HashKey& processHashKey()
 {
     static const HashKey key = [] {
         std::random_device source;
-        const auto word = [&source] {
-            return (std::uint64_t{source()} << 32) | std::uint64_t{source()};
-        };
+        const auto word = [&source] { return (std::uint64_t{source()} << 32) | std::uint64_t{source()}; };
         HashKey drawn;
         drawn.k0 = word();
         drawn.k1 = word();

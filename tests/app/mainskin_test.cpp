@@ -155,7 +155,8 @@ TEST(MainWindowSkin, ExtremeGeometrySurvivesShowingAndPainting)
         const int side = near.front() == '-' ? -kSkinPositionLimit : kSkinPositionLimit;
         const int size = far.front() == '-' ? 0 : limit;
         EXPECT_EQ(w.findChild<QListWidget*>("lista")->geometry(), QRect(side, side, size, size));
-        EXPECT_EQ(w.findChild<QLabel*>("Image1")->geometry(), QRect(-side, -side, limit - size, limit - size));
+        EXPECT_EQ(w.findChild<QLabel*>("Image1")->geometry(),
+                  QRect(-side, -side, limit - size, limit - size));
         EXPECT_EQ(button(w, "h142")->pos(), QPoint(-side, side));
 
         w.show();

@@ -250,8 +250,8 @@ TEST(Skin, GeometryIsClampedToWhatAScreenCanShow)
         ini += "[list]\r\ntop=" + value + "\r\nleft=" + value + "\r\nwidth=" + value + "\r\nHeight=" + value +
                "\r\nColor=clNavy\r\nfontColor=clAqua\r\n";
         ini += "[App]\r\nwidth=" + value + "\r\nHeight=" + value + "\r\n";
-        ini += "[image]\r\ntop=" + value + "\r\nleft=" + value + "\r\nwidth=" + value + "\r\nHeight=" + value +
-               "\r\n";
+        ini += "[image]\r\ntop=" + value + "\r\nleft=" + value + "\r\nwidth=" + value +
+               "\r\nHeight=" + value + "\r\n";
         return ini;
     };
     const std::string big = std::to_string(kSkinSizeLimit);
@@ -310,7 +310,8 @@ TEST(Skin, ClampingKeepsTheFirstErrorAndWhatCameBefore)
 TEST(Skin, InputsThatOnceFailedStayWithinTheLimits)
 {
     int cases = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(ARCAVIO_SOURCE_DIR "/fuzz/regressions/skin")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(ARCAVIO_SOURCE_DIR "/fuzz/regressions/skin")) {
         TempDir dir;
         FakeTarget target;
         try {
@@ -324,7 +325,8 @@ TEST(Skin, InputsThatOnceFailedStayWithinTheLimits)
                 applied.find("font") != std::string::npos)
                 continue;
             const int value = std::stoi(applied.substr(equals + 1));
-            const bool size = applied.find("width") != std::string::npos || applied.find("height") != std::string::npos;
+            const bool size =
+                applied.find("width") != std::string::npos || applied.find("height") != std::string::npos;
             EXPECT_GE(value, size ? 0 : -kSkinPositionLimit) << entry.path() << ": " << applied;
             EXPECT_LE(value, size ? kSkinSizeLimit : kSkinPositionLimit) << entry.path() << ": " << applied;
         }

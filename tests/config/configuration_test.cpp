@@ -64,9 +64,10 @@ TEST(Configuration, AValueThatWouldBreakItsLineIsRefusedAndNothingWritten)
 {
     TempDir dir;
     const std::string path = dir.write("c.av2", "kept\r\n");
-    for (const auto& [line, value, shown] :
-         std::vector<std::tuple<int, std::string, std::string>>{
-             {5, "roms\nautoboot_script /tmp/x.lua", "roms\xE2\x90\x8A" "autoboot_script /tmp/x.lua"},
+    for (const auto& [line, value, shown] : std::vector<std::tuple<int, std::string, std::string>>{
+             {5, "roms\nautoboot_script /tmp/x.lua",
+              "roms\xE2\x90\x8A"
+              "autoboot_script /tmp/x.lua"},
              {2, "about\r", "about\xE2\x90\x8D"},
              {68, std::string("1.0\0", 4), "1.0\xE2\x90\x80"}}) {
         LineList lines = defaultConfiguration();

@@ -161,10 +161,10 @@ TEST_F(Save, AValueWithALineBreakIsRefusedAndNothingIsWritten)
     click(*editor, "c39");
     ASSERT_EQ(textOf(*editor, "dir1"), "/d/roms\nautoboot_script /tmp/x.lua");
     click(*editor, "c27");
-    EXPECT_EQ(recorder.errors,
-              std::vector<std::string>{"The value \"/d/roms\xE2\x90\x8A"
-                                       "autoboot_script /tmp/x.lua\" (line 5, ROMs directory) cannot be written "
-                                       "into a configuration: it holds a line break or a zero byte"});
+    EXPECT_EQ(recorder.errors, std::vector<std::string>{
+                                   "The value \"/d/roms\xE2\x90\x8A"
+                                   "autoboot_script /tmp/x.lua\" (line 5, ROMs directory) cannot be written "
+                                   "into a configuration: it holds a line break or a zero byte"});
     EXPECT_EQ(readBytes(path), defaultConfiguration().toText());
     EXPECT_EQ(recorder.plain, std::vector<std::string>{"WARNING: MAME Exe file does not exists."});
     EXPECT_TRUE(editor->isVisible()) << "Save and Close stays open";

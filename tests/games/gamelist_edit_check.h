@@ -81,24 +81,44 @@ inline std::optional<std::string> checkGameListEdit(const GameListEdit& edit, bo
 // bytes that are not UTF-8, and the key itself in other letter cases.
 inline GameListEdit randomGameListEdit(std::mt19937& random)
 {
-    // Text as typed is UTF-8: the pieces before the first that is not.
-    static const std::vector<std::string> pieces = {
-        "a", "B", "game1", "x", " ", "=", "[", "]", ";", "\r", "\n", std::string(1, '\0'),
-        "\xC3\xA9",         // é in UTF-8
-        "\xC3\x83\xC2\xA9", // Ã© in UTF-8, the same bytes as é read as Windows-1252
-        "\xE3\x83\x91", "\xE2\x82\xAC", "\xEF\xBB\xBF", "\t", "\xF0\x9F\x8E\xAE",
-        "\xE9", // é in Windows-1252
-        "\xC3", "\xA9", "\x81", "\x80"};
-    constexpr std::size_t typedPieces = 19;
+    // Typed text is UTF-8; a file, and now and then a key or name handed in by other code, may
+    // hold any bytes.
+    static const std::vector<std::string> typedPieces = {
+        "a",
+        "B",
+        "game1",
+        "x",
+        " ",
+        "=",
+        "[",
+        "]",
+        ";",
+        "\r",
+        "\n",
+        std::string(1, '\0'),
+        "\t",
+        "\xC3\xA9",         // é
+        "\xC3\x83\xC2\xA9", // Ã©, the bytes of é in UTF-8 read as Windows-1252
+        "\xE3\x83\x91",
+        "\xE2\x82\xAC",
+        "\xEF\xBB\xBF",
+        "\xF0\x9F\x8E\xAE"};
+    static const std::vector<std::string> rawBytes = {"\xE9" /* é in Windows-1252 */, "\xC3", "\xA9", "\x81",
+                                                      "\x80"};
+    static const std::vector<std::string> pieces = [] {
+        std::vector<std::string> all = typedPieces;
+        all.insert(all.end(), rawBytes.begin(), rawBytes.end());
+        return all;
+    }();
     const auto pick = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };
-    const auto drawn = [&](std::size_t most, std::size_t choices) {
+    const auto drawn = [&](std::size_t most, const std::vector<std::string>& from) {
         std::string out;
         for (std::size_t n = pick(most + 1); n > 0; --n)
-            out += pieces[pick(choices)];
+            out += from[pick(from.size())];
         return out;
     };
-    const auto text = [&](std::size_t most) { return drawn(most, pieces.size()); };
-    const auto typed = [&](std::size_t most) { return drawn(most, pick(8) == 0 ? pieces.size() : typedPieces); };
+    const auto text = [&](std::size_t most) { return drawn(most, pieces); };
+    const auto typed = [&](std::size_t most) { return drawn(most, pick(8) == 0 ? pieces : typedPieces); };
     const auto recase = [&](std::string s) {
         for (char& c : s)
             if (c >= 'a' && c <= 'z' && pick(2) == 0)
@@ -115,12 +135,24 @@ inline GameListEdit randomGameListEdit(std::mt19937& random)
     for (std::size_t n = pick(9); n > 0; --n) {
         std::string line;
         switch (pick(8)) {
-        case 0: line = recase("[gamelist]"); break;
-        case 1: line = pick(2) ? "[other]" : "[gamelist"; break;
-        case 2: line = ";" + text(2); break;
-        case 3: line = ""; break;
-        case 4: line = recase(blanked(edit.key)) + "=" + text(3); break;
-        default: line = recase("game" + text(1)) + "=" + text(3); break;
+        case 0:
+            line = recase("[gamelist]");
+            break;
+        case 1:
+            line = pick(2) ? "[other]" : "[gamelist";
+            break;
+        case 2:
+            line = ";" + text(2);
+            break;
+        case 3:
+            line = "";
+            break;
+        case 4:
+            line = recase(blanked(edit.key)) + "=" + text(3);
+            break;
+        default:
+            line = recase("game" + text(1)) + "=" + text(3);
+            break;
         }
         edit.file += line + ends[pick(ends.size())];
     }

@@ -24,7 +24,8 @@ std::string refusal(std::string_view file, std::string_view key, std::string_vie
 
 TEST(GameListKeyProblem, NamesWhatTheFormatCannotHold)
 {
-    for (const char* key : {"", "game1", " spaced ", "x]", "a[b", "a;b", "C:\\roms\\game1", "\xC3\xA9t\xC3\xA9"})
+    for (const char* key :
+         {"", "game1", " spaced ", "x]", "a[b", "a;b", "C:\\roms\\game1", "\xC3\xA9t\xC3\xA9"})
         EXPECT_EQ(gameListKeyProblem(key), std::nullopt) << key;
     EXPECT_EQ(gameListKeyProblem("a=b"), "it holds \"=\", where a name ends");
     EXPECT_EQ(gameListKeyProblem("="), "it holds \"=\", where a name ends");
@@ -42,12 +43,14 @@ TEST(GameListEntry, RefusesWhatCouldNotBeReadBackAndWritesNothing)
     // [abc=x] would read as a section and hide every later entry.
     EXPECT_EQ(refusal(file, "[abc", "x]"), "The zip name \"[abc\" cannot be added to gamelist.ini: a line "
                                            "beginning with \"[\" can read as a section");
-    EXPECT_EQ(refusal(file, ";game", "Name"),
-              "The zip name \";game\" cannot be added to gamelist.ini: a line beginning with \";\" is a comment");
+    EXPECT_EQ(
+        refusal(file, ";game", "Name"),
+        "The zip name \";game\" cannot be added to gamelist.ini: a line beginning with \";\" is a comment");
     EXPECT_EQ(refusal(file, "a=b", "Name"),
               "The zip name \"a=b\" cannot be added to gamelist.ini: it holds \"=\", where a name ends");
-    EXPECT_EQ(refusal(file, "ok", "Caf\xE9"),
-              "The game name \"Caf\xEF\xBF\xBD\" cannot be added to gamelist.ini: it is not valid UTF-8 text");
+    EXPECT_EQ(
+        refusal(file, "ok", "Caf\xE9"),
+        "The game name \"Caf\xEF\xBF\xBD\" cannot be added to gamelist.ini: it is not valid UTF-8 text");
     // Line breaks become blanks before the key is judged, as they always did.
     EXPECT_EQ(refusal(file, "\n[abc", "x]"), "(written)");
     // A key the format can hold reads back, however odd.

@@ -295,11 +295,13 @@ TEST_F(SelectGame, APairTheFileCannotHoldIsRefusedAndNothingIsWritten)
         });
         QTest::mouseClick(button("c136"), Qt::LeftButton);
     }
-    EXPECT_EQ(messages.errors,
-              (Names{"The zip name \"[abc\" cannot be added to gamelist.ini: a line beginning with \"[\" can "
-                     "read as a section",
-                     "The zip name \";c\" cannot be added to gamelist.ini: a line beginning with \";\" is a comment",
-                     "The zip name \"a=b\" cannot be added to gamelist.ini: it holds \"=\", where a name ends"}));
+    EXPECT_EQ(
+        messages.errors,
+        (Names{
+            "The zip name \"[abc\" cannot be added to gamelist.ini: a line beginning with \"[\" can "
+            "read as a section",
+            "The zip name \";c\" cannot be added to gamelist.ini: a line beginning with \";\" is a comment",
+            "The zip name \"a=b\" cannot be added to gamelist.ini: it holds \"=\", where a name ends"}));
     EXPECT_EQ(readBytes(gameList), before);
     EXPECT_EQ(selectedRow(), 1);
     EXPECT_EQ(rows(), (Names{"Zeta", "Alpha", "c.zip", ""}));

@@ -45,9 +45,8 @@ TEST(RunThroughTheDialog, AFolderWithALineFeedIsRefusedAndNothingIsWrittenOrStar
     LineList config = defaultConfiguration();
     config.set(line::Emulator, emulator);
     LineList inifile;
-    test::ChooserSwap chooser([&](QWidget*, const std::string&, const std::string&) -> std::optional<std::string> {
-        return evil;
-    });
+    test::ChooserSwap chooser(
+        [&](QWidget*, const std::string&, const std::string&) -> std::optional<std::string> { return evil; });
 
     test::whenModal([&](QWidget* modal) {
         QTest::mouseClick(modal->findChild<QPushButton*>("c158"), Qt::LeftButton);
@@ -60,10 +59,11 @@ TEST(RunThroughTheDialog, AFolderWithALineFeedIsRefusedAndNothingIsWrittenOrStar
     guarded([&] { runConfiguration({selected, config, language, dialog, inifile, executor}); });
 
     ASSERT_EQ(messages.errors.size(), 1u);
-    EXPECT_EQ(messages.errors[0], "The value \"" + root.path() +
-                                      "/roms\xE2\x90\x8A"
-                                      "autoboot_script /tmp/x.lua\" of rompath cannot be written into mame.ini: "
-                                      "it holds a line break or a zero byte");
+    EXPECT_EQ(messages.errors[0],
+              "The value \"" + root.path() +
+                  "/roms\xE2\x90\x8A"
+                  "autoboot_script /tmp/x.lua\" of rompath cannot be written into mame.ini: "
+                  "it holds a line break or a zero byte");
     EXPECT_EQ(test::readBytes(emuDir + "/mame.ini"), "rompath ROMS\r\n");
     EXPECT_FALSE(test::readFakeEmulatorRecord(log));
     EXPECT_TRUE(events.empty());

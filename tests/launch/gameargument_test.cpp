@@ -45,8 +45,9 @@ TEST(GameArgument, OneArgumentAndNoOption)
         gameArgument("-cc");
         FAIL() << "no error";
     } catch (const RefusedValueError& e) {
-        EXPECT_STREQ(e.what(), "The game \"-cc\" cannot be started: a name beginning with \"-\" would reach the "
-                               "emulator as an option");
+        EXPECT_STREQ(e.what(),
+                     "The game \"-cc\" cannot be started: a name beginning with \"-\" would reach the "
+                     "emulator as an option");
     }
     EXPECT_THROW(gameArgument("-"), RefusedValueError);
     EXPECT_THROW(gameArgument(std::string("a\0b", 3)), RefusedValueError);

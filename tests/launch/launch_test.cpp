@@ -369,8 +369,9 @@ TEST_F(LaunchTest, TheGameIsAlwaysOneArgumentAndNeverAnOption)
         run();
         ADD_FAILURE() << "no error";
     } catch (const RefusedValueError& e) {
-        EXPECT_STREQ(e.what(), "The game \"-cc\" cannot be started: a name beginning with \"-\" would reach the "
-                               "emulator as an option");
+        EXPECT_STREQ(e.what(),
+                     "The game \"-cc\" cannot be started: a name beginning with \"-\" would reach the "
+                     "emulator as an option");
     }
     config.set(line::FixedGameFlag, "1");
     config.set(line::Game, "-createconfig");

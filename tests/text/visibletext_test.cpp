@@ -18,10 +18,10 @@ TEST(BreaksLine, OnlyLineEndsAndZeroBytes)
 
 TEST(VisibleValue, ShowsWhatCannotBeSeenAndCutsLongTexts)
 {
-    EXPECT_EQ(visibleValue("roms\nautoboot_script /tmp/x.lua"),
-              "roms\xE2\x90\x8A"
-              "autoboot_script /tmp/x.lua");
-    EXPECT_EQ(visibleValue(std::string("a\r\0\t\x7F", 5)), "a\xE2\x90\x8D\xE2\x90\x80\xE2\x90\x89\xE2\x90\xA1");
+    EXPECT_EQ(visibleValue("roms\nautoboot_script /tmp/x.lua"), "roms\xE2\x90\x8A"
+                                                                "autoboot_script /tmp/x.lua");
+    EXPECT_EQ(visibleValue(std::string("a\r\0\t\x7F", 5)),
+              "a\xE2\x90\x8D\xE2\x90\x80\xE2\x90\x89\xE2\x90\xA1");
     // Text that is not UTF-8 is shown, never passed on broken.
     EXPECT_EQ(visibleValue("Caf\xE9!"), "Caf\xEF\xBF\xBD!");
     EXPECT_EQ(visibleValue("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
