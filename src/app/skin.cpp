@@ -1,5 +1,6 @@
 #include "app/skin.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/helpmessages.h"
@@ -95,6 +96,16 @@ SkinColour parseSkinColour(std::string_view text)
     return static_cast<SkinColour>(parseIntegerOrHex(text));
 }
 
+int skinSize(std::int32_t value)
+{
+    return std::clamp(value, 0, kSkinSizeLimit);
+}
+
+int skinPosition(std::int32_t value)
+{
+    return std::clamp(value, -kSkinPositionLimit, kSkinPositionLimit);
+}
+
 void applySkin(const std::string& skinDirectory, SkinTarget& target)
 {
     if (!platform::directoryExists(skinDirectory)) {
@@ -110,26 +121,29 @@ void applySkin(const std::string& skinDirectory, SkinTarget& target)
     }
 
     const IniFile ini = IniFile::load(joinPath(skinDirectory, "skin.ini"));
-    const auto integer = [&ini](std::string_view section, std::string_view key) {
-        return parseIntegerOrHex(ini.value(section, key));
+    const auto position = [&ini](std::string_view section, std::string_view key) {
+        return skinPosition(parseIntegerOrHex(ini.value(section, key)));
+    };
+    const auto size = [&ini](std::string_view section, std::string_view key) {
+        return skinSize(parseIntegerOrHex(ini.value(section, key)));
     };
     for (int button = 0; button < 6; ++button) {
-        target.setButtonTop(button, integer(kButtonSections[button], "top"));
-        target.setButtonLeft(button, integer(kButtonSections[button], "left"));
+        target.setButtonTop(button, position(kButtonSections[button], "top"));
+        target.setButtonLeft(button, position(kButtonSections[button], "left"));
     }
-    target.setListTop(integer("list", "top"));
-    target.setListLeft(integer("list", "left"));
-    target.setListWidth(integer("list", "width"));
-    target.setListHeight(integer("list", "Height"));
+    target.setListTop(position("list", "top"));
+    target.setListLeft(position("list", "left"));
+    target.setListWidth(size("list", "width"));
+    target.setListHeight(size("list", "Height"));
     target.setListColour(parseSkinColour(ini.value("list", "Color")));
     target.setListFontColour(parseSkinColour(ini.value("list", "fontColor")));
-    target.setWindowOuterWidth(integer("App", "width"));
-    target.setWindowOuterHeight(integer("App", "Height"));
+    target.setWindowOuterWidth(size("App", "width"));
+    target.setWindowOuterHeight(size("App", "Height"));
     target.setSkinAboutText(ini.find("About", "About").value_or(builtinSkinAboutText()));
-    target.setImageTop(integer("image", "top"));
-    target.setImageLeft(integer("image", "left"));
-    target.setImageWidth(integer("image", "width"));
-    target.setImageHeight(integer("image", "Height"));
+    target.setImageTop(position("image", "top"));
+    target.setImageLeft(position("image", "left"));
+    target.setImageWidth(size("image", "width"));
+    target.setImageHeight(size("image", "Height"));
     target.setRegionRefresh(ini.find("app", "disabletransparent").value_or("0") != "1");
     target.centreOnScreen();
 }

@@ -47,9 +47,21 @@ class SkinTarget {
     virtual void centreOnScreen() = 0;
 };
 
+// Skin geometry is clamped to what a screen can show: sizes (the window's outer width and
+// height, the list's and the picture's) to 0..kSkinSizeLimit, positions to
+// -kSkinPositionLimit..kSkinPositionLimit. No skin value can then make the window reserve
+// memory without bound or overflow the arithmetic of a layout (a position plus a size, a
+// size less its frame). 8192 covers an 8K screen; a full window that large still needs only
+// 256 MiB of pixels.
+inline constexpr int kSkinSizeLimit = 8192;
+inline constexpr int kSkinPositionLimit = 8192;
+int skinSize(std::int32_t value);
+int skinPosition(std::int32_t value);
+
 // The skin step: with no skin directory only the built-in About text is set. Otherwise the
 // nineteen bitmaps are loaded, then every key of skin.ini is read, converted and applied in
-// turn, and the window is centred. The first error ends the step, what came before it applied.
+// turn (geometry clamped as above), and the window is centred. The first error ends the step, what came
+// before it applied.
 void applySkin(const std::string& skinDirectory, SkinTarget& target);
 
 } // namespace arcavio

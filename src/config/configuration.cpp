@@ -1,7 +1,9 @@
 #include "config/configuration.h"
 
+#include "text/errors.h"
 #include "text/integers.h"
 #include "text/paths.h"
+#include "text/visibletext.h"
 
 namespace arcavio {
 
@@ -98,8 +100,15 @@ std::string configurationPath(std::string_view directory, std::string_view name)
 void writeConfiguration(const std::string& path, const LineList& lines)
 {
     LineList exact;
-    for (int i = 0; i < kConfigurationLineCount; ++i)
-        exact.append(lines.at(i));
+    for (int i = 0; i < kConfigurationLineCount; ++i) {
+        const std::string& value = lines.at(i);
+        if (breaksLine(value))
+            throw RefusedValueError(
+                "The value \"" + visibleValue(value) + "\" (line " + std::to_string(i) + ", " +
+                std::string(kConfigurationLines[static_cast<std::size_t>(i)].meaning) +
+                ") cannot be written into a configuration: it holds a line break or a zero byte");
+        exact.append(value);
+    }
     exact.saveToFile(path);
 }
 

@@ -69,7 +69,9 @@ inline std::string integerText(std::int32_t value)
 std::string configurationPath(std::string_view directory, std::string_view name);
 
 // Exactly 69 lines with CR LF, replacing the file atomically; throws FileCreateError.
-// Lines past 68 are dropped; a shorter list is an error of the caller (ListIndexError).
+// Lines past 68 are dropped; a shorter list is an error of the caller (ListIndexError). A value
+// with CR, LF or a zero byte would shift every later line: it throws RefusedValueError naming
+// the value and its line, and nothing is written.
 void writeConfiguration(const std::string& path, const LineList& lines);
 
 } // namespace arcavio

@@ -1,11 +1,15 @@
 #include "games/gamelist.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/filesystem.h"
 #include "text/encoding.h"
+#include "text/errors.h"
 #include "text/inifile.h"
+#include "text/keyedhash.h"
 #include "text/paths.h"
+#include "text/visibletext.h"
 
 namespace arcavio {
 namespace {
@@ -16,6 +20,7 @@ struct RawLine {
     std::string text;
     std::string end; // the line's own CR, LF or CR LF; empty for a last line without one
     bool added = false;
+    bool entry = false; // the key's line, whose text depends on the encoding chosen
 };
 
 std::vector<RawLine> splitKeepingEnds(std::string_view bytes)
@@ -59,15 +64,11 @@ char folded(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// FNV-1a over the key's case-folded bytes.
-std::uint32_t foldedHash(std::string_view key)
+// Keyed with the process's secret, so a file cannot choose keys that share slots: with an
+// unkeyed hash, keys crafted to collide made reading a list quadratic.
+std::uint64_t foldedHash(std::string_view key)
 {
-    std::uint32_t hash = 2166136261u;
-    for (char c : key) {
-        hash ^= static_cast<unsigned char>(folded(c));
-        hash *= 16777619u;
-    }
-    return hash;
+    return sipHash(key, processHashKey(), {}, true);
 }
 
 } // namespace
@@ -118,19 +119,20 @@ GameListIndex GameListIndex::fromBytes(std::string_view bytes)
     for (std::size_t i = 0; i < index.entries_.size(); ++i) {
         const Entry entry = index.entries_[i];
         const std::string_view key = text.substr(entry.key, entry.keyLength);
-        const std::uint32_t hash = foldedHash(key);
+        const std::uint64_t hash = foldedHash(key);
+        const auto tag = static_cast<std::uint32_t>(hash >> 32);
         bool duplicate = false;
         std::size_t slot = hash & mask;
         for (; index.slots_[slot] != 0; slot = (slot + 1) & mask) {
             const std::uint64_t taken = index.slots_[slot];
-            if (static_cast<std::uint32_t>(taken >> 32) == hash &&
+            if (static_cast<std::uint32_t>(taken >> 32) == tag &&
                 index.sameKey(index.entries_[static_cast<std::size_t>(taken & 0xFFFFFFFFu) - 1], key)) {
                 duplicate = true; // the first line of a key wins
                 break;
             }
         }
         if (!duplicate)
-            index.slots_[slot] = (std::uint64_t{hash} << 32) | (i + 1);
+            index.slots_[slot] = (std::uint64_t{tag} << 32) | (i + 1);
     }
     return index;
 }
@@ -153,15 +155,27 @@ bool GameListIndex::sameKey(const Entry& entry, std::string_view key) const
     return true;
 }
 
+std::size_t GameListIndex::longestProbe() const
+{
+    // The longest run of taken slots, a run that wraps past the end included.
+    std::size_t longest = 0, run = 0;
+    for (std::size_t i = 0; i < 2 * slots_.size(); ++i) {
+        run = slots_[i % slots_.size()] != 0 ? run + 1 : 0;
+        longest = std::max(longest, std::min(run, slots_.size()));
+    }
+    return longest;
+}
+
 std::optional<std::string_view> GameListIndex::find(std::string_view key) const
 {
     if (entries_.empty())
         return std::nullopt;
-    const std::uint32_t hash = foldedHash(key);
+    const std::uint64_t hash = foldedHash(key);
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
         const std::uint64_t taken = slots_[slot];
-        if (static_cast<std::uint32_t>(taken >> 32) != hash)
+        if (static_cast<std::uint32_t>(taken >> 32) != tag)
             continue;
         const Entry& entry = entries_[static_cast<std::size_t>(taken & 0xFFFFFFFFu) - 1];
         if (sameKey(entry, key))
@@ -200,8 +214,31 @@ GameRows buildGameRows(const std::vector<std::string>& zips, const std::string& 
     return buildGameRows(zips, GameListIndex::load(gameListPath), showAll);
 }
 
+std::optional<std::string> gameListKeyProblem(std::string_view key)
+{
+    if (breaksLine(key))
+        return "it holds a line break or a zero byte";
+    if (!isValidUtf8(key))
+        return "it is not valid UTF-8 text";
+    if (key.find('=') != std::string_view::npos)
+        return "it holds \"=\", where a name ends";
+    if (key.starts_with(';'))
+        return "a line beginning with \";\" is a comment";
+    if (key.starts_with('['))
+        return "a line beginning with \"[\" can read as a section";
+    return std::nullopt;
+}
+
 std::string withGameListEntry(std::string_view bytes, std::string_view key, std::string_view value)
 {
+    const std::string lineKey = singleLine(key), lineValue = singleLine(value);
+    if (const std::optional<std::string> problem = gameListKeyProblem(lineKey))
+        throw RefusedValueError("The zip name \"" + visibleValue(lineKey) +
+                                "\" cannot be added to gamelist.ini: " + *problem);
+    if (!isValidUtf8(lineValue))
+        throw RefusedValueError("The game name \"" + visibleValue(lineValue) +
+                                "\" cannot be added to gamelist.ini: it is not valid UTF-8 text");
+
     // What follows a zero byte is never read; it is kept behind the edited text.
     const std::size_t zero = bytes.find('\0');
     const std::string_view tail = zero == std::string_view::npos ? std::string_view() : bytes.substr(zero);
@@ -219,17 +256,10 @@ std::string withGameListEntry(std::string_view bytes, std::string_view key, std:
             break;
         }
 
-    const std::string entry = singleLine(key) + "=" + singleLine(value);
-    std::string encodedEntry = entry;
-    bool toUtf8 = false;
-    if (windows1252) {
-        if (std::optional<std::string> fits = utf8ToCp1252(entry))
-            encodedEntry = std::move(*fits);
-        else
-            toUtf8 = true;
-    }
+    const std::string entry = lineKey + "=" + lineValue;
+    const std::optional<std::string> entryIn1252 = windows1252 ? utf8ToCp1252(entry) : std::nullopt;
 
-    const std::string foldedKey = foldCase(singleLine(key));
+    const std::string foldedKey = foldCase(lineKey);
     std::ptrdiff_t section = -1, lastOfSection = -1, match = -1;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view text = lines[i].text;
@@ -254,14 +284,15 @@ std::string withGameListEntry(std::string_view bytes, std::string_view key, std:
             match = static_cast<std::ptrdiff_t>(i);
     }
 
+    const RawLine entryLine{std::string(), lineEnd, true, true};
     if (match >= 0) {
-        lines[static_cast<std::size_t>(match)].text = encodedEntry;
-        lines[static_cast<std::size_t>(match)].added = true;
+        RawLine& replaced = lines[static_cast<std::size_t>(match)];
+        replaced = RawLine{std::string(), replaced.end, true, true};
     } else if (section >= 0) {
         RawLine& before = lines[static_cast<std::size_t>(lastOfSection)];
         if (before.end.empty())
             before.end = lineEnd;
-        lines.insert(lines.begin() + lastOfSection + 1, RawLine{encodedEntry, lineEnd, true});
+        lines.insert(lines.begin() + lastOfSection + 1, entryLine);
     } else {
         if (!lines.empty()) {
             if (lines.back().end.empty())
@@ -270,17 +301,40 @@ std::string withGameListEntry(std::string_view bytes, std::string_view key, std:
                 lines.push_back(RawLine{"", lineEnd, true});
         }
         lines.push_back(RawLine{"[" + std::string(kGameListSection) + "]", lineEnd, true});
-        lines.push_back(RawLine{encodedEntry, lineEnd, true});
+        lines.push_back(entryLine);
+    }
+
+    // toUtf8: a Windows-1252 file becomes UTF-8 as a whole.
+    const auto render = [&](bool toUtf8) {
+        std::string text;
+        text.reserve(body.size() + entry.size() + 32);
+        for (const RawLine& line : lines) {
+            if (line.entry)
+                text += windows1252 && !toUtf8 ? *entryIn1252 : entry;
+            else
+                text += toUtf8 && !line.added ? cp1252ToUtf8(line.text) : line.text;
+            text += line.end;
+        }
+        return text;
+    };
+    // A Windows-1252 file stays one only while its text is no valid UTF-8: once the edit makes
+    // it so (the line replaced held its only other byte, or the new bytes happen to form UTF-8),
+    // it would read as UTF-8 and change. It becomes UTF-8 as a whole then, as it does when the
+    // name does not fit the code page.
+    std::string edited;
+    if (windows1252 && entryIn1252) {
+        edited = render(false);
+        if (isValidUtf8(edited))
+            edited = render(true);
+    } else {
+        edited = render(windows1252);
     }
 
     std::string out;
-    out.reserve(bytes.size() + entry.size() + 32);
+    out.reserve(kByteOrderMark.size() + edited.size() + tail.size());
     if (byteOrderMark)
         out += kByteOrderMark;
-    for (const RawLine& line : lines) {
-        out += toUtf8 && !line.added ? cp1252ToUtf8(line.text) : line.text;
-        out += line.end;
-    }
+    out += edited;
     out += tail;
     return out;
 }

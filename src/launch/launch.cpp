@@ -4,6 +4,7 @@
 
 #include "app/messages.h"
 #include "config/configuration.h"
+#include "launch/gameargument.h"
 #include "launch/optionfile.h"
 #include "platform/filesystem.h"
 #include "text/paths.h"
@@ -80,9 +81,13 @@ void runConfiguration(const RunContext& context)
             picker.clearChosenDirectory();
             return;
         }
-        if (const std::string chosen = picker.chosenDirectory(); !chosen.empty())
-            config.set(line::RomDirectory, chosen);
+        const std::string chosen = picker.chosenDirectory();
         picker.clearChosenDirectory();
+        if (!chosen.empty()) {
+            // Checked before it replaces line 5, so a refused folder is not kept for the next Run.
+            requireOptionLine(kOptionFileLines[0].name, chosen);
+            config.set(line::RomDirectory, chosen);
+        }
         config.set(line::Game, fileNamePart(picker.selectedZip()));
     }
 
@@ -91,10 +96,11 @@ void runConfiguration(const RunContext& context)
             config.set(n, platform::shortPathName(config.at(n)));
     }
     buildOptionFile(config, context.inifile);
+    const std::string game = gameArgument(removeExtension(config.at(line::Game)));
     // Replaced in one step rather than deleted first, so a failed write keeps the old file.
     context.inifile.saveToFile(joinPath(directory, kOptionFileName));
 
-    launch(context.executor, directory, emulator, removeExtension(config.at(line::Game)));
+    launch(context.executor, directory, emulator, game);
 }
 
 void kwikstart(const KwikstartContext& context)
@@ -117,7 +123,7 @@ void kwikstart(const KwikstartContext& context)
         return;
 
     launch(context.executor, directory, emulator,
-           removeExtension(fileNamePart(picker.selectedZip())) + " -norc");
+           gameArgument(removeExtension(fileNamePart(picker.selectedZip()))) + " -norc");
 }
 
 } // namespace arcavio

@@ -1,5 +1,8 @@
 #include "launch/optionfile.h"
 
+#include "text/errors.h"
+#include "text/visibletext.h"
+
 namespace arcavio {
 
 // The order is the emulator's, not the configuration's: maximize follows switchbpp, the
@@ -66,6 +69,13 @@ const std::array<OptionLine, kOptionFileLineCount> kOptionFileLines = {{
     {"readconfig 1", {-1, -1, -1}},
 }};
 
+void requireOptionLine(std::string_view option, std::string_view value)
+{
+    if (breaksLine(value))
+        throw RefusedValueError("The value \"" + visibleValue(value) + "\" of " + std::string(option) +
+                                " cannot be written into mame.ini: it holds a line break or a zero byte");
+}
+
 void buildOptionFile(const LineList& configuration, LineList& optionFile)
 {
     optionFile.clear();
@@ -74,9 +84,14 @@ void buildOptionFile(const LineList& configuration, LineList& optionFile)
             optionFile.append(std::string(option.name));
             continue;
         }
-        std::string text = std::string(option.name) + " " + configuration.at(option.lines[0]);
+        const auto value = [&](int line) -> const std::string& {
+            const std::string& text = configuration.at(line);
+            requireOptionLine(option.name, text);
+            return text;
+        };
+        std::string text = std::string(option.name) + " " + value(option.lines[0]);
         for (std::size_t i = 1; i < option.lines.size() && option.lines[i] >= 0; ++i)
-            text += "x" + configuration.at(option.lines[i]);
+            text += "x" + value(option.lines[i]);
         optionFile.append(std::move(text));
     }
 }

@@ -19,8 +19,13 @@ struct OptionLine {
 
 extern const std::array<OptionLine, kOptionFileLineCount> kOptionFileLines;
 
+// A value with CR, LF or a zero byte would add lines of its own to mame.ini (any option the
+// emulator knows): throws RefusedValueError naming the value and its option.
+void requireOptionLine(std::string_view option, std::string_view value);
+
 // Empties the buffer and fills it with the 59 option lines in table order, reading the
-// configuration lines in that order too; a missing line throws ListIndexError.
+// configuration lines in that order too; a missing line throws ListIndexError, a value that
+// would break its line RefusedValueError (the buffer is then incomplete and must not be saved).
 void buildOptionFile(const LineList& configuration, LineList& optionFile);
 
 } // namespace arcavio

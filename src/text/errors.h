@@ -44,6 +44,14 @@ class InOutError : public Error {
     using Error::Error;
 };
 
+// A value refused before anything is written or started, because passing it on would change
+// its meaning: a line break inside a line of a file, a game name the emulator would take for
+// an option, a key a file cannot hold. The message names the value.
+class RefusedValueError : public Error {
+  public:
+    using Error::Error;
+};
+
 class PictureError : public Error {
   public:
     using Error::Error;

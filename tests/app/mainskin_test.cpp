@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -124,4 +125,46 @@ TEST(MainWindowSkin, ShortLanguageFileSkipsTheWholeSkin)
     EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (148)"});
     EXPECT_EQ(button(w, "h142")->PicIdle().size(), QSize(31, 23));
     EXPECT_EQ(w.skinAboutText, "");
+}
+
+// Values at the ends of the integer range once took the window past 12 GB and overflowed the
+// list's geometry; clamped, the window is shown and painted like any other.
+TEST(MainWindowSkin, ExtremeGeometrySurvivesShowingAndPainting)
+{
+    for (const auto& [near, far] : {std::pair<std::string, std::string>{"-2147483648", "2147483647"},
+                                    std::pair<std::string, std::string>{"2147483647", "-2147483648"}}) {
+        TempDir dir, work;
+        const std::string skin = copyExampleSkin(dir);
+        std::string ini = arcavio::test::readBytes(skin + "/skin.ini");
+        const auto set = [&ini](const std::string& from, const std::string& to) {
+            ini.replace(ini.find(from), from.size(), to);
+        };
+        set("[list]\r\ntop=12\r\nleft=204\r\nwidth=420\r\nHeight=262",
+            "[list]\r\ntop=" + near + "\r\nleft=" + near + "\r\nwidth=" + far + "\r\nHeight=" + far);
+        set("[App]\r\nwidth=640\r\nHeight=400", "[App]\r\nwidth=2147483647\r\nHeight=2147483647");
+        set("[image]\r\ntop=140\r\nleft=22\r\nwidth=160\r\nHeight=120",
+            "[image]\r\ntop=" + far + "\r\nleft=" + far + "\r\nwidth=" + near + "\r\nHeight=" + near);
+        set("[run]\r\ntop=16\r\nleft=18", "[run]\r\ntop=" + near + "\r\nleft=" + far);
+        dir.write("skin/skin.ini", ini);
+        CurrentDirectory cd(work.path());
+        RecordingMessages messages;
+        TForm1 w(nullptr, skin);
+        ASSERT_TRUE(messages.errors.empty()) << messages.errors.front();
+
+        const int limit = kSkinSizeLimit;
+        const int side = near.front() == '-' ? -kSkinPositionLimit : kSkinPositionLimit;
+        const int size = far.front() == '-' ? 0 : limit;
+        EXPECT_EQ(w.findChild<QListWidget*>("lista")->geometry(), QRect(side, side, size, size));
+        EXPECT_EQ(w.findChild<QLabel*>("Image1")->geometry(),
+                  QRect(-side, -side, limit - size, limit - size));
+        EXPECT_EQ(button(w, "h142")->pos(), QPoint(-side, side));
+
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        w.repaint();
+        QApplication::processEvents();
+        EXPECT_EQ(w.frameGeometry().size(), QSize(limit, limit));
+        EXPECT_EQ(w.findChild<QLabel*>("back")->size(), w.centralWidget()->size());
+        EXPECT_TRUE(messages.errors.empty());
+    }
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <tuple>
+
 #include "app/helpmessages.h"
 #include "app/skin.h"
 #include "platform/filesystem.h"
@@ -234,4 +237,100 @@ TEST(Skin, MissingBitmapNamesItsFullPathAndStopsThere)
     }
     EXPECT_EQ(target.log.size(), 6u);
     EXPECT_EQ(target.about, "unset");
+}
+
+// A skin may come from anyone: every place and size is brought within what a screen shows,
+// whatever the file says, and the step goes on in its order.
+TEST(Skin, GeometryIsClampedToWhatAScreenCanShow)
+{
+    const auto extremes = [](const std::string& value) {
+        std::string ini;
+        for (const char* section : {"run", "edit", "del", "new", "ref", "ks"})
+            ini += std::string("[") + section + "]\r\ntop=" + value + "\r\nleft=" + value + "\r\n";
+        ini += "[list]\r\ntop=" + value + "\r\nleft=" + value + "\r\nwidth=" + value + "\r\nHeight=" + value +
+               "\r\nColor=clNavy\r\nfontColor=clAqua\r\n";
+        ini += "[App]\r\nwidth=" + value + "\r\nHeight=" + value + "\r\n";
+        ini += "[image]\r\ntop=" + value + "\r\nleft=" + value + "\r\nwidth=" + value +
+               "\r\nHeight=" + value + "\r\n";
+        return ini;
+    };
+    const std::string big = std::to_string(kSkinSizeLimit);
+    const std::string far = std::to_string(kSkinPositionLimit);
+    const std::string nearSide = "-" + far;
+    for (const auto& [value, position, size] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{{"2147483647", far, big},
+                                                                        {"$7FFFFFFF", far, big},
+                                                                        {"-2147483648", nearSide, "0"},
+                                                                        {"$80000000", nearSide, "0"},
+                                                                        {"$FFFFFFFF", "-1", "0"},
+                                                                        {"8193", far, big},
+                                                                        {"-8193", nearSide, "0"},
+                                                                        {"8192", far, big},
+                                                                        {"-5", "-5", "0"}}) {
+        TempDir dir;
+        FakeTarget target;
+        applySkin(makeSkin(dir, extremes(value)), target);
+        ASSERT_EQ(target.log.size(), 19u + 12u + 6u + 2u + 4u) << value;
+        const std::vector<std::string> geometry(target.log.begin() + 19, target.log.end());
+        std::vector<std::string> expected;
+        for (int b = 0; b < 6; ++b) {
+            expected.push_back("top" + std::to_string(b) + "=" + position);
+            expected.push_back("left" + std::to_string(b) + "=" + position);
+        }
+        for (const std::string& entry :
+             {"list.top=" + position, "list.left=" + position, "list.width=" + size, "list.height=" + size,
+              "list.color=" + std::to_string(0x800000), "list.font=" + std::to_string(0xFFFF00),
+              "app.width=" + size, "app.height=" + size, "image.top=" + position, "image.left=" + position,
+              "image.width=" + size, "image.height=" + size})
+            expected.push_back(entry);
+        EXPECT_EQ(geometry, expected) << value;
+        EXPECT_TRUE(target.centred) << value;
+    }
+}
+
+TEST(Skin, ClampingKeepsTheFirstErrorAndWhatCameBefore)
+{
+    TempDir dir;
+    FakeTarget target;
+    std::string ini = completeIni();
+    ini.replace(ini.find("[list]\r\ntop=1"), 13, "[list]\r\ntop=99999999");
+    ini.replace(ini.find("width=300"), 9, "width=1e9");
+    try {
+        applySkin(makeSkin(dir, ini), target);
+        FAIL();
+    } catch (const ConvertError& e) {
+        EXPECT_STREQ(e.what(), "'1e9' is not a valid integer value");
+    }
+    EXPECT_EQ(target.log.back(), "list.left=2");
+    EXPECT_EQ(target.log[target.log.size() - 2], "list.top=" + std::to_string(kSkinPositionLimit));
+    EXPECT_FALSE(target.centred);
+}
+
+// Each file is a skin.ini that once took the window past its memory or overflowed its layout.
+TEST(Skin, InputsThatOnceFailedStayWithinTheLimits)
+{
+    int cases = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(ARCAVIO_SOURCE_DIR "/fuzz/regressions/skin")) {
+        TempDir dir;
+        FakeTarget target;
+        try {
+            applySkin(makeSkin(dir, arcavio::test::readBytes(entry.path().string())), target);
+        } catch (const Error&) {
+            // A skin may fail; what it applied before must still be within the limits.
+        }
+        for (const std::string& applied : target.log) {
+            const std::size_t equals = applied.find('=');
+            if (equals == std::string::npos || applied.find("color") != std::string::npos ||
+                applied.find("font") != std::string::npos)
+                continue;
+            const int value = std::stoi(applied.substr(equals + 1));
+            const bool size =
+                applied.find("width") != std::string::npos || applied.find("height") != std::string::npos;
+            EXPECT_GE(value, size ? 0 : -kSkinPositionLimit) << entry.path() << ": " << applied;
+            EXPECT_LE(value, size ? kSkinSizeLimit : kSkinPositionLimit) << entry.path() << ": " << applied;
+        }
+        ++cases;
+    }
+    EXPECT_GE(cases, 3);
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <set>
+#include <tuple>
 
 #include "config/configuration.h"
 #include "support/temp_dir.h"
@@ -55,6 +56,66 @@ TEST(Configuration, WritingKeepsExactly69LinesAndNeedsThemAll)
         EXPECT_STREQ(e.what(), "List index out of bounds (60)");
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("short.av2")));
+}
+
+// A line break inside a value would shift every later line: the folder line would become the
+// next option, and what the file held before is lost. Nothing is written.
+TEST(Configuration, AValueThatWouldBreakItsLineIsRefusedAndNothingWritten)
+{
+    TempDir dir;
+    const std::string path = dir.write("c.av2", "kept\r\n");
+    for (const auto& [line, value, shown] : std::vector<std::tuple<int, std::string, std::string>>{
+             {5, "roms\nautoboot_script /tmp/x.lua",
+              "roms\xE2\x90\x8A"
+              "autoboot_script /tmp/x.lua"},
+             {2, "about\r", "about\xE2\x90\x8D"},
+             {68, std::string("1.0\0", 4), "1.0\xE2\x90\x80"}}) {
+        LineList lines = defaultConfiguration();
+        lines.set(line, value);
+        try {
+            writeConfiguration(path, lines);
+            ADD_FAILURE() << line;
+        } catch (const RefusedValueError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "The value \"" + shown + "\" (line " + std::to_string(line) + ", " +
+                          std::string(kConfigurationLines[static_cast<std::size_t>(line)].meaning) +
+                          ") cannot be written into a configuration: it holds a line break or a zero byte");
+        }
+        EXPECT_EQ(arcavio::test::readBytes(path), "kept\r\n");
+    }
+    // Past line 68 nothing is written, so nothing is refused either.
+    LineList longer = defaultConfiguration();
+    longer.append("extra\nline");
+    writeConfiguration(path, longer);
+    EXPECT_EQ(LineList::loadFromFile(path), defaultConfiguration());
+}
+
+// Each file is an about text that once shifted or hid the later lines of a configuration.
+TEST(Configuration, InputsThatOnceFailedKeepSixtyNineLines)
+{
+    TempDir dir;
+    int cases = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(ARCAVIO_SOURCE_DIR "/fuzz/regressions/configuration")) {
+        ++cases;
+        const std::string path = dir.file("c" + std::to_string(cases) + ".av2");
+        LineList lines = defaultConfiguration();
+        lines.set(line::AboutText, arcavio::test::readBytes(entry.path().string()));
+        try {
+            writeConfiguration(path, lines);
+        } catch (const RefusedValueError&) {
+            EXPECT_FALSE(std::filesystem::exists(path)) << entry.path();
+            continue;
+        }
+        const LineList read = LineList::loadFromFile(path);
+        ASSERT_EQ(read.count(), 69) << entry.path();
+        for (int i = 0; i < 69; ++i) {
+            if (i != line::AboutText) {
+                EXPECT_EQ(read.at(i), lines.at(i)) << entry.path();
+            }
+        }
+    }
+    EXPECT_GE(cases, 2);
 }
 
 TEST(Configuration, ValueFormsAndPath)

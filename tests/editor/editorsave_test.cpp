@@ -5,6 +5,7 @@
 #include "config/configuration.h"
 #include "editor/editor_fixture.h"
 #include "platform/filesystem.h"
+#include "support/folder_chooser.h"
 
 namespace arcavio::test {
 namespace {
@@ -143,6 +144,31 @@ TEST_F(Save, AFailedWriteKeepsTheEditorOpenAndTheOldFile)
     ASSERT_EQ(recorder.errors.size(), 2u);
     EXPECT_EQ(recorder.errors[1], "Cannot create file " + blocked);
     EXPECT_EQ(readBytes(blocked + "/inside"), "kept");
+}
+
+// A folder picked through the browser may hold a line feed; saved, it would shift every later
+// line of the configuration. The Save is refused in the error box and the file stays.
+TEST_F(Save, AValueWithALineBreakIsRefusedAndNothingIsWritten)
+{
+    const std::string path = dir.write("kept.av2", defaultConfiguration().toText());
+    arcavio::test::ChooserSwap chooser(
+        [](QWidget*, const std::string&, const std::string&) -> std::optional<std::string> {
+            return std::string("/d/roms\nautoboot_script /tmp/x.lua");
+        });
+    auto editor = makeEditor();
+    editor->show();
+    editor->ConfigFileName = path;
+    click(*editor, "c39");
+    ASSERT_EQ(textOf(*editor, "dir1"), "/d/roms\nautoboot_script /tmp/x.lua");
+    click(*editor, "c27");
+    EXPECT_EQ(recorder.errors, std::vector<std::string>{
+                                   "The value \"/d/roms\xE2\x90\x8A"
+                                   "autoboot_script /tmp/x.lua\" (line 5, ROMs directory) cannot be written "
+                                   "into a configuration: it holds a line break or a zero byte"});
+    EXPECT_EQ(readBytes(path), defaultConfiguration().toText());
+    EXPECT_EQ(recorder.plain, std::vector<std::string>{"WARNING: MAME Exe file does not exists."});
+    EXPECT_TRUE(editor->isVisible()) << "Save and Close stays open";
+    EXPECT_EQ(editor->ConfigFileName, path);
 }
 
 TEST_F(Save, MessagesComeFromTheLanguageFile)

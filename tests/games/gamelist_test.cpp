@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/filesystem.h"
+#include "support/colliding_keys.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
 #include "text/inifile.h"
@@ -110,6 +113,46 @@ TEST(GameListIndex, FindsEveryKeyOfALargeFile)
     EXPECT_EQ(found, 5000);
     EXPECT_EQ(index.find("rom5000"), std::nullopt);
     EXPECT_EQ(index.find("rom7"), "Game 7");
+}
+
+// Keys crafted to share the slots of an unkeyed hash once made one probe walk every key, and
+// reading a list quadratic; under the keyed hash they spread like any others.
+TEST(GameListIndex, CraftedKeysSpreadLikeOrdinaryOnes)
+{
+    const std::vector<std::string> keys = test::fnvCollidingKeys(4096, test::indexSlotBits(4096));
+    std::string file = "[gamelist]\r\n";
+    for (const std::string& key : keys)
+        file += key + "=Name of " + key + "\r\n";
+    const GameListIndex index = GameListIndex::fromBytes(file);
+    ASSERT_EQ(index.size(), keys.size());
+    EXPECT_LT(index.longestProbe(), 256u);
+    std::size_t found = 0;
+    for (const std::string& key : keys)
+        found += index.find("G" + key.substr(1)) == "Name of " + key;
+    EXPECT_EQ(found, keys.size());
+}
+
+// Each file is a gamelist.ini that once made reading it quadratic.
+TEST(GameListIndex, InputsThatOnceFailedSpreadAndFindEveryKey)
+{
+    int cases = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(ARCAVIO_SOURCE_DIR "/fuzz/regressions/gamelist_index")) {
+        ++cases;
+        const std::string bytes = readBytes(entry.path().string());
+        const GameListIndex index = GameListIndex::fromBytes(bytes);
+        EXPECT_LT(index.longestProbe(), 256u) << entry.path();
+        const LineList lines = LineList::fromBytes(bytes);
+        const IniFile ini(lines);
+        for (const std::string& line : lines.lines()) {
+            const std::string key = line.substr(0, line.find('='));
+            const std::optional<std::string> expected = ini.find("gamelist", key);
+            const std::optional<std::string_view> found = index.find(key);
+            EXPECT_EQ(found ? std::optional<std::string>(*found) : std::nullopt, expected)
+                << entry.path() << ": " << line;
+        }
+    }
+    EXPECT_GE(cases, 1);
 }
 
 TEST(GameRows, AreReadFromTheFileOnlyWhenThereAreZips)

@@ -293,6 +293,35 @@ TEST_F(SelectGame, AFailedWriteIsReportedAndLeavesTheDialogAsItWas)
     EXPECT_EQ(dialog.selectedZip(), "c.zip");
 }
 
+// A pair that could not be read back is refused in the error box; the file and the list stay.
+TEST_F(SelectGame, APairTheFileCannotHoldIsRefusedAndNothingIsWritten)
+{
+    dialog.setZipDirectory(roms);
+    dialog.show();
+    QTest::mouseClick(showAll(), Qt::LeftButton);
+    clickRow(1);
+    const std::string before = readBytes(gameList);
+    for (const auto& [zip, game] : std::vector<std::pair<const char*, const char*>>{
+             {"[abc.zip", "x]"}, {";c.zip", "Gamma"}, {"a=b.zip", "Gamma"}}) {
+        whenModal([&](QWidget* modal) {
+            QTest::keyClicks(addGame.zip, zip);
+            QTest::keyClicks(addGame.game, game);
+            QTest::mouseClick(modal->findChild<QPushButton*>("c164"), Qt::LeftButton);
+        });
+        QTest::mouseClick(button("c136"), Qt::LeftButton);
+    }
+    EXPECT_EQ(
+        messages.errors,
+        (Names{
+            "The zip name \"[abc\" cannot be added to gamelist.ini: a line beginning with \"[\" can "
+            "read as a section",
+            "The zip name \";c\" cannot be added to gamelist.ini: a line beginning with \";\" is a comment",
+            "The zip name \"a=b\" cannot be added to gamelist.ini: it holds \"=\", where a name ends"}));
+    EXPECT_EQ(readBytes(gameList), before);
+    EXPECT_EQ(selectedRow(), 1);
+    EXPECT_EQ(rows(), (Names{"Zeta", "Alpha", "c.zip", ""}));
+}
+
 TEST(SelectGameLanguage, TakesItsTextsInOrderAndStopsAtTheFirstMissingLine)
 {
     const auto languageOf = [](int count) {

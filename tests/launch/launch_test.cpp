@@ -13,6 +13,7 @@
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
+#include "text/paths.h"
 
 namespace arcavio {
 namespace {
@@ -309,6 +310,77 @@ TEST_F(LaunchTest, AnEmulatorThatCannotStartLeavesTheWindowAndTheDirectory)
     EXPECT_EQ(platform::currentDirectory(), platform::programDirectory());
 }
 
+// A folder name with a line feed once went into mame.ini as two lines: the second one any
+// option the emulator knows, a script to run included.
+TEST_F(LaunchTest, AFolderWithALineBreakIsRefusedBeforeAnythingIsWrittenOrStarted)
+{
+    const std::string old = "rompath old\r\n";
+    root.write("MAME/mame.ini", old);
+    const std::string evil = root.mkdir("roms\nautoboot_script /tmp/x.lua");
+    root.write("roms\nautoboot_script /tmp/x.lua/pacman.zip", "z");
+    picker.zip = "pacman.zip";
+    picker.user = [&](test::FakePicker& p) { p.directory = evil; };
+    try {
+        run();
+        ADD_FAILURE() << "no error";
+    } catch (const RefusedValueError& e) {
+        EXPECT_EQ(std::string(e.what()), "The value \"" + root.path() +
+                                             "/roms\xE2\x90\x8A"
+                                             "autoboot_script /tmp/x.lua\" of rompath cannot be written into "
+                                             "mame.ini: it holds a line break or a zero byte");
+    }
+    EXPECT_EQ(test::readBytes(ini), old);
+    EXPECT_FALSE(record());
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(config.at(line::RomDirectory), "ROMS");
+    EXPECT_EQ(picker.directory, "");
+
+    // Any configuration line copied into mame.ini is held to the same rule.
+    picker.user = nullptr;
+    config.set(39, " 1.0\rautoboot_script /tmp/x.lua");
+    EXPECT_THROW(run(), RefusedValueError);
+    config.set(39, " 1.0");
+    config.set(27, std::string("480\0", 4));
+    EXPECT_THROW(run(), RefusedValueError);
+    EXPECT_EQ(test::readBytes(ini), old);
+    EXPECT_FALSE(record());
+}
+
+// A zip named with blanks once reached the emulator as three arguments.
+TEST_F(LaunchTest, TheGameIsAlwaysOneArgumentAndNeverAnOption)
+{
+    root.write("MAME/ROMS/x -autoboot_script evil.lua.zip", "z");
+    root.write("MAME/ROMS/a \"quoted\" \\name\\.zip", "z");
+    for (const std::string zip : {"x -autoboot_script evil.lua.zip", "a \"quoted\" \\name\\.zip"}) {
+        picker.zip = zip;
+        run();
+        ASSERT_TRUE(record()) << zip;
+        EXPECT_EQ(record()->argv, (Log{emulator, removeExtension(zip)}));
+        EXPECT_EQ(config.at(line::Game), zip);
+    }
+
+    // A name beginning with "-" would be an option to the emulator: nothing is written or started.
+    fs::remove(log);
+    fs::remove(ini);
+    events.clear();
+    root.write("MAME/ROMS/-cc.zip", "z");
+    picker.zip = "-cc.zip";
+    try {
+        run();
+        ADD_FAILURE() << "no error";
+    } catch (const RefusedValueError& e) {
+        EXPECT_STREQ(e.what(),
+                     "The game \"-cc\" cannot be started: a name beginning with \"-\" would reach the "
+                     "emulator as an option");
+    }
+    config.set(line::FixedGameFlag, "1");
+    config.set(line::Game, "-createconfig");
+    EXPECT_THROW(run(), RefusedValueError);
+    EXPECT_FALSE(fs::exists(ini));
+    EXPECT_FALSE(record());
+    EXPECT_TRUE(events.empty());
+}
+
 class KwikstartTest : public LaunchTest {
   protected:
     test::FakeExecutableDialog d113;
@@ -347,6 +419,23 @@ TEST_F(KwikstartTest, WithoutARomsFolderTheEmulatorsDirectoryIsListed)
     kwik();
     EXPECT_EQ(picker.listed, Log{emuDir});
     EXPECT_EQ(record()->argv, (Log{emulator, "game1", "-norc"}));
+}
+
+TEST_F(KwikstartTest, TheGameIsOneArgumentBeforeNorcAndNeverAnOption)
+{
+    d113.answer = emulator;
+    picker.zip = "x -autoboot_script evil.lua.zip";
+    kwik();
+    ASSERT_TRUE(record());
+    EXPECT_EQ(record()->argv, (Log{emulator, "x -autoboot_script evil.lua", "-norc"}));
+
+    fs::remove(log);
+    events.clear();
+    picker.zip = "-cc.zip";
+    EXPECT_THROW(kwik(), RefusedValueError);
+    EXPECT_FALSE(record());
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(fs::exists(ini));
 }
 
 TEST_F(KwikstartTest, CancelAnywhereStartsNothing)

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "config/configuration.h"
+#include "support/temp_dir.h"
 #include "text/errors.h"
 
 namespace arcavio {
@@ -80,6 +83,47 @@ TEST(OptionFile, AShortConfigurationFailsAtTheFirstLineTheTableReads)
     EXPECT_EQ(failure(42), "List index out of bounds (43)");
     EXPECT_EQ(failure(60), "List index out of bounds (68)");
     EXPECT_EQ(failure(69), "no error");
+}
+
+// A value that breaks its line is refused, naming the option; the resolution's three lines too.
+TEST(OptionFile, AValueThatWouldAddLinesIsRefused)
+{
+    LineList config = defaultConfiguration();
+    LineList options;
+    config.set(28, "16\nautoboot_script x.lua");
+    try {
+        buildOptionFile(config, options);
+        FAIL() << "no error";
+    } catch (const RefusedValueError& e) {
+        EXPECT_STREQ(e.what(), "The value \"16\xE2\x90\x8A"
+                               "autoboot_script x.lua\" of resolution cannot be written into mame.ini: it "
+                               "holds a line break or a zero byte");
+    }
+}
+
+// Each file is a ROM directory that once added lines of its own to mame.ini.
+TEST(OptionFile, InputsThatOnceFailedKeepFiftyNineLines)
+{
+    LineList defaults;
+    buildOptionFile(defaultConfiguration(), defaults);
+    int cases = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(ARCAVIO_SOURCE_DIR "/fuzz/regressions/optionfile")) {
+        ++cases;
+        LineList config = defaultConfiguration();
+        config.set(5, test::readBytes(entry.path().string()));
+        LineList options;
+        try {
+            buildOptionFile(config, options);
+        } catch (const RefusedValueError&) {
+            continue;
+        }
+        const LineList read = LineList::fromText(options.toText());
+        ASSERT_EQ(read.count(), 59) << entry.path();
+        for (int i = 1; i < 59; ++i)
+            EXPECT_EQ(read.at(i), defaults.at(i)) << entry.path();
+    }
+    EXPECT_GE(cases, 2);
 }
 
 } // namespace
