@@ -15,6 +15,7 @@
 
 #include "app/messages.h"
 #include "components/picture.h"
+#include "components/windowplacement.h"
 #include "config/configuration.h"
 #include "editor/editorrules.h"
 #include "editor/spinedit.h"
@@ -120,7 +121,8 @@ Tc110::Tc110(const EditorContext& context) : QDialog(context.owner), context_(co
     placePairs();
     separateVideoColumns();
     fitWidth();
-    move(192, 112);
+    auto* placement = new WindowPlacement(this);
+    placement->setOuterPosition(QPoint(192, 112));
 }
 
 Tc110::~Tc110() = default;
