@@ -14,6 +14,7 @@
 #include <QTabWidget>
 
 #include "app/messages.h"
+#include "components/dialogrun.h"
 #include "components/picture.h"
 #include "components/windowplacement.h"
 #include "config/configuration.h"
@@ -615,7 +616,7 @@ std::optional<std::string> Tc110::runDialog(QFileDialog& dialog)
 {
     if (context_.runFileDialog)
         return context_.runFileDialog(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
 }

@@ -140,6 +140,8 @@ std::vector<QRect> WindowFrames::mappedPopups() const
     const auto tree = owned(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root_), nullptr));
     if (!tree)
         return mapped;
+    const auto rootGeometry = owned(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, root_), nullptr));
+    const QRect screen = rootGeometry ? QRect(0, 0, rootGeometry->width, rootGeometry->height) : QRect();
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
         const auto attributes = owned(xcb_get_window_attributes_reply(
@@ -148,8 +150,10 @@ std::vector<QRect> WindowFrames::mappedPopups() const
             continue;
         const auto geometry =
             owned(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, children[i]), nullptr));
-        if (geometry)
-            mapped.push_back(QRect(geometry->x, geometry->y, geometry->width, geometry->height));
+        // The toolkit parks helper windows of its own off the screen.
+        const QRect rect = geometry ? QRect(geometry->x, geometry->y, geometry->width, geometry->height) : QRect();
+        if (rect.intersects(screen))
+            mapped.push_back(rect);
     }
     return mapped;
 }

@@ -44,8 +44,8 @@ class WindowFrames {
     // The actions the window manager allows on the window (_NET_WM_ACTION_RESIZE, ...).
     std::vector<std::string> allowedActions(const QWidget* window) const;
 
-    // The rectangles of every mapped window that no window manager frames: menus, tooltips,
-    // completion lists and other popups.
+    // The rectangles of every mapped window on the screen that no window manager frames: menus,
+    // tooltips, completion lists and other popups.
     std::vector<QRect> mappedPopups() const;
 
   private:
