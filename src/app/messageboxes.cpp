@@ -12,7 +12,7 @@ namespace arcavio {
 namespace {
 
 // Room in a title bar besides the caption: a window icon and up to three buttons, with padding.
-constexpr int kTitleBarControls = 4 * 24 + 16;
+constexpr int kTitleBarControls = 4 * 28 + 16;
 
 // A box sized for a short text is narrower than its caption needs, and the window manager then
 // cuts the caption. The title bar's font belongs to the window manager; the bold system font,
