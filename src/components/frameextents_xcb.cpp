@@ -30,15 +30,16 @@ template <class Reply> ReplyPtr<Reply> owned(Reply* reply)
 xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 {
     const auto reply = owned(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+        nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-ReplyPtr<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name,
-                                            xcb_atom_t type, std::uint32_t length)
+ReplyPtr<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_window_t window,
+                                            xcb_atom_t name, xcb_atom_t type, std::uint32_t length)
 {
-    return owned(
-        xcb_get_property_reply(connection, xcb_get_property(connection, 0, window, name, type, 0, length), nullptr));
+    return owned(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, name, type, 0, length), nullptr));
 }
 
 // The 32-bit values of a property, or none.
@@ -66,7 +67,8 @@ bool windowManagerRuns(xcb_connection_t* connection, xcb_window_t root)
 
 bool supports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t feature)
 {
-    const auto supported = property(connection, root, atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 4096);
+    const auto supported =
+        property(connection, root, atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 4096);
     for (const std::uint32_t value : values(supported.get()))
         if (value == feature)
             return true;
@@ -106,7 +108,8 @@ std::optional<QMargins> frameMarginsBeforeMapping(QWidget* window)
     message.format = 32;
     message.window = id;
     message.type = request;
-    xcb_send_event(connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
 

@@ -62,12 +62,13 @@ void WindowPlacement::place(bool firstShowing)
         applyOuterSize();
     std::optional<QPoint> outerTopLeft;
     if (centred_ && (firstShowing || *centred_ == Showing::Every)) {
-        const QScreen* screen = window_->screen() != nullptr ? window_->screen() : QGuiApplication::primaryScreen();
+        const QScreen* screen =
+            window_->screen() != nullptr ? window_->screen() : QGuiApplication::primaryScreen();
         if (screen != nullptr) {
             const QRect area = screen->availableGeometry();
             const QSize outer = window_->size().grownBy(margins_);
-            outerTopLeft = area.topLeft() + QPoint((area.width() - outer.width()) / 2,
-                                                   (area.height() - outer.height()) / 2);
+            outerTopLeft = area.topLeft() +
+                           QPoint((area.width() - outer.width()) / 2, (area.height() - outer.height()) / 2);
         }
     } else if (position_ && firstShowing) {
         outerTopLeft = *position_;
@@ -111,8 +112,8 @@ void WindowPlacement::correctOnceFrameKnown()
     if (inner == outer)
         return; // not known yet
     guessed_ = false;
-    const QMargins known(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                         outer.bottom() - inner.bottom());
+    const QMargins known(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
     if (known == margins_)
         return;
     margins_ = known;

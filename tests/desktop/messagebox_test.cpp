@@ -21,9 +21,10 @@ namespace {
 // short holds fewer of them than the whole caption.
 int lightColumnsInTitleBar(const ManagedFrame& frame)
 {
-    const QImage bar = QGuiApplication::primaryScreen()
-                           ->grabWindow(0, frame.outer.x(), frame.outer.y(), frame.outer.width(), frame.extents.top())
-                           .toImage();
+    const QImage bar =
+        QGuiApplication::primaryScreen()
+            ->grabWindow(0, frame.outer.x(), frame.outer.y(), frame.outer.width(), frame.extents.top())
+            .toImage();
     int columns = 0;
     for (int x = 0; x < bar.width(); ++x) {
         for (int y = 0; y < bar.height(); ++y) {
@@ -58,7 +59,8 @@ class MessageBoxCaption : public ::testing::Test {
     WindowFrames frames;
 };
 
-const std::string kLongText = "A text long enough to make the box far wider than its caption could ever need.";
+const std::string kLongText =
+    "A text long enough to make the box far wider than its caption could ever need.";
 
 TEST_F(MessageBoxCaption, ShortTextsStillShowTheWholeCaption)
 {
@@ -70,7 +72,8 @@ TEST_F(MessageBoxCaption, ShortTextsStillShowTheWholeCaption)
     const int wholeError = captionColumns([&] { boxes.errorBox(kLongText); });
     EXPECT_EQ(captionColumns([&] { boxes.errorBox("Oops"); }), wholeError);
 
-    const int wholeQuestion = captionColumns([&] { boxes.askYesNo(kLongText, "Overwrite the configuration"); });
+    const int wholeQuestion =
+        captionColumns([&] { boxes.askYesNo(kLongText, "Overwrite the configuration"); });
     EXPECT_EQ(captionColumns([&] { boxes.askYesNo("Sure?", "Overwrite the configuration"); }), wholeQuestion);
 }
 

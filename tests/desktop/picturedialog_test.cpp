@@ -9,10 +9,10 @@
 
 #include "app/program.h"
 #include "support/modal.h"
+#include "support/qt_printers.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "window_frames.h"
-#include "support/qt_printers.h"
 
 namespace arcavio::test {
 namespace {

@@ -140,7 +140,8 @@ class ProgramWindowsOnDesktop : public WindowPlacementOnDesktop {
 TEST_F(ProgramWindowsOnDesktop, HelpWindowIsResizableWithItsOuterSizeAndCentred)
 {
     for (int showing = 1; showing <= kShowings; ++showing) {
-        const ManagedFrame frame = modalFrame(program.help, [&] { program.help.ShowModal(); }, showing);
+        const ManagedFrame frame = modalFrame(
+            program.help, [&] { program.help.ShowModal(); }, showing);
         EXPECT_EQ(frame.outer.size(), QSize(685, 375)) << "showing " << showing;
         expectCentred(frame.outer, showing);
     }
@@ -153,7 +154,8 @@ TEST_F(ProgramWindowsOnDesktop, HelpWindowIsResizableWithItsOuterSizeAndCentred)
 TEST_F(ProgramWindowsOnDesktop, AboutWindowIsCentredByItsFrame)
 {
     for (int showing = 1; showing <= kShowings; ++showing) {
-        const ManagedFrame frame = modalFrame(program.about, [&] { program.about.exec(); }, showing);
+        const ManagedFrame frame = modalFrame(
+            program.about, [&] { program.about.exec(); }, showing);
         EXPECT_EQ(frame.inner.size(), QSize(324, 483));
         expectCentred(frame.outer, showing);
     }
@@ -162,12 +164,13 @@ TEST_F(ProgramWindowsOnDesktop, AboutWindowIsCentredByItsFrame)
 TEST_F(ProgramWindowsOnDesktop, GameDialogsAreCentredByTheirFrames)
 {
     for (int showing = 1; showing <= kShowings; ++showing) {
-        const ManagedFrame select =
-            modalFrame(program.selectGame, [&] { program.selectGame.showModal(); }, showing);
+        const ManagedFrame select = modalFrame(
+            program.selectGame, [&] { program.selectGame.showModal(); }, showing);
         EXPECT_EQ(select.inner.size(), QSize(396, 346)) << "showing " << showing;
         expectCentred(select.outer, showing);
 
-        const ManagedFrame add = modalFrame(program.addGame, [&] { program.addGame.showModal(); }, showing);
+        const ManagedFrame add = modalFrame(
+            program.addGame, [&] { program.addGame.showModal(); }, showing);
         EXPECT_EQ(add.inner.size(), QSize(340, 125)) << "showing " << showing;
         expectCentred(add.outer, showing);
     }
@@ -176,7 +179,8 @@ TEST_F(ProgramWindowsOnDesktop, GameDialogsAreCentredByTheirFrames)
 TEST_F(ProgramWindowsOnDesktop, ConfigurationNameDialogHasNoFrameAndIsCentred)
 {
     for (int showing = 1; showing <= kShowings; ++showing) {
-        const ManagedFrame frame = modalFrame(program.saveAs, [&] { program.saveAs.ShowModal(); }, showing);
+        const ManagedFrame frame = modalFrame(
+            program.saveAs, [&] { program.saveAs.ShowModal(); }, showing);
         EXPECT_EQ(frame.outer, frame.inner) << "showing " << showing;
         EXPECT_EQ(frame.outer.size(), QSize(327, 95));
         expectCentred(frame.outer, showing);
@@ -187,7 +191,8 @@ TEST_F(ProgramWindowsOnDesktop, EveryEditorHasItsFrameAtTheDesignedPlace)
 {
     for (int showing = 1; showing <= kShowings; ++showing) {
         Tc110 editor(program.editor);
-        const ManagedFrame frame = modalFrame(editor, [&] { editor.exec(); }, showing);
+        const ManagedFrame frame = modalFrame(
+            editor, [&] { editor.exec(); }, showing);
         EXPECT_EQ(frame.outer.topLeft(), QPoint(192, 112)) << "editor " << showing;
     }
 }

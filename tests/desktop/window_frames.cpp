@@ -18,15 +18,15 @@ template <class Reply> std::unique_ptr<Reply, decltype(&std::free)> owned(Reply*
 
 xcb_atom_t atom(xcb_connection_t* c, const char* name)
 {
-    const auto reply =
-        owned(xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
+    const auto reply = owned(xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
 std::vector<uint32_t> cardinals(xcb_connection_t* c, xcb_window_t window, const char* name, xcb_atom_t type)
 {
-    const auto reply =
-        owned(xcb_get_property_reply(c, xcb_get_property(c, 0, window, atom(c, name), type, 0, 1024), nullptr));
+    const auto reply = owned(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, atom(c, name), type, 0, 1024), nullptr));
     if (!reply || reply->format != 32)
         return {};
     const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
@@ -77,8 +77,8 @@ std::optional<ManagedFrame> WindowFrames::now(const QWidget* window) const
         return std::nullopt;
     const auto frame = owned(xcb_get_geometry_reply(c, xcb_get_geometry(c, top), nullptr));
     const auto inner = owned(xcb_get_geometry_reply(c, xcb_get_geometry(c, client), nullptr));
-    const auto onScreen = owned(
-        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, client, root_, 0, 0), nullptr));
+    const auto onScreen =
+        owned(xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, client, root_, 0, 0), nullptr));
     if (!frame || !inner || !onScreen)
         return std::nullopt;
     ManagedFrame result;
@@ -140,18 +140,21 @@ std::vector<QRect> WindowFrames::mappedPopups() const
     const auto tree = owned(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root_), nullptr));
     if (!tree)
         return mapped;
-    const auto rootGeometry = owned(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, root_), nullptr));
+    const auto rootGeometry =
+        owned(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, root_), nullptr));
     const QRect screen = rootGeometry ? QRect(0, 0, rootGeometry->width, rootGeometry->height) : QRect();
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
         const auto attributes = owned(xcb_get_window_attributes_reply(
             connection_, xcb_get_window_attributes(connection_, children[i]), nullptr));
-        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || attributes->override_redirect == 0)
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE ||
+            attributes->override_redirect == 0)
             continue;
         const auto geometry =
             owned(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, children[i]), nullptr));
         // The toolkit parks helper windows of its own off the screen.
-        const QRect rect = geometry ? QRect(geometry->x, geometry->y, geometry->width, geometry->height) : QRect();
+        const QRect rect =
+            geometry ? QRect(geometry->x, geometry->y, geometry->width, geometry->height) : QRect();
         if (rect.intersects(screen))
             mapped.push_back(rect);
     }

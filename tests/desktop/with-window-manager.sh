@@ -27,20 +27,23 @@ stop() {
 trap stop EXIT
 trap 'exit 130' INT TERM
 
-# The server writes its display number to the descriptor once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# The server writes the display number it found free to the descriptor. Without -noreset it
+# would reset whenever its last client leaves, such as the probe below, and refuse clients
+# meanwhile.
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 server=$!
 for _ in $(seq 200); do
-    grep -q . "$work/display" 2>/dev/null && break
+    grep -q . "$work/display" 2>/dev/null && xprop -display ":$(head -n 1 "$work/display")" -root >/dev/null 2>&1 &&
+        break
     kill -0 "$server" 2>/dev/null || break
     sleep 0.05
 done
-if ! grep -q . "$work/display" 2>/dev/null; then
+export DISPLAY=":$(head -n 1 "$work/display" 2>/dev/null)"
+if ! xprop -root >/dev/null 2>&1; then
     echo "FAILED: Xvfb did not start:" >&2
     cat "$work/xvfb.log" >&2
     exit 1
 fi
-export DISPLAY=":$(head -n 1 "$work/display")"
 
 # Stock settings only: nothing from the user's configuration.
 XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" openbox --sm-disable >"$work/openbox.log" 2>&1 &
