@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 #include "components/frameextents.h"
 
 namespace arcavio {
