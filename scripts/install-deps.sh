@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
     g++ make cmake ninja-build pkg-config
-    qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
     libjpeg-dev libemf2svg-dev libwmf-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth imagemagick fonts-dejavu-core fonts-urw-base35
+    xvfb xauth openbox x11-utils imagemagick fonts-dejavu-core fonts-urw-base35
 )
 
 missing=()

@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
 
@@ -127,7 +126,8 @@ TForm1::TForm1(QWidget* parent, std::string skinDirectory)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      list_(platform::currentDirectory()), skinDirectory_(std::move(skinDirectory))
+      list_(platform::currentDirectory()), skinDirectory_(std::move(skinDirectory)),
+      placement_(new WindowPlacement(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(qs(builtinText(0)));
@@ -140,7 +140,8 @@ TForm1::TForm1(QWidget* parent, std::string skinDirectory)
     buildControls();
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    move(kDesignedPosition);
+    placement_->setInnerSizer([this](QSize inner) { setInnerSize(inner); });
+    placement_->setOuterPosition(kDesignedPosition);
 
     guarded([this] { refreshList(); });
     // The creation handler: the first error ends it.
@@ -396,24 +397,6 @@ void TForm1::showPicture(const std::string& path)
 
 // Qt makes the first row current, unselected, when the list takes the focus; the first arrow
 // key would then skip it. Without a selection there is no current row, so Down selects row 0.
-// Sizes and positions are the frame's, which a window manager reports only after the first
-// showing; until it has, the window is placed again whenever the frame changes.
-void TForm1::placeWindow()
-{
-    const QSize frame = frameGeometry().size() - geometry().size();
-    applyOuterSize();
-    if (centred_)
-        centreOnScreen();
-    frameApplied_ = frame;
-}
-
-void TForm1::moveEvent(QMoveEvent* event)
-{
-    QMainWindow::moveEvent(event);
-    if (shownOnce_ && frameApplied_.isEmpty() && frameGeometry().size() != geometry().size())
-        placeWindow();
-}
-
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     // A click below the last row leaves the selection alone, and a double click anywhere in the
@@ -443,10 +426,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 void TForm1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        placeWindow();
-    }
     if (!regionRefresh)
         return;
     for (TEzRgnBtn* button : buttons_) {
@@ -519,27 +498,20 @@ void TForm1::setListFontColour(SkinColour colour)
 
 void TForm1::setWindowOuterWidth(int value)
 {
-    outerSize_.setWidth(value);
-    outerSize_.setHeight(outerSize_.height() > 0 ? outerSize_.height() : frameGeometry().height());
-    applyOuterSize();
+    placement_->setOuterWidth(value);
 }
 
 void TForm1::setWindowOuterHeight(int value)
 {
-    outerSize_.setHeight(value);
-    applyOuterSize();
+    placement_->setOuterHeight(value);
 }
 
-// The outer size includes the frame and title bar, which the window system reports only once
-// the window is shown: until then the frame counts as nothing.
-void TForm1::applyOuterSize()
+// The menu bar and the status bar keep their heights; the client area takes the rest.
+void TForm1::setInnerSize(QSize inner)
 {
-    if (outerSize_.isEmpty())
-        return;
-    const QSize frame = frameGeometry().size() - geometry().size();
-    const int width = std::max(0, outerSize_.width() - frame.width());
-    const int height =
-        std::max(0, outerSize_.height() - frame.height() - menuBar()->sizeHint().height() - kStatusBarHeight);
+    const QSize around = size() - client_->size();
+    const int width = std::max(0, inner.width() - around.width());
+    const int height = std::max(0, inner.height() - around.height());
     client_->setFixedSize(width, height);
     back_->setGeometry(0, 0, width, height);
     adjustSize();
@@ -572,13 +544,7 @@ void TForm1::setRegionRefresh(bool on)
 
 void TForm1::centreOnScreen()
 {
-    centred_ = true;
-    const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    placement_->centreOnScreen(WindowPlacement::Showing::First);
 }
 
 } // namespace arcavio

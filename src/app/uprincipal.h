@@ -11,6 +11,7 @@
 #include "components/atshfileoperation.h"
 #include "components/executor.h"
 #include "components/widgetowner.h"
+#include "components/windowplacement.h"
 #include "launch/executabledialog.h"
 #include "text/linelist.h"
 
@@ -80,7 +81,6 @@ class TForm1 : public QMainWindow, private PreviewView, private SkinTarget {
   protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
 
   private:
     void buildControls();
@@ -119,8 +119,7 @@ class TForm1 : public QMainWindow, private PreviewView, private SkinTarget {
 
     void buildButtons(QWidget* client);
     void setListColourRole(int role, SkinColour colour);
-    void applyOuterSize();
-    void placeWindow();
+    void setInnerSize(QSize inner);
 
     QAction* addCommand(QMenu* menu, const char* name, const char* caption, void (TForm1::*signal)());
 
@@ -128,10 +127,7 @@ class TForm1 : public QMainWindow, private PreviewView, private SkinTarget {
     ConfigurationList list_;
     int previewedRow_ = -1;
     std::string skinDirectory_;
-    QSize outerSize_; // asked for by a skin; the inner size follows once the frame is known
-    bool centred_ = false;
-    bool shownOnce_ = false;
-    QSize frameApplied_;
+    WindowPlacement* placement_;
 
     QListWidget* lista_ = nullptr;
     QLabel* Image1_ = nullptr;

@@ -4,11 +4,11 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/messages.h"
 #include "components/hyperlink.h"
 #include "components/picture.h"
+#include "components/windowplacement.h"
 
 static void initAboutResources()
 {
@@ -179,17 +179,8 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     }
     Button1->raise();
     Button1->setFocus();
-}
-
-void TForm2::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (const QScreen* current = screen()) {
-        const QRect available = current->availableGeometry();
-        const QSize outer = frameGeometry().size();
-        move(available.left() + (available.width() - outer.width()) / 2,
-             available.top() + (available.height() - outer.height()) / 2);
-    }
+    auto* placement = new WindowPlacement(this);
+    placement->centreOnScreen(WindowPlacement::Showing::Every);
 }
 
 } // namespace arcavio

@@ -26,9 +26,6 @@ class TForm2 : public QDialog {
     THyperLink* HyperLink4;
     THyperLink* HyperLink5;
     THyperLink* HyperLink6;
-
-  protected:
-    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace arcavio

@@ -1,14 +1,12 @@
 #include "dialogs/uhelp.h"
 
-#include <QEvent>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/language.h"
 #include "app/messages.h"
+#include "components/windowplacement.h"
 #include "dialogs/helptext.h"
 #include "platform/filesystem.h"
 
@@ -65,8 +63,10 @@ Tc129::Tc129(const Language& language, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Memo1);
 
-    // Offscreen and before the first show the frame is unknown; applyOuterSize corrects it.
-    resize(kOuterWidth, kOuterHeight);
+    auto* placement = new WindowPlacement(this);
+    placement->setOuterWidth(kOuterWidth);
+    placement->setOuterHeight(kOuterHeight);
+    placement->centreOnScreen(WindowPlacement::Showing::Every);
 
     guarded([&] {
         if (platform::fileExists(kHelpFile))
@@ -79,36 +79,6 @@ Tc129::Tc129(const Language& language, QWidget* parent)
 void Tc129::ShowModal()
 {
     exec();
-}
-
-bool Tc129::event(QEvent* event)
-{
-    const bool handled = QDialog::event(event);
-    switch (event->type()) {
-    case QEvent::Show:
-        if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - QPoint(kOuterWidth / 2, kOuterHeight / 2));
-        applyOuterSize();
-        break;
-    case QEvent::Move:
-    case QEvent::Resize:
-        applyOuterSize();
-        break;
-    default:
-        break;
-    }
-    return handled;
-}
-
-void Tc129::applyOuterSize()
-{
-    if (outerSizeApplied_ || !isVisible())
-        return;
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (frame.isEmpty())
-        return;
-    outerSizeApplied_ = true;
-    resize(QSize(kOuterWidth, kOuterHeight) - frame);
 }
 
 } // namespace arcavio

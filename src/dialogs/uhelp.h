@@ -22,14 +22,8 @@ class Tc129 : public QDialog {
     static constexpr int kOuterWidth = 685;
     static constexpr int kOuterHeight = 375;
 
-  protected:
-    bool event(QEvent* event) override;
-
   private:
-    void applyOuterSize();
-
     QPlainTextEdit* Memo1;
-    bool outerSizeApplied_ = false;
 };
 
 } // namespace arcavio

@@ -1,15 +1,14 @@
 #include "dialogs/usaveas.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/language.h"
 #include "app/messages.h"
+#include "components/windowplacement.h"
 #include "config/configuration.h"
 #include "dialogs/configurationname.h"
 
@@ -63,6 +62,8 @@ Tc132::Tc132(const Language& language, DirectoryGetter listDirectory, QWidget* p
 
     connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { okClicked(); }); });
     connect(Button2, &QPushButton::clicked, this, &Tc132::reject);
+    auto* placement = new WindowPlacement(this);
+    placement->centreOnScreen(WindowPlacement::Showing::Every);
 
     guarded([&] {
         if (!language.loaded())
@@ -106,8 +107,6 @@ void Tc132::keyPressEvent(QKeyEvent* event)
 void Tc132::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     Edit1->setFocus();
 }
 

@@ -14,7 +14,9 @@
 #include <QTabWidget>
 
 #include "app/messages.h"
+#include "components/dialogrun.h"
 #include "components/picture.h"
+#include "components/windowplacement.h"
 #include "config/configuration.h"
 #include "editor/editorrules.h"
 #include "editor/spinedit.h"
@@ -120,7 +122,8 @@ Tc110::Tc110(const EditorContext& context) : QDialog(context.owner), context_(co
     placePairs();
     separateVideoColumns();
     fitWidth();
-    move(192, 112);
+    auto* placement = new WindowPlacement(this);
+    placement->setOuterPosition(QPoint(192, 112));
 }
 
 Tc110::~Tc110() = default;
@@ -613,7 +616,7 @@ std::optional<std::string> Tc110::runDialog(QFileDialog& dialog)
 {
     if (context_.runFileDialog)
         return context_.runFileDialog(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
-#include <QGuiApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
-#include <QScreen>
+#include <QPushButton>
 #include <QString>
+#include <QStyle>
 #include <QWidget>
+#include <algorithm>
 #include <string_view>
 
 namespace arcavio {
@@ -16,14 +18,16 @@ inline bool isDialogClosingKey(const QKeyEvent* event)
     return key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// Centred on the screen rather than over the owner.
-inline void centreOnScreen(QWidget* window)
+// The width of a push button: its designed width, or more when its text needs more in the
+// button's font. The minimum width that some styles give every button does not count, so a
+// short text keeps the designed size.
+inline int buttonWidthFor(const QPushButton* button, int designed)
 {
-    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    const QRect area = screen->availableGeometry();
-    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+    const QStyle* style = button->style();
+    const int needed = QFontMetrics(button->font()).size(Qt::TextShowMnemonic, button->text()).width() +
+                       style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                       2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    return std::max(designed, needed);
 }
 
 inline QString qtext(std::string_view text)

@@ -9,6 +9,7 @@
 
 #include "app/language.h"
 #include "app/messages.h"
+#include "components/windowplacement.h"
 #include "games/modaldialog.h"
 
 namespace arcavio {
@@ -58,20 +59,27 @@ Tc161::Tc161(const Language& language, QWidget* parent)
 
     guarded([&] { applyLanguage(language); });
     fitToTexts();
+    auto* placement = new WindowPlacement(this);
+    placement->centreOnScreen(WindowPlacement::Showing::Every);
 }
 
-// Long translated labels push the edits right and widen the window instead of being cut.
+// The window and its buttons keep their designed sizes and places while the texts fit. A label
+// longer than its designed room moves the edits' left edge along, the edits giving up width down
+// to a usable minimum; beyond that, and for button texts that do not fit, the window widens.
 void Tc161::fitToTexts()
 {
+    constexpr int kEditRight = 73 + 259;
+    constexpr int kMinimumEditWidth = 160;
     c162->adjustSize();
     c163->adjustSize();
-    const int editLeft = std::max({73, c162->width() + 14, c163->width() + 14});
-    const int width = editLeft + 259 + 8;
+    const int editLeft = std::max({73, c162->x() + c162->width() + 6, c163->x() + c163->width() + 6});
+    const int editWidth = std::max(kEditRight - editLeft, kMinimumEditWidth);
+    const int addWidth = buttonWidthFor(c164, 75);
+    const int cancelWidth = buttonWidthFor(c165, 75);
+    const int width = std::max({340, editLeft + editWidth + 8, 8 + cancelWidth + 5 + addWidth + 9});
     setFixedSize(width, 125);
-    zip->setGeometry(editLeft, 21, 259, 21);
-    game->setGeometry(editLeft, 53, 259, 21);
-    const int addWidth = std::max(75, c164->sizeHint().width());
-    const int cancelWidth = std::max(75, c165->sizeHint().width());
+    zip->setGeometry(editLeft, 21, editWidth, 21);
+    game->setGeometry(editLeft, 53, editWidth, 21);
     c164->setGeometry(width - 9 - addWidth, 88, addWidth, 25);
     c165->setGeometry(c164->x() - 5 - cancelWidth, 88, cancelWidth, 25);
 }
@@ -113,7 +121,6 @@ void Tc161::prepareForShowing()
 void Tc161::showModal()
 {
     prepareForShowing();
-    centreOnScreen(this);
     exec();
 }
 

@@ -13,6 +13,7 @@
 #include "app/language.h"
 #include "app/messages.h"
 #include "components/selectionkeepinglist.h"
+#include "components/windowplacement.h"
 #include "games/gamelist.h"
 #include "games/modaldialog.h"
 #include "games/uaddgame.h"
@@ -89,24 +90,33 @@ Tc134::Tc134(const Language& language, QWidget* parent)
 
     guarded([&] { applyLanguage(language); });
     fitToTexts();
+    auto* placement = new WindowPlacement(this);
+    placement->centreOnScreen(WindowPlacement::Showing::Every);
 }
 
-// The designed sizes suit the original fonts; wider texts push the buttons apart and widen the
-// window rather than being cut.
+// The controls keep their designed sizes and places while their texts fit in them. A text that
+// does not fit widens its control, which pushes the controls to its right along and, at the
+// end, widens the window; nothing moves for a text that fits.
 void Tc134::fitToTexts()
 {
-    const auto widthFor = [](QWidget* widget, int designed) {
-        return std::max(designed, widget->sizeHint().width());
-    };
-    C135->setGeometry(8, 318, widthFor(C135, 105), 17);
-    c158->setGeometry(std::max(112, C135->geometry().right() + 5), 312, widthFor(c158, 115), 25);
-    c137->setGeometry(std::max(232, c158->geometry().right() + 6), 312, widthFor(c137, 75), 25);
-    c138->setGeometry(std::max(312, c137->geometry().right() + 6), 312, widthFor(c138, 75), 25);
-    const int buttonWidth = widthFor(c136, 100);
-    const int width = std::max({396, c138->geometry().right() + 10, c139->width() + buttonWidth + 24});
+    constexpr int kGap = 5;
+    const int boxNeeds = C135->sizeHint().width();
+    C135->setGeometry(8, 318, std::max(105, boxNeeds), 17);
+    // The check box's designed frame reaches 1 pixel under Change Directory; only a text that
+    // does not fit in it pushes the buttons.
+    int next = boxNeeds > 105 ? C135->x() + boxNeeds + kGap : 0;
+    if (!c158->isHidden()) {
+        c158->setGeometry(std::max(112, next), 312, buttonWidthFor(c158, 115), 25);
+        next = c158->x() + c158->width() + kGap;
+    }
+    c137->setGeometry(std::max(232, next), 312, buttonWidthFor(c137, 75), 25);
+    c138->setGeometry(std::max(312, c137->x() + c137->width() + kGap), 312, buttonWidthFor(c138, 75), 25);
+
+    const int addWidth = buttonWidthFor(c136, 100);
+    const int width = std::max({396, c138->x() + c138->width() + 9, 8 + c139->width() + kGap + addWidth + 8});
     setFixedSize(width, 346);
     gamelist->setGeometry(13, 32, width - 27, 265);
-    c136->setGeometry(width - 8 - buttonWidth, 2, buttonWidth, 25);
+    c136->setGeometry(width - 8 - addWidth, 2, addWidth, 25);
 }
 
 void Tc134::applyLanguage(const Language& language)
@@ -137,6 +147,7 @@ void Tc134::refreshZipListing()
 void Tc134::setChangeDirectoryVisible(bool visible)
 {
     c158->setVisible(visible);
+    fitToTexts();
 }
 
 std::string Tc134::selectedZip() const
@@ -159,7 +170,6 @@ void Tc134::prepareForShowing()
 void Tc134::showModal()
 {
     guarded([this] { prepareForShowing(); });
-    centreOnScreen(this);
     exec();
 }
 

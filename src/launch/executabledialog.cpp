@@ -3,6 +3,7 @@
 #include <QFileDialog>
 
 #include "app/language.h"
+#include "components/dialogrun.h"
 #include "launch/filefilter.h"
 
 namespace arcavio {
@@ -44,7 +45,7 @@ std::optional<std::string> EmulatorFileDialog::chooseExecutable()
     QFileDialog* d = dialog();
     if (!last_.isEmpty())
         d->selectFile(last_);
-    if (d->exec() != QDialog::Accepted || d->selectedFiles().isEmpty())
+    if (execDialog(*d) != QDialog::Accepted || d->selectedFiles().isEmpty())
         return std::nullopt;
     last_ = d->selectedFiles().front();
     return last_.toStdString();

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QMargins>
+#include <optional>
+
+class QWidget;
+
+namespace arcavio {
+
+// The frame (border and title bar) that the window system will put around a top-level window,
+// asked for before the window is mapped, so the window can be placed by its outer rectangle on
+// its first showing. The window must already have its native handle, flags and size limits,
+// since the frame may depend on them (a resizable window may get a handle to drag). Empty when
+// the window system cannot tell before the window is on screen.
+std::optional<QMargins> frameMarginsBeforeMapping(QWidget* window);
+
+} // namespace arcavio

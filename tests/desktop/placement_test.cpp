@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+#include "app/program.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+#include "window_frames.h"
+
+namespace arcavio::test {
+namespace {
+
+// Each window is looked at on its first and on its second showing: the frame of the first is
+// known to the window manager only once it has framed the window.
+constexpr int kShowings = 2;
+
+class WindowPlacementOnDesktop : public ::testing::Test {
+  protected:
+    static QRect screenArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+    static void expectCentred(const QRect& outer, int showing)
+    {
+        const QRect area = screenArea();
+        EXPECT_LE(std::abs(outer.left() - area.left() - (area.right() - outer.right())), 1)
+            << "showing " << showing << ": " << outer.x() << "," << outer.y();
+        EXPECT_LE(std::abs(outer.top() - area.top() - (area.bottom() - outer.bottom())), 1)
+            << "showing " << showing << ": " << outer.x() << "," << outer.y();
+    }
+
+    // The frame as the window manager shows it, checked against its own announcement, and the
+    // window never shown anywhere else on the way.
+    ManagedFrame frameOf(const QWidget& window, int showing)
+    {
+        std::vector<QRect> seen;
+        const ManagedFrame frame = frames.settled(&window, &seen);
+        EXPECT_EQ(frame.outer, frame.inner.marginsAdded(frame.extents)) << "showing " << showing;
+        EXPECT_EQ(seen, std::vector<QRect>{frame.outer}) << "showing " << showing << ": the window moved";
+        return frame;
+    }
+
+    // Shows a modal window through `show`, looks at it while it is up, then closes it.
+    template <class Dialog>
+    ManagedFrame modalFrame(Dialog& dialog, const std::function<void()>& show, int showing)
+    {
+        ManagedFrame frame;
+        bool looked = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            frame = frameOf(dialog, showing);
+            looked = true;
+            dialog.done(QDialog::Rejected);
+        });
+        show();
+        EXPECT_TRUE(looked) << "showing " << showing;
+        EXPECT_TRUE(frames.gone(&dialog));
+        return frame;
+    }
+
+    ManagedFrame shownFrame(QWidget& window, int showing)
+    {
+        window.show();
+        const ManagedFrame frame = frameOf(window, showing);
+        window.hide();
+        EXPECT_TRUE(frames.gone(&window));
+        return frame;
+    }
+
+    std::string exampleSkin()
+    {
+        const std::string skin = work.file("skin");
+        std::filesystem::copy(ARCAVIO_SOURCE_DIR "/skins/neon", skin);
+        return skin;
+    }
+
+    TempDir work;
+    CurrentDirectory current{work.path()};
+    RecordingMessages messages;
+    WindowFrames frames;
+};
+
+TEST_F(WindowPlacementOnDesktop, MainWindowWithoutSkinHasItsFrameAtTheDesignedPlace)
+{
+    TForm1 window(nullptr, work.file("no skin here"));
+    for (int showing = 1; showing <= kShowings; ++showing) {
+        const ManagedFrame frame = shownFrame(window, showing);
+        EXPECT_EQ(frame.outer.topLeft(), QPoint(194, 112)) << "showing " << showing;
+        EXPECT_EQ(frame.inner.width(), 510);
+        EXPECT_GT(frame.extents.top(), 0) << "a title bar";
+    }
+}
+
+TEST_F(WindowPlacementOnDesktop, SkinnedMainWindowHasTheSkinsOuterSizeAndIsCentred)
+{
+    TForm1 window(nullptr, exampleSkin());
+    ASSERT_TRUE(messages.errors.empty()) << messages.errors.front();
+    for (int showing = 1; showing <= kShowings; ++showing) {
+        const ManagedFrame frame = shownFrame(window, showing);
+        EXPECT_EQ(frame.outer.size(), QSize(640, 400)) << "showing " << showing;
+        expectCentred(frame.outer, showing);
+    }
+}
+
+TEST_F(WindowPlacementOnDesktop, SkinFailingAtTheHeightKeepsItsWidthAndTheDesignedHeight)
+{
+    int designedHeight = 0;
+    {
+        TForm1 plain(nullptr, work.file("no skin here"));
+        designedHeight = shownFrame(plain, 1).inner.height();
+    }
+    const std::string skin = exampleSkin();
+    std::string ini = readBytes(skin + "/skin.ini");
+    const std::size_t height = ini.find("Height=400");
+    ASSERT_NE(height, std::string::npos);
+    ini.erase(height, ini.find('\n', height) + 1 - height);
+    work.write("skin/skin.ini", ini);
+
+    TForm1 window(nullptr, skin);
+    EXPECT_EQ(messages.errors, std::vector<std::string>{"'' is not a valid integer value"});
+    for (int showing = 1; showing <= kShowings; ++showing) {
+        const ManagedFrame frame = shownFrame(window, showing);
+        EXPECT_EQ(frame.outer.width(), 640) << "showing " << showing;
+        EXPECT_EQ(frame.inner.height(), designedHeight) << "showing " << showing;
+        EXPECT_EQ(frame.outer.topLeft(), QPoint(194, 112)) << "not centred: the step ended first";
+    }
+}
+
+class ProgramWindowsOnDesktop : public WindowPlacementOnDesktop {
+  protected:
+    void SetUp() override { program.mainWindow.show(); }
+
+    Program program;
+};
+
+TEST_F(ProgramWindowsOnDesktop, HelpWindowIsResizableWithItsOuterSizeAndCentred)
+{
+    for (int showing = 1; showing <= kShowings; ++showing) {
+        const ManagedFrame frame = modalFrame(
+            program.help, [&] { program.help.ShowModal(); }, showing);
+        EXPECT_EQ(frame.outer.size(), QSize(685, 375)) << "showing " << showing;
+        expectCentred(frame.outer, showing);
+    }
+    program.help.show();
+    const std::vector<std::string> actions = frames.allowedActions(&program.help);
+    EXPECT_NE(std::find(actions.begin(), actions.end(), "_NET_WM_ACTION_RESIZE"), actions.end());
+    program.help.hide();
+}
+
+TEST_F(ProgramWindowsOnDesktop, AboutWindowIsCentredByItsFrame)
+{
+    for (int showing = 1; showing <= kShowings; ++showing) {
+        const ManagedFrame frame = modalFrame(
+            program.about, [&] { program.about.exec(); }, showing);
+        EXPECT_EQ(frame.inner.size(), QSize(324, 483));
+        expectCentred(frame.outer, showing);
+    }
+}
+
+TEST_F(ProgramWindowsOnDesktop, GameDialogsAreCentredByTheirFrames)
+{
+    for (int showing = 1; showing <= kShowings; ++showing) {
+        const ManagedFrame select = modalFrame(
+            program.selectGame, [&] { program.selectGame.showModal(); }, showing);
+        EXPECT_EQ(select.inner.size(), QSize(396, 346)) << "showing " << showing;
+        expectCentred(select.outer, showing);
+
+        const ManagedFrame add = modalFrame(
+            program.addGame, [&] { program.addGame.showModal(); }, showing);
+        EXPECT_EQ(add.inner.size(), QSize(340, 125)) << "showing " << showing;
+        expectCentred(add.outer, showing);
+    }
+}
+
+TEST_F(ProgramWindowsOnDesktop, ConfigurationNameDialogHasNoFrameAndIsCentred)
+{
+    for (int showing = 1; showing <= kShowings; ++showing) {
+        const ManagedFrame frame = modalFrame(
+            program.saveAs, [&] { program.saveAs.ShowModal(); }, showing);
+        EXPECT_EQ(frame.outer, frame.inner) << "showing " << showing;
+        EXPECT_EQ(frame.outer.size(), QSize(327, 95));
+        expectCentred(frame.outer, showing);
+    }
+}
+
+TEST_F(ProgramWindowsOnDesktop, EveryEditorHasItsFrameAtTheDesignedPlace)
+{
+    for (int showing = 1; showing <= kShowings; ++showing) {
+        Tc110 editor(program.editor);
+        const ManagedFrame frame = modalFrame(
+            editor, [&] { editor.exec(); }, showing);
+        EXPECT_EQ(frame.outer.topLeft(), QPoint(192, 112)) << "editor " << showing;
+    }
+}
+
+} // namespace
+} // namespace arcavio::test
