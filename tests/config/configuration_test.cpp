@@ -4,6 +4,7 @@
 #include <set>
 
 #include "config/configuration.h"
+#include "platform/readlimits.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
 
@@ -43,7 +44,7 @@ TEST(Configuration, WritingKeepsExactly69LinesAndNeedsThemAll)
     lines.append("extra");
     const std::string path = dir.file("c.av2");
     writeConfiguration(path, lines);
-    EXPECT_EQ(LineList::loadFromFile(path).count(), 69);
+    EXPECT_EQ(readConfiguration(path).count(), 69);
 
     LineList shortList;
     for (int i = 0; i < 60; ++i)
@@ -79,6 +80,31 @@ TEST(Configuration, LfOnlyFilesReadLikeCrLf)
         lf += value + "\n";
         crlf += value + "\r\n";
     }
-    EXPECT_EQ(LineList::loadFromFile(dir.write("lf.av2", lf)),
-              LineList::loadFromFile(dir.write("crlf.av2", crlf)));
+    EXPECT_EQ(readConfiguration(dir.write("lf.av2", lf)),
+              readConfiguration(dir.write("crlf.av2", crlf)));
+}
+
+TEST(Configuration, NamesUpToTheFileNameLimitSave)
+{
+    TempDir dir;
+    for (const std::size_t length : {244u, 251u}) {
+        const std::string path = configurationPath(dir.path(), std::string(length, 'n'));
+        writeConfiguration(path, defaultConfiguration());
+        writeConfiguration(path, defaultConfiguration());
+        EXPECT_EQ(readConfiguration(path), defaultConfiguration()) << length;
+    }
+}
+
+TEST(Configuration, ReadingStopsAtOneMebibyte)
+{
+    TempDir dir;
+    const std::string under = dir.write("under.av2", std::string(platform::kConfigurationFileLimit, 'x'));
+    EXPECT_EQ(readConfiguration(under).count(), 1);
+    const std::string over = dir.write("over.av2", std::string(platform::kConfigurationFileLimit + 1, 'x'));
+    try {
+        readConfiguration(over);
+        FAIL();
+    } catch (const FileOpenError& e) {
+        EXPECT_EQ(e.what(), "Cannot open file " + over);
+    }
 }
