@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/filesystem.h"
 #include "text/boundedtext.h"
 #include "text/errors.h"
 #include "text/integers.h"
@@ -36,4 +37,18 @@ TEST(BoundedText, AnErrorQuotesAtMostAPrefixOfAHugeValue)
     const std::string extension(5'000'000, 'e');
     EXPECT_EQ(PictureError::unknownExtension(extension).what(),
               "Unknown picture file extension (." + std::string(kQuotedValueLimit, 'e') + "\xE2\x80\xA6)");
+}
+
+TEST(BoundedText, TheKeptIntegerRegressionQuotesABoundedPrefix)
+{
+    const std::string path = ARCAVIO_SOURCE_DIR "/fuzz/regressions/integers/invalid-value-of-64k-digits";
+    const std::string value = platform::readFile(path, platform::kMebibyte);
+    ASSERT_GT(value.size(), 65536u);
+    try {
+        parseInteger(value);
+        FAIL();
+    } catch (const ConvertError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "'" + value.substr(0, kQuotedValueLimit) + "\xE2\x80\xA6' is not a valid integer value");
+    }
 }
