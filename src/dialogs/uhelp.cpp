@@ -71,8 +71,8 @@ Tc129::Tc129(const Language& language, QWidget* parent)
 
     guarded([&] {
         if (platform::fileExists(kHelpFile))
-            Memo1->setPlainText(
-                joinedLines(withLongLinesBroken(LineList::loadFromFile(kHelpFile, platform::kHelpFileLimit))));
+            Memo1->setPlainText(joinedLines(
+                withLongLinesBroken(LineList::loadFromFile(kHelpFile, platform::kHelpFileLimit))));
         if (language.loaded())
             setWindowTitle(shownLine(language.line(129)));
     });

@@ -287,7 +287,8 @@ std::string withGameListEntry(std::string_view bytes, std::string_view key, std:
 
 void setGameListEntry(const std::string& path, std::string_view key, std::string_view value)
 {
-    const std::string bytes = platform::fileExists(path) ? platform::readFile(path, platform::kGameListFileLimit) : std::string();
+    const std::string bytes =
+        platform::fileExists(path) ? platform::readFile(path, platform::kGameListFileLimit) : std::string();
     platform::replaceFile(path, withGameListEntry(bytes, key, value));
 }
 

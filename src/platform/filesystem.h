@@ -9,7 +9,9 @@
 // File-system services the rest of the program asks for; one implementation per platform.
 namespace arcavio::platform {
 
-bool fileExists(const std::string& path); // an existing entry that is not a directory
+// An existing entry that is not a directory. A pipe or a device counts, so that its reader
+// says why it is not read rather than the file seeming absent.
+bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);
 
 // Names (without directory) of the regular files in a directory whose names match the mask ("*"

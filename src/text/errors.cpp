@@ -20,7 +20,8 @@ FileCreateError::FileCreateError(std::string_view path) : Error("Cannot create f
 
 PictureError PictureError::unknownExtension(std::string_view extension)
 {
-    return PictureError("Unknown picture file extension (." + boundedText(extension, kQuotedValueLimit) + ")");
+    return PictureError("Unknown picture file extension (." + boundedText(extension, kQuotedValueLimit) +
+                        ")");
 }
 
 PictureError PictureError::invalidBitmap()

@@ -105,7 +105,8 @@ TEST_F(MainWindowFiles, AHugeAboutLineShowsABoundedPrefixAndAHugeFileIsRefused)
 
 TEST_F(MainWindowFiles, TheKeptConfigurationRegressionShowsABoundedAboutText)
 {
-    const std::string kept = test::readBytes(ARCAVIO_SOURCE_DIR "/fuzz/regressions/configuration/about-line-of-64k");
+    const std::string kept =
+        test::readBytes(ARCAVIO_SOURCE_DIR "/fuzz/regressions/configuration/about-line-of-64k");
     ASSERT_GT(kept.size(), 65536u);
     dir.write("kept.av2", kept);
     CurrentDirectory cd(dir.path());

@@ -80,8 +80,7 @@ TEST(Configuration, LfOnlyFilesReadLikeCrLf)
         lf += value + "\n";
         crlf += value + "\r\n";
     }
-    EXPECT_EQ(readConfiguration(dir.write("lf.av2", lf)),
-              readConfiguration(dir.write("crlf.av2", crlf)));
+    EXPECT_EQ(readConfiguration(dir.write("lf.av2", lf)), readConfiguration(dir.write("crlf.av2", crlf)));
 }
 
 TEST(Configuration, NamesUpToTheFileNameLimitSave)

@@ -163,8 +163,8 @@ TEST(BuiltinHelpText, EveryEntryInOrderWithItsText)
 TEST(HelpTextShown, LongLinesAreBrokenAfterABlankOrAtTheLimit)
 {
     const LineList lines{"short", "aaaa bbbb cccc", "abcdefghij", "\xC3\xA9\xC3\xA9\xC3\xA9", ""};
-    EXPECT_EQ(withLongLinesBroken(lines, 8),
-              (LineList{"short", "aaaa ", "bbbb ", "cccc", "abcdefgh", "ij", "\xC3\xA9\xC3\xA9\xC3\xA9", ""}));
+    EXPECT_EQ(withLongLinesBroken(lines, 8), (LineList{"short", "aaaa ", "bbbb ", "cccc", "abcdefgh", "ij",
+                                                       "\xC3\xA9\xC3\xA9\xC3\xA9", ""}));
     // A blank early in the piece would leave a short line: the limit is used instead.
     EXPECT_EQ(withLongLinesBroken(LineList{"a bcdefghijk"}, 8), (LineList{"a bcdefg", "hijk"}));
     // Never inside a character.

@@ -87,6 +87,25 @@ TEST(ReplaceFile, KeepsTheOwnerAndGroupWhereTheUserMay)
     EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
+TEST(ReplaceFile, AnotherUsersFileBecomesTheUsersOwnWithoutWideningAccess)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root may make a file of another user here";
+    TempDir dir;
+    test::handToUnprivilegedUser(dir.path());
+    // Root's file that everyone may write, with the set-user-id bit and no rights for its group.
+    const std::string shared = dir.write("shared.av2", "root's");
+    ASSERT_EQ(chmod(shared.c_str(), 04602), 0);
+    const std::string report = runAsUnprivilegedUser([&](ChildReport& child) {
+        child.expectNoError([&] { platform::replaceFile(shared, "mine"); }, "a file everyone may write");
+        const struct stat info = statOf(shared);
+        child.expect(readBytes(shared) == "mine", "not replaced");
+        child.expect(info.st_uid == geteuid(), "not the user's own");
+        child.expect((info.st_mode & 07777) == 0622, "the new group may do more than everyone may");
+    });
+    EXPECT_EQ(report, "");
+}
+
 TEST(ReplaceFile, RefusesAFileTheUserMayNotWrite)
 {
     TempDir dir;

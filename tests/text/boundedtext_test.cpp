@@ -32,7 +32,8 @@ TEST(BoundedText, AnErrorQuotesAtMostAPrefixOfAHugeValue)
     } catch (const ConvertError& e) {
         const std::string message = e.what();
         EXPECT_LT(message.size(), kQuotedValueLimit + 40);
-        EXPECT_EQ(message, "'" + std::string(kQuotedValueLimit, '7') + "\xE2\x80\xA6' is not a valid integer value");
+        EXPECT_EQ(message,
+                  "'" + std::string(kQuotedValueLimit, '7') + "\xE2\x80\xA6' is not a valid integer value");
     }
     const std::string extension(5'000'000, 'e');
     EXPECT_EQ(PictureError::unknownExtension(extension).what(),

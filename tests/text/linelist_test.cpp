@@ -72,5 +72,6 @@ TEST(LineList, FailedSaveKeepsTheOldFileAndNamesThePath)
 TEST(LineList, MissingFileCannotBeOpened)
 {
     arcavio::test::TempDir dir;
-    EXPECT_THROW(LineList::loadFromFile(dir.file("absent"), arcavio::platform::kMebibyte), arcavio::FileOpenError);
+    EXPECT_THROW(LineList::loadFromFile(dir.file("absent"), arcavio::platform::kMebibyte),
+                 arcavio::FileOpenError);
 }

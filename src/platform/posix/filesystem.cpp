@@ -5,12 +5,13 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <optional>
-#include <utility>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "text/errors.h"
 #include "text/paths.h"
@@ -334,9 +335,8 @@ void replaceFile(const std::string& path, std::string_view bytes)
         throw FileCreateError(path);
     }
     bool ok = writeAll(file.get(), bytes);
-    mode_t mode = creationMode();
+    mode_t mode = exists ? old.st_mode & 07777 : creationMode();
     if (exists) {
-        mode = old.st_mode & 07777;
         if ((old.st_uid != geteuid() || old.st_gid != getegid()) &&
             fchown(file.get(), old.st_uid, old.st_gid) != 0) {
             // Another owner's file becomes the user's own, without set-id bits. Outside the old
