@@ -83,7 +83,8 @@ void ListAndReadAlone(benchmark::State& state)
     listing.setDirectory(collection.roms);
     for (auto _ : state) {
         listing.refresh();
-        const std::string bytes = arcavio::platform::readFile(collection.gameList);
+        const std::string bytes =
+            arcavio::platform::readFile(collection.gameList, arcavio::platform::kGameListFileLimit);
         benchmark::DoNotOptimize(bytes);
     }
     state.counters["zips"] = static_cast<double>(listing.names().size());

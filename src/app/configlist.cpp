@@ -26,7 +26,7 @@ void previewConfiguration(const std::string& fullPath, LineList& config, Preview
         view.clearPicture();
         return;
     }
-    config = LineList::loadFromFile(fullPath);
+    config = readConfiguration(fullPath);
     view.setStatusText(config.at(line::AboutText));
     const std::string& picture = config.at(line::Picture);
     if (platform::fileExists(picture))

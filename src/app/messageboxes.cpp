@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 
+#include "components/showntext.h"
 #include "text/errors.h"
 
 namespace arcavio {
@@ -34,7 +35,7 @@ void keepCaptionWhole(QMessageBox& box)
 int showBox(QMessageBox::Icon icon, const QString& caption, const std::string& text,
             QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, caption, QString::fromStdString(text), buttons, QApplication::activeWindow());
+    QMessageBox box(icon, caption, shownMessage(text), buttons, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     keepCaptionWhole(box);
     return box.exec();
@@ -56,7 +57,7 @@ void MessageBoxes::errorBox(const std::string& message)
 bool MessageBoxes::askYesNo(const std::string& text, const std::string& caption)
 {
     // The window system shows an empty title as the application's name; a blank reads as none.
-    const QString title = caption.empty() ? QStringLiteral(" ") : QString::fromStdString(caption);
+    const QString title = caption.empty() ? QStringLiteral(" ") : shownLine(caption);
     return showBox(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -120,7 +120,7 @@ void applySkin(const std::string& skinDirectory, SkinTarget& target)
             target.loadButtonPicture(bitmap.button, bitmap.state, path);
     }
 
-    const IniFile ini = IniFile::load(joinPath(skinDirectory, "skin.ini"));
+    const IniFile ini = IniFile::load(joinPath(skinDirectory, "skin.ini"), platform::kSkinFileLimit);
     const auto position = [&ini](std::string_view section, std::string_view key) {
         return skinPosition(parseIntegerOrHex(ini.value(section, key)));
     };

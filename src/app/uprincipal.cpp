@@ -17,6 +17,7 @@
 #include "components/ezrgnbtn.h"
 #include "components/picture.h"
 #include "components/selectionkeepinglist.h"
+#include "components/showntext.h"
 #include "platform/filesystem.h"
 #include "text/errors.h"
 #include "text/paths.h"
@@ -29,10 +30,6 @@ constexpr int kClientHeight = 298;
 constexpr int kStatusBarHeight = 19;
 constexpr QPoint kDesignedPosition(194, 112);
 
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 QString qs(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
@@ -293,9 +290,9 @@ void TForm1::languageStep()
 {
     if (!platform::fileExists("language.ini"))
         return;
-    lang.setLines(LineList::loadFromFile("language.ini"));
+    lang.setLines(LineList::loadFromFile("language.ini", platform::kLanguageFileLimit));
     for (const int line : kMainWindowLanguageOrder)
-        applyLanguageLine(line, qs(lang.line(line)));
+        applyLanguageLine(line, shownLine(lang.line(line)));
 }
 
 void TForm1::applyLanguageLine(int line, const QString& text)
@@ -357,7 +354,7 @@ void TForm1::refreshList()
         QStringList rows;
         rows.reserve(static_cast<int>(list_.names().size()));
         for (const std::string& name : list_.names())
-            rows.append(qs(name));
+            rows.append(shownLine(name));
         lista_->addItems(rows);
         lista_->setCurrentRow(-1);
     }
@@ -387,7 +384,7 @@ void TForm1::clearPicture()
 
 void TForm1::setStatusText(const std::string& text)
 {
-    statusPanel_->setText(qs(text));
+    statusPanel_->setText(shownLine(text));
 }
 
 void TForm1::showPicture(const std::string& path)

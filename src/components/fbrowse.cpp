@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "components/showntext.h"
+
 namespace arcavio {
 namespace {
 
@@ -10,9 +12,8 @@ std::optional<std::string> askWithDialog(QWidget* owner, const std::string& titl
 {
     // With no folder to start on, the user's home stands for the desktop at the tree's top.
     const QString from = start.empty() ? QDir::homePath() : QString::fromStdString(start);
-    const QString picked =
-        QFileDialog::getExistingDirectory(owner, QString::fromStdString(title), from,
-                                          QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    const QString picked = QFileDialog::getExistingDirectory(
+        owner, shownLine(title), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (picked.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(QDir(picked).absolutePath()).toStdString();

@@ -70,7 +70,7 @@ QImage renderSvg(const std::string& svg)
 QImage loadPicture(const std::string& path)
 {
     const PictureFormat format = pictureFormatOf(path);
-    return decodePicture(platform::readFile(path), format);
+    return decodePicture(platform::readFile(path, platform::kPictureFileLimit), format);
 }
 
 QImage decodePicture(const std::string& bytes, PictureFormat format)

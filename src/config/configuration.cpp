@@ -1,5 +1,6 @@
 #include "config/configuration.h"
 
+#include "platform/readlimits.h"
 #include "text/errors.h"
 #include "text/integers.h"
 #include "text/paths.h"
@@ -95,6 +96,11 @@ std::int32_t integerValue(std::string_view value)
 std::string configurationPath(std::string_view directory, std::string_view name)
 {
     return joinPath(directory, std::string(name) + std::string(kConfigurationExtension));
+}
+
+LineList readConfiguration(const std::string& path)
+{
+    return LineList::loadFromFile(path, platform::kConfigurationFileLimit);
 }
 
 void writeConfiguration(const std::string& path, const LineList& lines)

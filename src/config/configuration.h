@@ -68,7 +68,11 @@ inline std::string integerText(std::int32_t value)
 // Directory, one separator, name, ".av2".
 std::string configurationPath(std::string_view directory, std::string_view name);
 
-// Exactly 69 lines with CR LF, replacing the file atomically; throws FileCreateError.
+// The lines of a configuration file; throws FileOpenError for a file that cannot be read or is
+// larger than a configuration may be.
+LineList readConfiguration(const std::string& path);
+
+// Exactly 69 lines with CR LF, replacing the file; throws FileCreateError.
 // Lines past 68 are dropped; a shorter list is an error of the caller (ListIndexError). A value
 // with CR, LF or a zero byte would shift every later line: it throws RefusedValueError naming
 // the value and its line, and nothing is written.

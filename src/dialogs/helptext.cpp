@@ -363,4 +363,30 @@ const LineList& builtinHelpText()
     return lines;
 }
 
+LineList withLongLinesBroken(const LineList& lines, std::size_t longest)
+{
+    const auto continuesACharacter = [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+    };
+    LineList shown;
+    for (const std::string& line : lines.lines()) {
+        std::size_t start = 0;
+        while (line.size() - start > longest) {
+            std::size_t end = start + longest;
+            while (end > start && continuesACharacter(line[end]))
+                --end;
+            if (end == start)
+                end = start + longest;
+            const std::string_view piece = std::string_view(line).substr(start, end - start);
+            if (const std::size_t blank = piece.rfind(' ');
+                blank != std::string_view::npos && blank >= longest / 2)
+                end = start + blank + 1;
+            shown.append(line.substr(start, end - start));
+            start = end;
+        }
+        shown.append(line.substr(start));
+    }
+    return shown;
+}
+
 } // namespace arcavio

@@ -6,6 +6,7 @@
 
 #include "app/language.h"
 #include "app/messages.h"
+#include "components/showntext.h"
 #include "components/windowplacement.h"
 #include "dialogs/helptext.h"
 #include "platform/filesystem.h"
@@ -70,9 +71,10 @@ Tc129::Tc129(const Language& language, QWidget* parent)
 
     guarded([&] {
         if (platform::fileExists(kHelpFile))
-            Memo1->setPlainText(joinedLines(LineList::loadFromFile(kHelpFile)));
+            Memo1->setPlainText(joinedLines(
+                withLongLinesBroken(LineList::loadFromFile(kHelpFile, platform::kHelpFileLimit))));
         if (language.loaded())
-            setWindowTitle(QString::fromStdString(language.line(129)));
+            setWindowTitle(shownLine(language.line(129)));
     });
 }
 

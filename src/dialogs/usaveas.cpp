@@ -8,6 +8,7 @@
 
 #include "app/language.h"
 #include "app/messages.h"
+#include "components/showntext.h"
 #include "components/windowplacement.h"
 #include "config/configuration.h"
 #include "dialogs/configurationname.h"
@@ -68,8 +69,8 @@ Tc132::Tc132(const Language& language, DirectoryGetter listDirectory, QWidget* p
     guarded([&] {
         if (!language.loaded())
             return;
-        c133->setText(QString::fromStdString(language.line(133)));
-        setWindowTitle(QString::fromStdString(language.line(132)));
+        c133->setText(shownLine(language.line(133)));
+        setWindowTitle(shownLine(language.line(132)));
     });
 }
 

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "components/showntext.h"
+#include "config/configuration.h"
 #include "platform/filesystem.h"
 
 namespace arcavio {
@@ -10,7 +12,7 @@ namespace {
 void showEditor(const EditorContext& context, Tc110& editor)
 {
     if (context.language.loaded())
-        editor.setWindowTitle(QString::fromStdString(context.language.line(110)));
+        editor.setWindowTitle(shownLine(context.language.line(110)));
     editor.exec();
     if (context.refreshList)
         context.refreshList();
@@ -29,7 +31,7 @@ void editConfiguration(const EditorContext& context, const std::string& selected
     if (!platform::fileExists(selectedPath))
         return;
     auto editor = std::make_unique<Tc110>(context);
-    listBox = LineList::loadFromFile(selectedPath);
+    listBox = readConfiguration(selectedPath);
     editor->ConfigFileName = selectedPath;
     editor->loadConfiguration(listBox);
     showEditor(context, *editor);

@@ -16,6 +16,7 @@
 #include "app/messages.h"
 #include "components/dialogrun.h"
 #include "components/picture.h"
+#include "components/showntext.h"
 #include "components/windowplacement.h"
 #include "config/configuration.h"
 #include "editor/editorrules.h"
@@ -62,13 +63,13 @@ void setCaption(QWidget* widget, const std::string& text)
 {
     // Buttons keep their size; labels and check boxes fit their text.
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(qs(text));
+        label->setText(shownLine(text));
         label->adjustSize();
     } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
-        box->setText(qs(text));
+        box->setText(shownLine(text));
         box->adjustSize();
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(qs(text));
+        button->setText(shownLine(text));
     }
 }
 
@@ -515,11 +516,11 @@ void Tc110::applyLanguage()
         if (auto it = captioned_.find(line); it != captioned_.end()) {
             setCaption(it->second, text);
         } else if (line >= 79 && line <= 84) {
-            S7984_->setTabText(line - 79, qs(text));
+            S7984_->setTabText(line - 79, shownLine(text));
         } else if (line >= 107 && line <= 109) {
-            inner_->setTabText(line - 107, qs(text));
+            inner_->setTabText(line - 107, shownLine(text));
         } else if (line == 159) {
-            inner_->setTabText(3, qs(text));
+            inner_->setTabText(3, shownLine(text));
         } else if (line == 111) {
             titleD111_ = text;
         } else if (line == 113) {
@@ -624,7 +625,7 @@ std::optional<std::string> Tc110::runDialog(QFileDialog& dialog)
 QFileDialog& Tc110::executableDialog()
 {
     if (!d113_) {
-        d113_ = new QFileDialog(this, qs(titleD113_));
+        d113_ = new QFileDialog(this, shownLine(titleD113_));
         d113_->setObjectName(QStringLiteral("d113"));
         d113_->setFileMode(QFileDialog::AnyFile);
         d113_->setAcceptMode(QFileDialog::AcceptOpen);
@@ -648,7 +649,7 @@ QFileDialog& Tc110::datDialog()
 QFileDialog& Tc110::pictureDialog()
 {
     if (!D111_) {
-        D111_ = new QFileDialog(this, qs(titleD111_));
+        D111_ = new QFileDialog(this, shownLine(titleD111_));
         D111_->setObjectName(QStringLiteral("D111"));
         D111_->setOption(QFileDialog::DontUseNativeDialog);
         D111_->setFileMode(QFileDialog::AnyFile);

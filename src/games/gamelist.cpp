@@ -141,7 +141,7 @@ GameListIndex GameListIndex::load(const std::string& path)
 {
     if (!platform::fileExists(path))
         return GameListIndex();
-    return fromBytes(platform::readFile(path));
+    return fromBytes(platform::readFile(path, platform::kGameListFileLimit));
 }
 
 bool GameListIndex::sameKey(const Entry& entry, std::string_view key) const
@@ -341,8 +341,9 @@ std::string withGameListEntry(std::string_view bytes, std::string_view key, std:
 
 void setGameListEntry(const std::string& path, std::string_view key, std::string_view value)
 {
-    const std::string bytes = platform::fileExists(path) ? platform::readFile(path) : std::string();
-    platform::writeFileAtomic(path, withGameListEntry(bytes, key, value));
+    const std::string bytes =
+        platform::fileExists(path) ? platform::readFile(path, platform::kGameListFileLimit) : std::string();
+    platform::replaceFile(path, withGameListEntry(bytes, key, value));
 }
 
 } // namespace arcavio

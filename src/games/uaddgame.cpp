@@ -9,6 +9,7 @@
 
 #include "app/language.h"
 #include "app/messages.h"
+#include "components/showntext.h"
 #include "components/windowplacement.h"
 #include "games/modaldialog.h"
 
@@ -88,7 +89,7 @@ void Tc161::applyLanguage(const Language& language)
 {
     if (!language.loaded())
         return;
-    const auto text = [&](int line) { return QString::fromStdString(language.line(line)); };
+    const auto text = [&](int line) { return shownLine(language.line(line)); };
     setWindowTitle(text(161));
     c162->setText(text(162));
     c162->adjustSize();

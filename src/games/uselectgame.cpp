@@ -13,6 +13,7 @@
 #include "app/language.h"
 #include "app/messages.h"
 #include "components/selectionkeepinglist.h"
+#include "components/showntext.h"
 #include "components/windowplacement.h"
 #include "games/gamelist.h"
 #include "games/modaldialog.h"
@@ -123,7 +124,7 @@ void Tc134::applyLanguage(const Language& language)
 {
     if (!language.loaded())
         return;
-    const auto text = [&](int line) { return QString::fromStdString(language.line(line)); };
+    const auto text = [&](int line) { return shownLine(language.line(line)); };
     C135->setText(text(135));
     c136->setText(text(136));
     c137->setText(text(137));
@@ -205,7 +206,7 @@ void Tc134::fillList(bool showAll)
     QStringList names;
     names.reserve(static_cast<qsizetype>(rows.names.size()));
     for (const std::string& name : rows.names)
-        names.append(QString::fromStdString(name));
+        names.append(shownLine(name));
     rows_->setStringList(names);
     filelist = std::move(rows.zips);
 }

@@ -1,5 +1,7 @@
 #include "text/errors.h"
 
+#include "text/boundedtext.h"
+
 namespace arcavio {
 
 ListIndexError::ListIndexError(long long index)
@@ -9,7 +11,7 @@ ListIndexError::ListIndexError(long long index)
 
 ConvertError ConvertError::invalidInteger(std::string_view text)
 {
-    return ConvertError("'" + std::string(text) + "' is not a valid integer value");
+    return ConvertError("'" + boundedText(text, kQuotedValueLimit) + "' is not a valid integer value");
 }
 
 FileOpenError::FileOpenError(std::string_view path) : Error("Cannot open file " + std::string(path)) {}
@@ -18,7 +20,8 @@ FileCreateError::FileCreateError(std::string_view path) : Error("Cannot create f
 
 PictureError PictureError::unknownExtension(std::string_view extension)
 {
-    return PictureError("Unknown picture file extension (." + std::string(extension) + ")");
+    return PictureError("Unknown picture file extension (." + boundedText(extension, kQuotedValueLimit) +
+                        ")");
 }
 
 PictureError PictureError::invalidBitmap()

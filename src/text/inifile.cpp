@@ -33,11 +33,11 @@ IniFile::IniFile(const LineList& lines)
     }
 }
 
-IniFile IniFile::load(const std::string& path)
+IniFile IniFile::load(const std::string& path, std::size_t limit)
 {
     if (!platform::fileExists(path))
         return IniFile();
-    return IniFile(LineList::loadFromFile(path));
+    return IniFile(LineList::loadFromFile(path, limit));
 }
 
 std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const

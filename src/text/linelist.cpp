@@ -34,9 +34,9 @@ LineList LineList::fromBytes(std::string_view bytes)
     return fromText(decodeText(bytes));
 }
 
-LineList LineList::loadFromFile(const std::string& path)
+LineList LineList::loadFromFile(const std::string& path, std::size_t limit)
 {
-    return fromBytes(platform::readFile(path));
+    return fromBytes(platform::readFile(path, limit));
 }
 
 std::string LineList::toText() const
@@ -55,7 +55,7 @@ std::string LineList::toText() const
 
 void LineList::saveToFile(const std::string& path) const
 {
-    platform::writeFileAtomic(path, toText());
+    platform::replaceFile(path, toText());
 }
 
 const std::string& LineList::at(long long index) const

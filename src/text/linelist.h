@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -20,12 +21,12 @@ class LineList {
     static LineList fromText(std::string_view text);
     // Raw file bytes: cut at the first zero byte, decoded, then split.
     static LineList fromBytes(std::string_view bytes);
-    // Throws FileOpenError when the file cannot be read.
-    static LineList loadFromFile(const std::string& path);
+    // Throws FileOpenError when the file cannot be read or holds more than limit bytes.
+    static LineList loadFromFile(const std::string& path, std::size_t limit);
 
     // Every line followed by CR LF.
     std::string toText() const;
-    // Replaces the file atomically; throws FileCreateError naming the path.
+    // Replaces the file (platform::replaceFile); throws FileCreateError naming the path.
     void saveToFile(const std::string& path) const;
 
     // Throws ListIndexError for an index outside the list.

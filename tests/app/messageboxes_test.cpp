@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/messageboxes.h"
+#include "components/showntext.h"
 #include "support/modal.h"
+#include "text/errors.h"
+#include "text/integers.h"
 
 namespace arcavio::test {
 namespace {
@@ -55,6 +58,38 @@ TEST(MessageBoxes, PlainMessagesAndQuestionsLookAsTheyShould)
     pressWhenShown(question, QMessageBox::Yes);
     EXPECT_TRUE(boxes.askYesNo("Delete?", "Confirm"));
     EXPECT_EQ(question.title, "Confirm");
+}
+
+TEST(MessageBoxes, HugeTextsShowABoundedPrefix)
+{
+    MessageBoxes boxes;
+    const std::string ellipsis = "\xE2\x80\xA6";
+    SeenBox seen;
+
+    // The error quotes a prefix of the bad value; the box would show a bounded text anyway.
+    pressWhenShown(seen, QMessageBox::Ok);
+    try {
+        parseInteger(std::string(10'000'000, '9') + "x");
+    } catch (const ConvertError& e) {
+        boxes.errorBox(e.what());
+    }
+    EXPECT_LT(seen.text.size(), 300);
+    EXPECT_TRUE(seen.text.endsWith(QString::fromUtf8(ellipsis + "' is not a valid integer value.")))
+        << seen.text.right(60).toStdString();
+
+    pressWhenShown(seen, QMessageBox::Ok);
+    std::string accents;
+    while (accents.size() < 10'000'000)
+        accents += "\xC3\xA9";
+    boxes.plainMessage("x" + accents);
+    EXPECT_LE(seen.text.size(), static_cast<qsizetype>(kShownMessageLimit));
+    EXPECT_TRUE(seen.text.endsWith(QString::fromUtf8(ellipsis)));
+    EXPECT_FALSE(seen.text.contains(QChar::ReplacementCharacter)) << "a character was cut";
+
+    pressWhenShown(seen, QMessageBox::Yes);
+    boxes.askYesNo(accents, accents);
+    EXPECT_LE(seen.text.size(), static_cast<qsizetype>(kShownMessageLimit));
+    EXPECT_LE(seen.title.size(), static_cast<qsizetype>(kShownLineLimit));
 }
 
 } // namespace

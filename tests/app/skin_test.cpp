@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <tuple>
@@ -333,4 +334,34 @@ TEST(Skin, InputsThatOnceFailedStayWithinTheLimits)
         ++cases;
     }
     EXPECT_GE(cases, 3);
+}
+
+TEST(Skin, SkinIniIsReadUpToOneMebibyteAndNeverFromAPipe)
+{
+    TempDir dir;
+    std::string ini = completeIni() + ";";
+    ini += std::string(platform::kSkinFileLimit - ini.size(), 'x');
+    const std::string skin = makeSkin(dir, ini);
+    FakeTarget whole;
+    applySkin(skin, whole);
+    EXPECT_TRUE(whole.centred);
+    EXPECT_EQ(whole.about, "Neon skin");
+
+    const std::string path = skin + "/skin.ini";
+    dir.write("skin/skin.ini", ini + "x");
+    FakeTarget over;
+    try {
+        applySkin(skin, over);
+        FAIL();
+    } catch (const FileOpenError& e) {
+        EXPECT_EQ(e.what(), "Cannot open file " + path);
+    }
+    EXPECT_FALSE(over.centred);
+
+    std::remove(path.c_str());
+    alarm(20);
+    dir.mkfifo("skin/skin.ini");
+    FakeTarget piped;
+    EXPECT_THROW(applySkin(skin, piped), FileOpenError);
+    alarm(0);
 }

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "config/configuration.h"
+#include "platform/readlimits.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
 
@@ -44,7 +45,7 @@ TEST(Configuration, WritingKeepsExactly69LinesAndNeedsThemAll)
     lines.append("extra");
     const std::string path = dir.file("c.av2");
     writeConfiguration(path, lines);
-    EXPECT_EQ(LineList::loadFromFile(path).count(), 69);
+    EXPECT_EQ(readConfiguration(path).count(), 69);
 
     LineList shortList;
     for (int i = 0; i < 60; ++i)
@@ -87,7 +88,7 @@ TEST(Configuration, AValueThatWouldBreakItsLineIsRefusedAndNothingWritten)
     LineList longer = defaultConfiguration();
     longer.append("extra\nline");
     writeConfiguration(path, longer);
-    EXPECT_EQ(LineList::loadFromFile(path), defaultConfiguration());
+    EXPECT_EQ(LineList::loadFromFile(path, platform::kConfigurationFileLimit), defaultConfiguration());
 }
 
 // Each file is an about text that once shifted or hid the later lines of a configuration.
@@ -107,7 +108,7 @@ TEST(Configuration, InputsThatOnceFailedKeepSixtyNineLines)
             EXPECT_FALSE(std::filesystem::exists(path)) << entry.path();
             continue;
         }
-        const LineList read = LineList::loadFromFile(path);
+        const LineList read = LineList::loadFromFile(path, platform::kConfigurationFileLimit);
         ASSERT_EQ(read.count(), 69) << entry.path();
         for (int i = 0; i < 69; ++i) {
             if (i != line::AboutText) {
@@ -140,6 +141,30 @@ TEST(Configuration, LfOnlyFilesReadLikeCrLf)
         lf += value + "\n";
         crlf += value + "\r\n";
     }
-    EXPECT_EQ(LineList::loadFromFile(dir.write("lf.av2", lf)),
-              LineList::loadFromFile(dir.write("crlf.av2", crlf)));
+    EXPECT_EQ(readConfiguration(dir.write("lf.av2", lf)), readConfiguration(dir.write("crlf.av2", crlf)));
+}
+
+TEST(Configuration, NamesUpToTheFileNameLimitSave)
+{
+    TempDir dir;
+    for (const std::size_t length : {244u, 251u}) {
+        const std::string path = configurationPath(dir.path(), std::string(length, 'n'));
+        writeConfiguration(path, defaultConfiguration());
+        writeConfiguration(path, defaultConfiguration());
+        EXPECT_EQ(readConfiguration(path), defaultConfiguration()) << length;
+    }
+}
+
+TEST(Configuration, ReadingStopsAtOneMebibyte)
+{
+    TempDir dir;
+    const std::string under = dir.write("under.av2", std::string(platform::kConfigurationFileLimit, 'x'));
+    EXPECT_EQ(readConfiguration(under).count(), 1);
+    const std::string over = dir.write("over.av2", std::string(platform::kConfigurationFileLimit + 1, 'x'));
+    try {
+        readConfiguration(over);
+        FAIL();
+    } catch (const FileOpenError& e) {
+        EXPECT_EQ(e.what(), "Cannot open file " + over);
+    }
 }

@@ -159,3 +159,25 @@ TEST(BuiltinHelpText, EveryEntryInOrderWithItsText)
     EXPECT_GE(findLineStarting(lines, "The width of the vector beam, from 1.00 to 16.00", 0), 0);
     EXPECT_GE(findLineStarting(lines, "from 0.00 (no flicker) to 100.00", 0), 0);
 }
+
+TEST(HelpTextShown, LongLinesAreBrokenAfterABlankOrAtTheLimit)
+{
+    const LineList lines{"short", "aaaa bbbb cccc", "abcdefghij", "\xC3\xA9\xC3\xA9\xC3\xA9", ""};
+    EXPECT_EQ(withLongLinesBroken(lines, 8), (LineList{"short", "aaaa ", "bbbb ", "cccc", "abcdefgh", "ij",
+                                                       "\xC3\xA9\xC3\xA9\xC3\xA9", ""}));
+    // A blank early in the piece would leave a short line: the limit is used instead.
+    EXPECT_EQ(withLongLinesBroken(LineList{"a bcdefghijk"}, 8), (LineList{"a bcdefg", "hijk"}));
+    // Never inside a character.
+    EXPECT_EQ(withLongLinesBroken(LineList{"\xC3\xA9\xC3\xA9\xC3\xA9"}, 5),
+              (LineList{"\xC3\xA9\xC3\xA9", "\xC3\xA9"}));
+
+    const std::string huge(1 << 20, 'h');
+    const LineList broken = withLongLinesBroken(LineList{huge});
+    EXPECT_EQ(broken.count(), (1 << 20) / static_cast<int>(kLongestShownHelpLine));
+    std::string joined;
+    for (const std::string& line : broken.lines()) {
+        EXPECT_LE(line.size(), kLongestShownHelpLine);
+        joined += line;
+    }
+    EXPECT_EQ(joined, huge);
+}

@@ -12,8 +12,10 @@
 #include <cstring>
 
 #include "app/language.h"
+#include "dialogs/helptext.h"
 #include "dialogs/uhelp.h"
 #include "modal.h"
+#include "platform/readlimits.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
@@ -144,4 +146,33 @@ TEST_F(HelpWindow, ClosingHidesItAndItShowsTheSameTextAgain)
     EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_TRUE(QFontInfo(memo->font()).fixedPitch());
     EXPECT_EQ(QFontInfo(memo->font()).pixelSize(), 13);
+}
+
+TEST_F(HelpWindow, HelpIniUpToOneMebibyteShowsEvenAsOneLine)
+{
+    const std::string line(platform::kHelpFileLimit, 'h');
+    dir.write("help.ini", line);
+    const Language language = languageOf(166);
+    Tc129 window(language);
+    EXPECT_TRUE(messages.errors.empty());
+    const QString shown = shownText(window);
+    EXPECT_EQ(QString(shown).remove(QLatin1Char('\n')).toStdString(), line) << "all of it, in lines";
+    EXPECT_LE(shown.indexOf(QLatin1Char('\n')), static_cast<qsizetype>(kLongestShownHelpLine));
+    EXPECT_EQ(window.windowTitle(), "AYUDA");
+    runModal(window, [&] { window.close(); });
+
+    dir.write("help.ini", line + "h");
+    Tc129 over(language);
+    EXPECT_EQ(messages.errors, (std::vector<std::string>{"Cannot open file help.ini"}));
+    EXPECT_TRUE(shownText(over).startsWith(kTitleLine + "\n"));
+}
+
+TEST_F(HelpWindow, HelpIniThatIsAPipeIsNotWaitedFor)
+{
+    alarm(20);
+    dir.mkfifo("help.ini");
+    Tc129 window(noLanguage);
+    alarm(0);
+    EXPECT_EQ(messages.errors, (std::vector<std::string>{"Cannot open file help.ini"}));
+    EXPECT_TRUE(shownText(window).startsWith(kTitleLine + "\n"));
 }

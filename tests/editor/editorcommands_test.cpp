@@ -199,7 +199,7 @@ TEST_F(RoundTrip, ASavedFileLoadsBackIntoTheSameStatesAndSavesByteForByte)
     const std::string first = dir.file("first.av2");
     writeConfiguration(first, unusualConfiguration(picture));
     auto editor = makeEditor();
-    editor->loadConfiguration(LineList::loadFromFile(first));
+    editor->loadConfiguration(readConfiguration(first));
     EXPECT_FALSE(editor->findChild<QLabel*>("Image")->pixmap().isNull());
     const auto states = controlStates(*editor);
     EXPECT_EQ(states.at("game"), "pacman.zip");
@@ -215,7 +215,7 @@ TEST_F(RoundTrip, ASavedFileLoadsBackIntoTheSameStatesAndSavesByteForByte)
     EXPECT_EQ(readBytes(second), readBytes(first));
 
     auto again = makeEditor();
-    again->loadConfiguration(LineList::loadFromFile(second));
+    again->loadConfiguration(readConfiguration(second));
     EXPECT_EQ(controlStates(*again), states);
     EXPECT_EQ(again->pictureFileName(), picture);
     EXPECT_TRUE(recorder.errors.empty());
@@ -228,7 +228,7 @@ TEST_F(RoundTrip, ANewEditorSavesTheDefaultLines)
     names.push_back(path);
     editor->save();
     EXPECT_EQ(readBytes(path), defaultConfiguration().toText());
-    EXPECT_EQ(LineList::loadFromFile(path), defaultConfiguration());
+    EXPECT_EQ(readConfiguration(path), defaultConfiguration());
 }
 
 TEST_F(RoundTrip, ValuesAreReadAsTheEditorReadsThem)
@@ -243,7 +243,7 @@ TEST_F(RoundTrip, ValuesAreReadAsTheEditorReadsThem)
     const std::string path = dir.write("odd.av2", lines.toText());
 
     auto editor = makeEditor();
-    editor->loadConfiguration(LineList::loadFromFile(path));
+    editor->loadConfiguration(readConfiguration(path));
     EXPECT_FALSE(child<QCheckBox>(*editor, "c55")->isChecked());
     EXPECT_FALSE(child<QCheckBox>(*editor, "c60")->isChecked());
     EXPECT_TRUE(child(*editor, "frameskip")->isEnabled());
@@ -254,7 +254,7 @@ TEST_F(RoundTrip, ValuesAreReadAsTheEditorReadsThem)
 
     editor->ConfigFileName = path;
     editor->save();
-    const LineList saved = LineList::loadFromFile(path);
+    const LineList saved = readConfiguration(path);
     EXPECT_EQ(saved.at(18), "0");
     EXPECT_EQ(saved.at(19), "7");
     EXPECT_EQ(saved.at(23), "0");
@@ -302,7 +302,7 @@ TEST_F(RoundTrip, LineEndsAndExtraLinesAreNormalisedOnSave)
     lfOnly += "line 69\nline 70\n";
     const std::string path = dir.write("unix.av2", lfOnly);
     auto editor = makeEditor();
-    editor->loadConfiguration(LineList::loadFromFile(path));
+    editor->loadConfiguration(readConfiguration(path));
     editor->ConfigFileName = path;
     editor->save();
     EXPECT_EQ(readBytes(path), defaultConfiguration().toText());

@@ -6,6 +6,7 @@
 #include "editor/editor_fixture.h"
 #include "platform/filesystem.h"
 #include "support/folder_chooser.h"
+#include "support/unprivileged.h"
 
 namespace arcavio::test {
 namespace {
@@ -37,7 +38,7 @@ TEST_F(Save, ANewEditorWarnsAsksWritesAndConfirms)
     child<QLineEdit>(*editor, "Edit1")->setText("second");
     click(*editor, "c26");
     EXPECT_EQ(nameAsked, 1) << "a second Save asks nothing";
-    EXPECT_EQ(LineList::loadFromFile(path).at(2), "second");
+    EXPECT_EQ(readConfiguration(path).at(2), "second");
     EXPECT_EQ(recorder.plain.size(), 4u);
     EXPECT_TRUE(recorder.errors.empty());
 }
@@ -84,7 +85,7 @@ TEST_F(Save, SaveAsAlwaysAsksAndForgetsTheNameOnCancel)
 {
     const std::string original = dir.write("orig.av2", defaultConfiguration().toText());
     auto editor = makeEditor();
-    editor->loadConfiguration(LineList::loadFromFile(original));
+    editor->loadConfiguration(readConfiguration(original));
     editor->ConfigFileName = original;
     child<QLineEdit>(*editor, "Edit1")->setText("changed");
 
@@ -98,7 +99,7 @@ TEST_F(Save, SaveAsAlwaysAsksAndForgetsTheNameOnCancel)
     names.push_back(copy);
     click(*editor, "c26");
     EXPECT_EQ(nameAsked, 2) << "the next Save asks again";
-    EXPECT_EQ(LineList::loadFromFile(copy).at(2), "changed");
+    EXPECT_EQ(readConfiguration(copy).at(2), "changed");
     EXPECT_EQ(readBytes(original), defaultConfiguration().toText());
 
     const std::string other = dir.file("other.av2");
@@ -109,15 +110,29 @@ TEST_F(Save, SaveAsAlwaysAsksAndForgetsTheNameOnCancel)
     EXPECT_TRUE(platform::fileExists(other));
 }
 
-TEST_F(Save, AReadOnlyFileIsReplaced)
+// The user's own protection stands: a file the user may not write is not replaced.
+TEST_F(Save, AFileTheUserMayNotWriteIsRefused)
 {
-    const std::string path = dir.write("locked.av2", "old\r\n");
-    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    handToUnprivilegedUser(dir.path());
     auto editor = makeEditor();
-    editor->ConfigFileName = path;
-    click(*editor, "c26");
-    EXPECT_TRUE(recorder.errors.empty());
-    EXPECT_EQ(readBytes(path), defaultConfiguration().toText());
+    const std::string report = runAsUnprivilegedUser([&](ChildReport& child) {
+        const std::string locked = dir.file("locked.av2");
+        writeBytes(locked, "old\r\n");
+        chmod(locked.c_str(), 0444);
+        editor->ConfigFileName = locked;
+        click(*editor, "c26");
+        child.expect(recorder.errors == std::vector<std::string>{"Cannot create file " + locked},
+                     "no error for the read-only file");
+        child.expect(readBytes(locked) == "old\r\n", "the read-only file was changed");
+
+        const std::string open = dir.file("open.av2");
+        writeBytes(open, "old\r\n");
+        editor->ConfigFileName = open;
+        click(*editor, "c26");
+        child.expect(recorder.errors.size() == 1, "the writable file gave an error");
+        child.expect(readBytes(open) == defaultConfiguration().toText(), "the writable file was not saved");
+    });
+    EXPECT_EQ(report, "");
 }
 
 TEST_F(Save, AFailedWriteKeepsTheEditorOpenAndTheOldFile)

@@ -534,8 +534,8 @@ TEST_F(NewEditor, DISABLED_Screenshots)
 {
     const QString out = qEnvironmentVariable("ARCAVIO_SHOTS", QStringLiteral("."));
     if (!language.loaded() && qEnvironmentVariableIsSet("ARCAVIO_SHOTS_LANGUAGE"))
-        language.setLines(
-            LineList::loadFromFile(qEnvironmentVariable("ARCAVIO_SHOTS_LANGUAGE").toStdString()));
+        language.setLines(LineList::loadFromFile(qEnvironmentVariable("ARCAVIO_SHOTS_LANGUAGE").toStdString(),
+                                                 platform::kLanguageFileLimit));
     auto editor = makeEditor();
     editor->show();
     auto* outer = child<QTabWidget>(*editor, "S7984");

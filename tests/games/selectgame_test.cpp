@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/language.h"
+#include "components/showntext.h"
 #include "games/uaddgame.h"
 #include "platform/filesystem.h"
 #include "support/modal.h"
@@ -111,6 +112,19 @@ TEST_F(SelectGame, CtrlClickOnTheSelectedGameKeepsIt)
     list()->setFocus();
     QTest::keyClick(list(), Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(dialog.selectedZip(), "b.zip");
+}
+
+TEST_F(SelectGame, AHugeGameNameShowsABoundedPrefix)
+{
+    const std::string huge(5'000'000, 'N');
+    dir.write("gamelist.ini", "[gamelist]\r\nb=" + huge + "\r\nA=Zeta\r\n");
+    dialog.prepareForShowing();
+    dialog.show();
+    const Names shown = rows();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], "Zeta");
+    EXPECT_EQ(shown[1], std::string(kShownLineLimit, 'N') + "\xE2\x80\xA6");
+    EXPECT_EQ(dialog.rowZips(), (Names{"A.zip", "b.zip"}));
 }
 
 TEST_F(SelectGame, EachShowingStartsAfreshFromTheFileOnDisk)

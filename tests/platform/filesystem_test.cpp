@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <sys/stat.h>
-
 #include "platform/filesystem.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
@@ -57,17 +54,4 @@ TEST(Filesystem, ExistenceAndCurrentDirectory)
     EXPECT_EQ(platform::shortPathName(file), file);
     EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "F"), file);
     EXPECT_FALSE(platform::programDirectory().empty());
-}
-
-TEST(Filesystem, AtomicWriteReplacesReadOnlyFileAndLeavesNoTemporary)
-{
-    TempDir dir;
-    const std::string target = dir.write("c.av2", "old");
-    chmod(target.c_str(), 0444);
-    platform::writeFileAtomic(target, "new");
-    EXPECT_EQ(arcavio::test::readBytes(target), "new");
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        ++entries;
-    EXPECT_EQ(entries, 1);
 }

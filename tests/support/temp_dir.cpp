@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <sys/stat.h>
 
 #include "platform/filesystem.h"
 
@@ -33,8 +34,7 @@ std::string TempDir::write(std::string_view name, std::string_view bytes) const
 {
     const std::string target = file(name);
     std::filesystem::create_directories(std::filesystem::path(target).parent_path());
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    writeBytes(target, bytes);
     return target;
 }
 
@@ -45,10 +45,31 @@ std::string TempDir::mkdir(std::string_view name) const
     return target;
 }
 
+std::string TempDir::writeSized(std::string_view name, std::string_view bytes, std::uintmax_t size) const
+{
+    const std::string target = write(name, bytes);
+    std::filesystem::resize_file(target, size);
+    return target;
+}
+
+std::string TempDir::mkfifo(std::string_view name) const
+{
+    const std::string target = file(name);
+    if (::mkfifo(target.c_str(), 0644) != 0)
+        throw std::runtime_error("cannot make the pipe " + target);
+    return target;
+}
+
 std::string readBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, std::string_view bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 CurrentDirectory::CurrentDirectory(const std::string& path) : previous_(platform::currentDirectory())

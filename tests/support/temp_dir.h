@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,12 +20,17 @@ class TempDir {
     // Writes bytes exactly as given and returns the file's full path.
     std::string write(std::string_view name, std::string_view bytes) const;
     std::string mkdir(std::string_view name) const;
+    // The bytes, then zero bytes up to the size (without using the disk for them).
+    std::string writeSized(std::string_view name, std::string_view bytes, std::uintmax_t size) const;
+    // A named pipe that nobody writes to: a reader that opens it blocking waits for ever.
+    std::string mkfifo(std::string_view name) const;
 
   private:
     std::string path_;
 };
 
 std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, std::string_view bytes);
 
 // Makes a directory current for the lifetime of the object.
 class CurrentDirectory {

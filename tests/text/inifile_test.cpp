@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/readlimits.h"
 #include "text/inifile.h"
 
 using namespace arcavio;
@@ -35,7 +36,7 @@ TEST(IniFile, FirstSectionAndFirstKeyWinCommentsIgnored)
 
 TEST(IniFile, MissingFileHasNoSections)
 {
-    const IniFile ini = IniFile::load("/nonexistent/dir/skin.ini");
+    const IniFile ini = IniFile::load("/nonexistent/dir/skin.ini", platform::kSkinFileLimit);
     EXPECT_FALSE(ini.hasSection("app"));
     EXPECT_EQ(ini.value("app", "width"), "");
 }

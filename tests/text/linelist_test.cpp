@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/readlimits.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
 #include "text/linelist.h"
@@ -50,7 +51,7 @@ TEST(LineList, SavesEveryLineWithCrLfAndReadsItBack)
     const LineList list{"first", "", " middle ", "l\xC3\xA9"};
     list.saveToFile(dir.file("out.txt"));
     EXPECT_EQ(arcavio::test::readBytes(dir.file("out.txt")), "first\r\n\r\n middle \r\nl\xC3\xA9\r\n");
-    EXPECT_EQ(LineList::loadFromFile(dir.file("out.txt")), list);
+    EXPECT_EQ(LineList::loadFromFile(dir.file("out.txt"), arcavio::platform::kMebibyte), list);
 }
 
 TEST(LineList, FailedSaveKeepsTheOldFileAndNamesThePath)
@@ -71,5 +72,6 @@ TEST(LineList, FailedSaveKeepsTheOldFileAndNamesThePath)
 TEST(LineList, MissingFileCannotBeOpened)
 {
     arcavio::test::TempDir dir;
-    EXPECT_THROW(LineList::loadFromFile(dir.file("absent")), arcavio::FileOpenError);
+    EXPECT_THROW(LineList::loadFromFile(dir.file("absent"), arcavio::platform::kMebibyte),
+                 arcavio::FileOpenError);
 }

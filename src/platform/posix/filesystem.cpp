@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "text/errors.h"
 #include "text/paths.h"
@@ -32,19 +36,128 @@ struct Directory {
     Directory& operator=(const Directory&) = delete;
 };
 
-bool isDirectoryEntry(const std::string& directory, const dirent* entry)
+std::string systemReason()
 {
-    if (entry->d_type == DT_DIR)
+    return std::strerror(errno);
+}
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    ~FileDescriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept
+    {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closing can report a failed write; true when it did not.
+    bool close()
+    {
+        const int fd = std::exchange(fd_, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+// Opening a pipe or a device could block or have effects, so the open never waits and
+// only a regular file stays open, for ordinary blocking use.
+FileDescriptor openRegular(const std::string& path, int access)
+{
+    FileDescriptor file(open(path.c_str(), access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return FileDescriptor();
+    const int flags = fcntl(file.get(), F_GETFL);
+    if (flags < 0 || fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return FileDescriptor();
+    return file;
+}
+
+bool isRegularEntry(const std::string& directory, const dirent* entry)
+{
+    if (entry->d_type == DT_REG)
         return true;
     if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
         return false;
     struct stat info {};
-    return stat(joinPath(directory, entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return stat(joinPath(directory, entry->d_name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string systemReason()
+bool writeAll(int fd, std::string_view bytes)
 {
-    return std::strerror(errno);
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+std::string directoryOf(const std::string& path)
+{
+    const std::string directory = directoryPart(path);
+    return directory.empty() ? std::string(".") : directory;
+}
+
+// The entry a chain of links finally names, which need not exist yet; no value for a loop or
+// a link that cannot be read.
+std::optional<std::string> finalTarget(std::string path)
+{
+    constexpr int kMostLinks = 40; // as the system's own limit
+    for (int link = 0; link < kMostLinks; ++link) {
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return path;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
+            return std::nullopt;
+        target.resize(static_cast<std::size_t>(length));
+        path = target.front() == '/' ? target : joinPath(directoryOf(path), target);
+    }
+    return std::nullopt;
+}
+
+mode_t creationMode()
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// A directory that cannot be opened has nothing the program could flush; a file system that
+// cannot flush directories says EINVAL.
+bool syncDirectory(const std::string& directory)
+{
+    const FileDescriptor handle(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return !handle.valid() || fsync(handle.get()) == 0 || errno == EINVAL;
+}
+
+void rewriteInPlace(FileDescriptor& file, const std::string& path, std::string_view bytes)
+{
+    const bool ok = ftruncate(file.get(), 0) == 0 && writeAll(file.get(), bytes) && fsync(file.get()) == 0;
+    if (!file.close() || !ok)
+        throw FileCreateError(path);
+}
+
+bool replacingIsForbidden(int error)
+{
+    return error == EACCES || error == EPERM;
 }
 
 } // namespace
@@ -93,7 +206,7 @@ std::vector<std::string> listFiles(const std::string& directory, std::string_vie
         const std::string_view name = entry->d_name;
         if (name.empty() || name.front() == '.' || !matchesMask(name, mask))
             continue;
-        if (isDirectoryEntry(directory, entry))
+        if (!isRegularEntry(directory, entry))
             continue;
         names.emplace_back(name);
     }
@@ -146,61 +259,91 @@ std::string programDirectory()
     return directoryPart(programPath());
 }
 
-std::string readFile(const std::string& path)
+std::string readFile(const std::string& path, std::size_t limit)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw FileOpenError(path);
+    // Refused before it is opened, a special file is never touched; the check after the open
+    // catches one put there in between.
     struct stat info {};
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        close(fd);
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) > limit)
         throw FileOpenError(path);
-    }
+    const FileDescriptor file = openRegular(path, O_RDONLY);
+    if (!file.valid())
+        throw FileOpenError(path);
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = read(fd, chunk, sizeof chunk);
+    bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), limit));
+    std::vector<char> chunk(65536);
+    // One byte past the limit tells a file that grew since it was measured.
+    while (bytes.size() <= limit) {
+        const std::size_t wanted = std::min(chunk.size(), limit + 1 - bytes.size());
+        const ssize_t got = read(file.get(), chunk.data(), wanted);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            close(fd);
+        if (got < 0)
             throw FileOpenError(path);
-        }
         if (got == 0)
-            break;
-        bytes.append(chunk, static_cast<std::size_t>(got));
+            return bytes;
+        bytes.append(chunk.data(), static_cast<std::size_t>(got));
     }
-    close(fd);
-    return bytes;
+    throw FileOpenError(path);
 }
 
-void writeFileAtomic(const std::string& path, std::string_view bytes)
+void replaceFile(const std::string& path, std::string_view bytes)
 {
-    const std::string directory = directoryPart(path);
-    std::string temp = joinPath(directory.empty() ? "." : directory, "." + fileNamePart(path) + ".XXXXXX");
-    const int fd = mkstemp(temp.data());
-    if (fd < 0)
+    const std::optional<std::string> resolved = path.empty() ? std::nullopt : finalTarget(path);
+    if (!resolved)
         throw FileCreateError(path);
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        ok = put > 0;
-        if (ok)
-            done += static_cast<std::size_t>(put);
+    const std::string& target = *resolved;
+    struct stat old {};
+    const bool exists = stat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        throw FileCreateError(path);
+    // The user's own protection decides: a file they may not write is not replaced either.
+    FileDescriptor current;
+    if (exists) {
+        current = openRegular(target, O_WRONLY);
+        if (!current.valid())
+            throw FileCreateError(path);
     }
-    const mode_t mask = umask(0);
-    umask(mask);
-    ok = ok && fchmod(fd, 0666 & ~mask) == 0 && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (ok && directoryExists(path))
-        ok = false;
-    if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
-        unlink(temp.c_str());
+
+    const std::string directory = directoryOf(target);
+    // A short name of its own, so the target's name may use the whole name length.
+    std::string temporary = joinPath(directory, ".arcavio-XXXXXX");
+    FileDescriptor file(mkostemp(temporary.data(), O_CLOEXEC));
+    if (!file.valid()) {
+        if (exists && replacingIsForbidden(errno))
+            return rewriteInPlace(current, path, bytes);
         throw FileCreateError(path);
     }
+    bool ok = writeAll(file.get(), bytes);
+    mode_t mode = exists ? old.st_mode & 07777 : creationMode();
+    if (exists) {
+        if ((old.st_uid != geteuid() || old.st_gid != getegid()) &&
+            fchown(file.get(), old.st_uid, old.st_gid) != 0) {
+            // Another owner's file becomes the user's own, without set-id bits. Outside the old
+            // group, the new group may do only what everyone may, so no one gains access.
+            mode &= 0777;
+            if (fchown(file.get(), static_cast<uid_t>(-1), old.st_gid) != 0)
+                mode = (mode & 0707) | ((mode & 0007) << 3);
+        }
+    }
+    ok = ok && fchmod(file.get(), mode) == 0 && fsync(file.get()) == 0;
+    ok = file.close() && ok;
+    if (!ok) {
+        unlink(temporary.c_str());
+        throw FileCreateError(path);
+    }
+    if (rename(temporary.c_str(), target.c_str()) != 0) {
+        const int reason = errno;
+        unlink(temporary.c_str());
+        // A directory with the sticky bit lets a writable file of another user be changed
+        // but not replaced.
+        if (exists && replacingIsForbidden(reason))
+            return rewriteInPlace(current, path, bytes);
+        throw FileCreateError(path);
+    }
+    if (!syncDirectory(directory))
+        throw FileCreateError(path);
 }
 
 std::string shortPathName(const std::string& path)

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace arcavio {
+
+// "…", which marks a text that was cut.
+inline constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
+
+// The most of a bad value that an error message quotes.
+inline constexpr std::size_t kQuotedValueLimit = 200;
+
+// The text itself when it holds at most maxBytes bytes; otherwise its longest prefix of at
+// most maxBytes bytes that does not end inside a UTF-8 character, followed by the ellipsis.
+// Text from a file can be any size; what is shown of it must not be.
+std::string boundedText(std::string_view text, std::size_t maxBytes);
+
+} // namespace arcavio

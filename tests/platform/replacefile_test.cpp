@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/filesystem.h"
+#include "support/temp_dir.h"
+#include "support/unprivileged.h"
+#include "text/errors.h"
+
+using namespace arcavio;
+using arcavio::test::ChildReport;
+using arcavio::test::readBytes;
+using arcavio::test::runAsUnprivilegedUser;
+using arcavio::test::TempDir;
+
+namespace {
+
+struct stat statOf(const std::string& path)
+{
+    struct stat info {};
+    lstat(path.c_str(), &info);
+    return info;
+}
+
+mode_t modeOf(const std::string& path)
+{
+    return statOf(path).st_mode & 07777;
+}
+
+int entriesIn(const std::string& directory)
+{
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory))
+        ++entries;
+    return entries;
+}
+
+std::string cannotCreate(const std::string& path)
+{
+    return "Cannot create file " + path;
+}
+
+// Written by the child itself, so the file is the unprivileged user's own.
+std::string writeAs(const std::string& path, std::string_view bytes, mode_t mode)
+{
+    test::writeBytes(path, bytes);
+    chmod(path.c_str(), mode);
+    return path;
+}
+
+} // namespace
+
+TEST(ReplaceFile, KeepsTheModeAndLeavesNoTemporary)
+{
+    TempDir dir;
+    const std::string target = dir.write("c.av2", "old");
+    ASSERT_EQ(chmod(target.c_str(), 0604), 0);
+    platform::replaceFile(target, "new");
+    EXPECT_EQ(readBytes(target), "new");
+    EXPECT_EQ(modeOf(target), 0604u);
+    EXPECT_EQ(entriesIn(dir.path()), 1);
+
+    const mode_t previous = umask(027);
+    const std::string fresh = dir.file("fresh.av2");
+    platform::replaceFile(fresh, "x");
+    umask(previous);
+    EXPECT_EQ(modeOf(fresh), 0640u) << "a new file takes the user's default";
+}
+
+TEST(ReplaceFile, KeepsTheOwnerAndGroupWhereTheUserMay)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    TempDir dir;
+    const std::string target = dir.write("mame.ini", "old");
+    ASSERT_EQ(chown(target.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+    platform::replaceFile(target, "new");
+    const struct stat info = statOf(target);
+    EXPECT_EQ(readBytes(target), "new");
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+}
+
+TEST(ReplaceFile, AnotherUsersFileBecomesTheUsersOwnWithoutWideningAccess)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root may make a file of another user here";
+    TempDir dir;
+    test::handToUnprivilegedUser(dir.path());
+    // Root's file that everyone may write, with the set-user-id bit and no rights for its group.
+    const std::string shared = dir.write("shared.av2", "root's");
+    ASSERT_EQ(chmod(shared.c_str(), 04602), 0);
+    const std::string report = runAsUnprivilegedUser([&](ChildReport& child) {
+        child.expectNoError([&] { platform::replaceFile(shared, "mine"); }, "a file everyone may write");
+        const struct stat info = statOf(shared);
+        child.expect(readBytes(shared) == "mine", "not replaced");
+        child.expect(info.st_uid == geteuid(), "not the user's own");
+        child.expect((info.st_mode & 07777) == 0622, "the new group may do more than everyone may");
+    });
+    EXPECT_EQ(report, "");
+}
+
+TEST(ReplaceFile, RefusesAFileTheUserMayNotWrite)
+{
+    TempDir dir;
+    test::handToUnprivilegedUser(dir.path());
+    // A file of another user that only they may write, in the user's own directory.
+    std::string foreign;
+    if (geteuid() == 0) {
+        foreign = dir.write("foreign.av2", "theirs");
+        ASSERT_EQ(chmod(foreign.c_str(), 0644), 0);
+    }
+    const std::string report = runAsUnprivilegedUser([&](ChildReport& child) {
+        const std::string locked = writeAs(dir.file("locked.av2"), "old", 0444);
+        child.expectError([&] { platform::replaceFile(locked, "new"); }, cannotCreate(locked));
+        child.expect(readBytes(locked) == "old", "the read-only file was changed");
+        child.expect(modeOf(locked) == 0444, "the read-only file lost its mode");
+        if (!foreign.empty()) {
+            child.expectError([&] { platform::replaceFile(foreign, "new"); }, cannotCreate(foreign));
+            child.expect(readBytes(foreign) == "theirs", "another user's file was changed");
+        }
+        // The control: the same write where the user may.
+        const std::string open = writeAs(dir.file("open.av2"), "old", 0640);
+        child.expectNoError([&] { platform::replaceFile(open, "new"); }, "a writable file");
+        child.expect(readBytes(open) == "new" && modeOf(open) == 0640, "the writable file was not replaced");
+    });
+    EXPECT_EQ(report, "");
+}
+
+TEST(ReplaceFile, RewritesInPlaceInADirectoryTheUserMayNotWrite)
+{
+    TempDir dir;
+    test::handToUnprivilegedUser(dir.path());
+    const std::string report = runAsUnprivilegedUser([&](ChildReport& child) {
+        const std::string closed = dir.file("closed");
+        mkdir(closed.c_str(), 0755);
+        const std::string target = writeAs(closed + "/c.av2", "old contents", 0620);
+        const ino_t inode = statOf(target).st_ino;
+        chmod(closed.c_str(), 0555);
+        // The control: nothing new can be created there.
+        const std::string fresh = closed + "/fresh.av2";
+        child.expectError([&] { platform::replaceFile(fresh, "x"); }, cannotCreate(fresh));
+        child.expectNoError([&] { platform::replaceFile(target, "new"); }, "the writable file");
+        child.expect(readBytes(target) == "new", "the file was not rewritten");
+        child.expect(statOf(target).st_ino == inode, "the file was not rewritten in place");
+        child.expect(modeOf(target) == 0620, "the file lost its mode");
+        chmod(closed.c_str(), 0755);
+    });
+    EXPECT_EQ(report, "");
+}
+
+TEST(ReplaceFile, AFailedWriteIsReportedAndAReplacementKeepsTheOldFile)
+{
+    TempDir dir;
+    test::handToUnprivilegedUser(dir.path());
+    const std::string report = runAsUnprivilegedUser([&](ChildReport& child) {
+        const std::string replaced = writeAs(dir.file("replaced.av2"), "old", 0644);
+        const std::string closed = dir.file("closed");
+        mkdir(closed.c_str(), 0755);
+        const std::string inPlace = writeAs(closed + "/c.av2", "old", 0644);
+        chmod(closed.c_str(), 0555);
+
+        // The control first: a write within the size limit succeeds either way.
+        const std::string small(100, 'a');
+        child.expectNoError([&] { platform::replaceFile(replaced, small); }, "a small replacement");
+        child.expectNoError([&] { platform::replaceFile(inPlace, small); }, "a small rewrite");
+        child.expect(readBytes(replaced) == small && readBytes(inPlace) == small, "the small writes failed");
+
+        // A file size limit makes the next write fail part way, as a full disk would.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const std::string large(5000, 'b');
+        child.expectError([&] { platform::replaceFile(replaced, large); }, cannotCreate(replaced));
+        child.expect(readBytes(replaced) == small, "a failed replacement lost the old file");
+        child.expect(entriesIn(dir.path()) == 2, "a failed replacement left a temporary file");
+        child.expectError([&] { platform::replaceFile(inPlace, large); }, cannotCreate(inPlace));
+        chmod(closed.c_str(), 0755);
+    });
+    EXPECT_EQ(report, "");
+}
+
+TEST(ReplaceFile, WritesThroughALinkToItsTarget)
+{
+    TempDir dir;
+    const std::string real = dir.write("real.av2", "old");
+    ASSERT_EQ(chmod(real.c_str(), 0600), 0);
+    const std::string link = dir.file("link.av2");
+    ASSERT_EQ(symlink("real.av2", link.c_str()), 0);
+    const std::string second = dir.file("second.av2");
+    ASSERT_EQ(symlink(link.c_str(), second.c_str()), 0);
+
+    platform::replaceFile(link, "through one link");
+    EXPECT_TRUE(S_ISLNK(statOf(link).st_mode));
+    EXPECT_EQ(readBytes(real), "through one link");
+    EXPECT_EQ(modeOf(real), 0600u);
+    platform::replaceFile(second, "through two links");
+    EXPECT_TRUE(S_ISLNK(statOf(second).st_mode) && S_ISLNK(statOf(link).st_mode));
+    EXPECT_EQ(readBytes(real), "through two links");
+
+    const std::string dangling = dir.file("dangling.av2");
+    ASSERT_EQ(symlink("made.av2", dangling.c_str()), 0);
+    platform::replaceFile(dangling, "created");
+    EXPECT_TRUE(S_ISLNK(statOf(dangling).st_mode));
+    EXPECT_EQ(readBytes(dir.file("made.av2")), "created");
+
+    const std::string loop = dir.file("loop.av2");
+    ASSERT_EQ(symlink("loop.av2", loop.c_str()), 0);
+    EXPECT_THROW(platform::replaceFile(loop, "x"), FileCreateError);
+    EXPECT_TRUE(S_ISLNK(statOf(loop).st_mode));
+}
+
+TEST(ReplaceFile, NamesUpToTheNameLimitSave)
+{
+    TempDir dir;
+    for (const std::size_t length : {248u, 255u}) {
+        const std::string target = dir.file(std::string(length - 4, 'n') + ".av2");
+        ASSERT_NO_THROW(platform::replaceFile(target, "first")) << length;
+        ASSERT_NO_THROW(platform::replaceFile(target, "second")) << length;
+        EXPECT_EQ(readBytes(target), "second");
+    }
+    const std::string tooLong = dir.file(std::string(252, 'n') + ".av2");
+    EXPECT_THROW(platform::replaceFile(tooLong, "x"), FileCreateError);
+    EXPECT_EQ(entriesIn(dir.path()), 2);
+}
+
+TEST(ReplaceFile, RefusesADirectoryOrASpecialFile)
+{
+    TempDir dir;
+    const std::string folder = dir.mkdir("folder.av2");
+    EXPECT_THROW(platform::replaceFile(folder, "x"), FileCreateError);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    // Nobody reads the pipe: writing into it would wait for ever.
+    const std::string pipe = dir.file("pipe.av2");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    alarm(20);
+    EXPECT_THROW(platform::replaceFile(pipe, "x"), FileCreateError);
+    alarm(0);
+    EXPECT_TRUE(S_ISFIFO(statOf(pipe).st_mode));
+    EXPECT_EQ(entriesIn(dir.path()), 2);
+    EXPECT_THROW(platform::replaceFile(dir.file("missing/c.av2"), "x"), FileCreateError);
+}
