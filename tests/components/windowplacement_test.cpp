@@ -66,7 +66,8 @@ TEST(WindowPlacement, OuterSizesAreAppliedOneByOne)
     placement.centreOnScreen(WindowPlacement::Showing::First);
     window.show();
     const QSize frame = window.frameGeometry().size() - window.size();
-    EXPECT_EQ(asked, QSize(640, 400) - frame) << "applied again on the first showing, with the frame then known";
+    EXPECT_EQ(asked, QSize(640, 400) - frame)
+        << "applied again on the first showing, with the frame then known";
 }
 
 } // namespace

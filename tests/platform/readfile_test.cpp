@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "platform/filesystem.h"
-#include "text/nameorder.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
+#include "text/nameorder.h"
 
 using namespace arcavio;
 using arcavio::test::TempDir;
