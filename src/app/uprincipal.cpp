@@ -19,6 +19,7 @@
 #include "components/selectionkeepinglist.h"
 #include "components/showntext.h"
 #include "platform/filesystem.h"
+#include "text/encoding.h"
 #include "text/errors.h"
 #include "text/paths.h"
 
@@ -354,7 +355,7 @@ void TForm1::refreshList()
         QStringList rows;
         rows.reserve(static_cast<int>(list_.names().size()));
         for (const std::string& name : list_.names())
-            rows.append(shownLine(name));
+            rows.append(shownLine(decodeFileName(name)));
         lista_->addItems(rows);
         lista_->setCurrentRow(-1);
     }

@@ -197,7 +197,7 @@ GameRows buildGameRows(const std::vector<std::string>& zips, const GameListIndex
     for (const std::string& zip : zips) {
         const std::optional<std::string_view> name = gameList.find(removeExtension(zip));
         if (showAll) {
-            rows.names.emplace_back(name ? *name : std::string_view(zip));
+            rows.names.emplace_back(name ? std::string(*name) : decodeFileName(zip));
             rows.zips.push_back(zip);
         } else if (name && !name->empty()) {
             rows.names.emplace_back(*name);

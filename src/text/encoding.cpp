@@ -130,6 +130,11 @@ std::optional<std::string> utf8ToCp1252(std::string_view text)
     return out;
 }
 
+std::string decodeFileName(std::string_view name)
+{
+    return isValidUtf8(name) ? std::string(name) : cp1252ToUtf8(name);
+}
+
 std::string decodeText(std::string_view bytes)
 {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")

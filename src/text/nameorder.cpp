@@ -18,16 +18,11 @@ bool isAscii(std::string_view name)
     return std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string decodedName(std::string_view name)
-{
-    return isValidUtf8(name) ? std::string(name) : cp1252ToUtf8(name);
-}
-
 // For names that fold alike: the decoded text, then the bytes, so the order is total.
 bool lessExactly(std::string_view a, std::string_view b)
 {
     if (!isAscii(a) || !isAscii(b)) {
-        const std::string x = decodedName(a), y = decodedName(b);
+        const std::string x = decodeFileName(a), y = decodeFileName(b);
         if (x != y)
             return x < y;
     }
@@ -53,7 +48,7 @@ std::string caseFoldedName(std::string_view name)
                 c = static_cast<char>(c - 'A' + 'a');
         return folded;
     }
-    const std::string text = decodedName(name);
+    const std::string text = decodeFileName(name);
     if (text.size() > INT32_MAX)
         return text;
     std::string folded;

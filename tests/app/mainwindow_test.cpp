@@ -262,6 +262,22 @@ TEST(MainWindow, SelectionPreviewsAndRefreshKeepsTheStatusText)
     EXPECT_TRUE(messages.errors.empty());
 }
 
+TEST(MainWindow, AWindows1252FileNameShowsItsAccentsAndKeepsItsBytes)
+{
+    TempDir dir;
+    dir.write("\xC9t\xE9.av2", "/mame\r\n\r\nSummer\r\n");
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    TForm1 w;
+    auto* list = w.findChild<QListWidget*>("lista");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("\u00C9t\u00E9.av2"));
+    clickRow(list, 0);
+    EXPECT_EQ(w.selectedFullPath(), dir.file("\xC9t\xE9.av2"));
+    EXPECT_EQ(w.statusText(), "Summer");
+    EXPECT_TRUE(messages.errors.empty());
+}
+
 TEST(MainWindow, CtrlClickOnTheSelectedConfigurationKeepsItAndItsPreview)
 {
     TempDir dir;

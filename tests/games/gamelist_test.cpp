@@ -46,6 +46,15 @@ TEST(GameRows, NamedListLeavesOutEmptyAndMissingNamesFullListShowsThem)
     EXPECT_EQ(all.zips, zips);
 }
 
+// A zip copied from Windows may have a Windows-1252 name: shown with its accents, handed back
+// with its own bytes.
+TEST(GameRows, AnUnnamedZipShowsItsDecodedName)
+{
+    const GameRows all = buildGameRows({"\xC9t\xE9.zip", "caf\xC3\xA9.zip"}, indexOf(""), true);
+    EXPECT_EQ(all.names, (Names{"\u00C9t\u00E9.zip", "caf\u00E9.zip"}));
+    EXPECT_EQ(all.zips, (Names{"\xC9t\xE9.zip", "caf\xC3\xA9.zip"}));
+}
+
 TEST(GameRows, KeysAreTheExactTextBeforeTheFirstEqualsWithoutRegardToCase)
 {
     const GameListIndex ini = indexOf("junk=before any section\r\n"
