@@ -1,5 +1,7 @@
 #include "text/inifile.h"
 
+#include "text/keyedhash.h"
+
 #include "platform/filesystem.h"
 
 namespace arcavio {
@@ -13,9 +15,14 @@ std::string foldCase(std::string_view text)
     return folded;
 }
 
+std::size_t IniFile::KeyedHash::operator()(std::string_view text) const
+{
+    return static_cast<std::size_t>(sipHash(text, processHashKey()));
+}
+
 IniFile::IniFile(const LineList& lines)
 {
-    std::unordered_map<std::string, std::string>* current = nullptr;
+    Keys* current = nullptr;
     for (const std::string& line : lines.lines()) {
         if (line.empty() || line.front() == ';')
             continue;

@@ -32,7 +32,12 @@ class IniFile {
     bool hasSection(std::string_view section) const;
 
   private:
-    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections_;
+    // Keyed, so that a file cannot choose names that all fall into one bucket.
+    struct KeyedHash {
+        std::size_t operator()(std::string_view text) const;
+    };
+    using Keys = std::unordered_map<std::string, std::string, KeyedHash>;
+    std::unordered_map<std::string, Keys, KeyedHash> sections_;
 };
 
 } // namespace arcavio
