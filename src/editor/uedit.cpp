@@ -169,7 +169,10 @@ QCheckBox* Tc110::checkBox(QWidget* parent, int line, int x, int y, bool checked
 
 QLineEdit* Tc110::edit(QWidget* parent, const char* name, int x, int y, int width, const std::string& value)
 {
-    auto* e = new QLineEdit(qs(value), parent);
+    auto* e = new QLineEdit(parent);
+    // Qt would cut a longer line at 32,767 characters and the next Save would lose the rest.
+    e->setMaxLength(static_cast<int>(platform::kConfigurationFileLimit));
+    e->setText(qs(value));
     e->setObjectName(QString::fromLatin1(name));
     e->setGeometry(x, y, width, kEditHeight);
     named_[name] = e;

@@ -43,6 +43,18 @@ TEST_F(Save, ANewEditorWarnsAsksWritesAndConfirms)
     EXPECT_TRUE(recorder.errors.empty());
 }
 
+// Qt's edits hold 32,767 characters unless told otherwise: a longer line read from a file must
+// survive a Save whole.
+TEST_F(Save, ALineLongerThanAnEditsDefaultLimitIsSavedWhole)
+{
+    const std::string about(100'000, 'a');
+    auto editor = makeEditor();
+    child<QLineEdit>(*editor, "Edit1")->setText(QString::fromStdString(about));
+    editor->ConfigFileName = dir.file("long.av2");
+    editor->save();
+    EXPECT_EQ(readConfiguration(dir.file("long.av2")).at(2), about);
+}
+
 TEST_F(Save, AnExistingExecutableIsNotWarnedAbout)
 {
     const std::string emulator = dir.write("mame", "");
