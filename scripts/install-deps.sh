@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libjpeg-dev libemf2svg-dev libwmf-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
     xvfb xauth imagemagick fonts-dejavu-core fonts-urw-base35
 )
 
