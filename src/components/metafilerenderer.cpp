@@ -102,6 +102,8 @@ std::string findMetafileProgram()
 
 ArgbPicture renderMetafile(std::string_view bytes, PictureFormat format)
 {
+    if (bytes.size() > kLargestMetafileBytes)
+        throw invalidMetafileError();
     const MetafileRenderer& setup = metafileRenderer();
     platform::ChildRequest request;
     request.program = setup.program.empty() ? findMetafileProgram() : setup.program;
