@@ -10,8 +10,10 @@ BUILD ?= build
 CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 BENCH_BUILD ?= build-release
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure run test bench clean format
+.PHONY: all deps configure run test bench fuzz fuzz-build fuzz-replay clean format
 
 all: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -34,8 +36,23 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
+# The fuzz targets are built by clang in a build of their own: -O1, assertions on.
+fuzz-build: deps
+	@test -f $(FUZZ_BUILD)/CMakeCache.txt || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" \
+		-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DARCAVIO_FUZZ=ON -DARCAVIO_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) --target fuzz_targets -j $(JOBS)
+
+# Fuzzes every target for FUZZ_SECONDS seconds, one after the other.
+fuzz: fuzz-build
+	@bash scripts/fuzz.sh $(FUZZ_BUILD) run $(FUZZ_SECONDS)
+
+# Runs every kept input once through the fuzz targets (what CI does).
+fuzz-replay: fuzz-build
+	@bash scripts/fuzz.sh $(FUZZ_BUILD) replay
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-sanitize build-release
+	rm -rf build build-sanitize build-release build-fuzz

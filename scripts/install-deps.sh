@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
     libjpeg-dev libemf2svg-dev libwmf-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
     xvfb xauth openbox x11-utils imagemagick fonts-dejavu-core fonts-urw-base35
 )
 

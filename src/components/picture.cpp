@@ -1,15 +1,14 @@
 #include "components/picture.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdint>
 #include <new>
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
-#include <QPainter>
-#include <QSvgRenderer>
 
+#include "components/metafilerenderer.h"
 #include "components/picturedecoders.h"
 #include "platform/filesystem.h"
 #include "text/errors.h"
@@ -17,9 +16,6 @@
 namespace arcavio {
 
 namespace {
-
-// A metafile may claim any size; the picture box never needs more than this on a side.
-constexpr int kLargestMetafileSide = 4096;
 
 QImage readWithQt(const std::string& bytes, const char* format)
 {
@@ -42,26 +38,15 @@ QImage imageFromRgb(const RgbPicture& picture)
     return image;
 }
 
-QImage renderSvg(const std::string& svg)
+QImage imageFromArgb(const ArgbPicture& picture)
 {
-    QSvgRenderer renderer(QByteArray(svg.data(), static_cast<qsizetype>(svg.size())));
-    if (!renderer.isValid())
-        throw invalidMetafileError();
-    QSizeF size = renderer.defaultSize();
-    if (size.isEmpty())
-        size = renderer.viewBoxF().size();
-    if (size.isEmpty())
-        throw invalidMetafileError();
-    const double largest = std::max(size.width(), size.height());
-    if (largest > kLargestMetafileSide)
-        size *= kLargestMetafileSide / largest;
-    QImage image(std::max(1, static_cast<int>(std::lround(size.width()))),
-                 std::max(1, static_cast<int>(std::lround(size.height()))),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
-    painter.end();
+    QImage image(picture.width, picture.height, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        throw std::bad_alloc();
+    const auto width = static_cast<std::size_t>(picture.width);
+    for (int y = 0; y < picture.height; ++y)
+        std::copy_n(picture.pixels.data() + width * static_cast<std::size_t>(y), width,
+                    reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
     return image;
 }
 
@@ -91,9 +76,8 @@ QImage decodePicture(const std::string& bytes, PictureFormat format)
     case PictureFormat::Jpeg:
         return imageFromRgb(decodeJpeg(bytes));
     case PictureFormat::EnhancedMetafile:
-        return renderSvg(enhancedMetafileToSvg(bytes));
     case PictureFormat::Metafile:
-        return renderSvg(metafileToSvg(bytes));
+        return imageFromArgb(renderMetafile(bytes, format));
     }
     throw PictureError::invalidBitmap();
 }

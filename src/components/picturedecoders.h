@@ -30,8 +30,4 @@ struct RgbPicture {
 // early is not an error: the decoder returns what it has.
 RgbPicture decodeJpeg(std::string_view bytes);
 
-// A metafile as an SVG document. Throws invalidMetafileError() for data the converter refuses.
-std::string enhancedMetafileToSvg(std::string_view bytes);
-std::string metafileToSvg(std::string_view bytes);
-
 } // namespace arcavio

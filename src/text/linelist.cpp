@@ -42,10 +42,15 @@ LineList LineList::loadFromFile(const std::string& path, std::size_t limit)
 std::string LineList::toText() const
 {
     std::string text;
-    std::size_t size = 0;
+    std::size_t size = 3;
     for (const auto& line : lines_)
         size += line.size() + 2;
     text.reserve(size);
+    // Reading skips a byte-order mark at the start: a first line that begins with that
+    // character (a file read with two marks) keeps it only behind a mark of its own.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (!lines_.empty() && lines_.front().starts_with(kByteOrderMark))
+        text += kByteOrderMark;
     for (const auto& line : lines_) {
         text += line;
         text += "\r\n";

@@ -104,3 +104,35 @@ inline std::string metafileSample(std::uint32_t colorRef = 0x000000FF)
 }
 
 } // namespace arcavio::test
+
+namespace arcavio::test {
+
+// The enhanced sample whose end record has a type no reader knows: the converter library
+// reads on past the end of the file.
+inline std::string enhancedMetafileReadingPastItsEnd()
+{
+    std::string bytes = enhancedMetafileSample(0x000000FF);
+    std::string type;
+    putU32(type, 0x00FE000E);
+    bytes.replace(bytes.size() - 20, 4, type);
+    return bytes;
+}
+
+// The 18-byte header of a Windows metafile whose largest record claims 2.4 GB, and the
+// start of a record: the library reserves what the header claims before it fails.
+inline std::string metafileClaimingGigabytes()
+{
+    std::string bytes;
+    putU16(bytes, 1);
+    putU16(bytes, 9);
+    putU16(bytes, 0x0300);
+    putU32(bytes, 12);
+    putU16(bytes, 1);
+    putU32(bytes, 0x48000000); // largest record, words
+    putU16(bytes, 0);
+    putU32(bytes, 3);
+    bytes += '\0';
+    return bytes;
+}
+
+} // namespace arcavio::test

@@ -7,7 +7,6 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "metafile_samples.h"
 
 namespace arcavio {
 namespace {
@@ -72,34 +71,6 @@ TEST(JpegDecoder, RefusesAPictureTooLargeToHold)
     bytes += std::string("\xFF\xC4\x00\x14\x00\x01", 6) + std::string(15, '\0') + std::string("\x00", 1);
     bytes += std::string("\xFF\xDA\x00\x08\x01\x01\x00\x00\x3F\x00", 10);
     EXPECT_EQ(messageOf([&] { decodeJpeg(bytes); }), jpegError(JERR_IMAGE_TOO_BIG));
-}
-
-TEST(MetafileConversion, EnhancedMetafileBecomesSvgWithItsShapes)
-{
-    const std::string svg = enhancedMetafileToSvg(test::enhancedMetafileSample(0x0000FF00));
-    EXPECT_NE(svg.find("<svg"), std::string::npos);
-    EXPECT_NE(svg.find("<rect"), std::string::npos);
-    EXPECT_NE(svg.find("#00FF00"), std::string::npos) << svg;
-}
-
-TEST(MetafileConversion, WindowsMetafileBecomesSvgWithItsShapes)
-{
-    const std::string svg = metafileToSvg(test::metafileSample());
-    EXPECT_NE(svg.find("<svg"), std::string::npos);
-    EXPECT_NE(svg.find("<rect"), std::string::npos) << svg;
-}
-
-TEST(MetafileConversion, DataThatIsNoMetafileIsRefused)
-{
-    const std::string invalid = "Metafile is not valid";
-    EXPECT_EQ(messageOf([] { enhancedMetafileToSvg(""); }), invalid);
-    EXPECT_EQ(messageOf([] { enhancedMetafileToSvg(std::string(300, 'x')); }), invalid);
-    EXPECT_EQ(messageOf([] { enhancedMetafileToSvg(test::metafileSample()); }), invalid);
-    EXPECT_EQ(messageOf([] { enhancedMetafileToSvg(test::enhancedMetafileSample().substr(0, 60)); }),
-              invalid);
-    EXPECT_EQ(messageOf([] { metafileToSvg(""); }), invalid);
-    EXPECT_EQ(messageOf([] { metafileToSvg(std::string(300, 'x')); }), invalid);
-    EXPECT_EQ(messageOf([] { metafileToSvg(test::enhancedMetafileSample()); }), invalid);
 }
 
 } // namespace

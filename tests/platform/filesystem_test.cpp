@@ -31,6 +31,10 @@ TEST(Filesystem, MasksAndCaseInsensitiveOrder)
     EXPECT_FALSE(matchesMask("game.zipx", "*.zip"));
     EXPECT_TRUE(matchesMask("a1", "a?"));
     EXPECT_FALSE(matchesMask("a", "a?"));
+    // A name may hold a "*" of its own; the mask's "*" still stands for any text.
+    EXPECT_TRUE(matchesMask("*x.av2", "*.av2"));
+    EXPECT_TRUE(matchesMask("*", "*"));
+    EXPECT_TRUE(matchesMask("a*b", "a*"));
     std::vector<std::string> names{"b.zip", "A.zip", "a.zip", "B2.zip"};
     sortIgnoringCase(names);
     EXPECT_EQ(names, (std::vector<std::string>{"A.zip", "a.zip", "b.zip", "B2.zip"}));

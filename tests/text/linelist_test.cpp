@@ -54,6 +54,15 @@ TEST(LineList, SavesEveryLineWithCrLfAndReadsItBack)
     EXPECT_EQ(LineList::loadFromFile(dir.file("out.txt"), arcavio::platform::kMebibyte), list);
 }
 
+TEST(LineList, AFileWithTwoByteOrderMarksReadsBackAsItWasRead)
+{
+    // The first mark is skipped; the second is text of the first line, and stays so.
+    const LineList read = LineList::fromBytes("\xEF\xBB\xBF\xEF\xBB\xBFmame\r\nx");
+    EXPECT_EQ(read.at(0), "\xEF\xBB\xBFmame");
+    EXPECT_EQ(LineList::fromBytes(read.toText()), read);
+    EXPECT_EQ(LineList{"plain"}.toText(), "plain\r\n");
+}
+
 TEST(LineList, FailedSaveKeepsTheOldFileAndNamesThePath)
 {
     arcavio::test::TempDir dir;

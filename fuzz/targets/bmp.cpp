@@ -1,0 +1,7 @@
+// Windows bitmaps, through Qt's reader.
+#include "pictures.h"
+
+ARCAVIO_FUZZ_TARGET
+{
+    arcavio::fuzz::decodeAsPreview(input, arcavio::PictureFormat::Bitmap);
+}

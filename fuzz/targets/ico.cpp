@@ -1,0 +1,7 @@
+// Icons, through Qt's reader.
+#include "pictures.h"
+
+ARCAVIO_FUZZ_TARGET
+{
+    arcavio::fuzz::decodeAsPreview(input, arcavio::PictureFormat::Icon);
+}

@@ -1,0 +1,7 @@
+// JPEG pictures, through libjpeg.
+#include "pictures.h"
+
+ARCAVIO_FUZZ_TARGET
+{
+    arcavio::fuzz::decodeAsPreview(input, arcavio::PictureFormat::Jpeg);
+}
