@@ -2,7 +2,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "editor/uedit.h"
 #include "games/gamepicker.h"
 

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QListWidget>
 
-#include "app/language.h"
 #include "app/uprincipal.h"
+#include "base/language.h"
 #include "dialogs/uhelp.h"
 #include "platform/readlimits.h"
 #include "support/recording_messages.h"

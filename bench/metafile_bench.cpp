@@ -11,9 +11,9 @@
 
 #include "components/metafileconversion.h"
 #include "components/metafiledrawing.h"
-#include "components/metafile_samples.h"
 #include "components/metafilerenderer.h"
 #include "components/picture.h"
+#include "support/metafile_samples.h"
 
 namespace {
 

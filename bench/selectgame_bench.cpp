@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "games/uselectgame.h"
 #include "games/ziplisting.h"
 #include "platform/filesystem.h"

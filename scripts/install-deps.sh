@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ make cmake ninja-build pkg-config
+    g++ make cmake ninja-build pkg-config python3
     qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
     libjpeg-dev libemf2svg-dev libwmf-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev

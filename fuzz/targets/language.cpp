@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/helpmessages.h"
-#include "app/language.h"
+#include "base/language.h"
 #include "editor/editorrules.h"
 #include "fuzzing.h"
 #include "text/errors.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/language.h"
+#include "base/language.h"
 
 namespace arcavio {
 

@@ -1,6 +1,6 @@
 #include "app/program.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "launch/launch.h"
 
 namespace arcavio {

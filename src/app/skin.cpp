@@ -5,6 +5,7 @@
 
 #include "app/helpmessages.h"
 #include "platform/filesystem.h"
+#include "platform/textfiles.h"
 #include "text/errors.h"
 #include "text/inifile.h"
 #include "text/integers.h"
@@ -120,7 +121,7 @@ void applySkin(const std::string& skinDirectory, SkinTarget& target)
             target.loadButtonPicture(bitmap.button, bitmap.state, path);
     }
 
-    const IniFile ini = IniFile::load(joinPath(skinDirectory, "skin.ini"), platform::kSkinFileLimit);
+    const IniFile ini = platform::readIniFile(joinPath(skinDirectory, "skin.ini"), platform::kSkinFileLimit);
     const auto position = [&ini](std::string_view section, std::string_view key) {
         return skinPosition(parseIntegerOrHex(ini.value(section, key)));
     };

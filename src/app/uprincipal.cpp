@@ -12,13 +12,14 @@
 #include <QStatusBar>
 
 #include "app/helpmessages.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "components/builtinbuttons.h"
 #include "components/ezrgnbtn.h"
 #include "components/picture.h"
 #include "components/selectionkeepinglist.h"
 #include "components/showntext.h"
 #include "platform/filesystem.h"
+#include "platform/textfiles.h"
 #include "text/encoding.h"
 #include "text/errors.h"
 #include "text/paths.h"
@@ -133,8 +134,6 @@ TForm1::TForm1(QWidget* parent, std::string skinDirectory)
     font.setPixelSize(11);
     setFont(font);
     delete_.Operation = opDelete;
-    delini.Operation = opDelete;
-    delini.Options = {foMultiDestFiles, foNoConfirmation};
     buildControls();
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -291,7 +290,7 @@ void TForm1::languageStep()
 {
     if (!platform::fileExists("language.ini"))
         return;
-    lang.setLines(LineList::loadFromFile("language.ini", platform::kLanguageFileLimit));
+    lang.setLines(platform::readLines("language.ini", platform::kLanguageFileLimit));
     for (const int line : kMainWindowLanguageOrder)
         applyLanguageLine(line, shownLine(lang.line(line)));
 }

@@ -6,8 +6,9 @@
 #include <string>
 
 #include "app/configlist.h"
-#include "app/language.h"
 #include "app/skin.h"
+#include "base/language.h"
+#include "base/messageprompt.h"
 #include "components/atshfileoperation.h"
 #include "components/executor.h"
 #include "components/widgetowner.h"
@@ -45,10 +46,10 @@ class TForm1 : public QMainWindow, private PreviewView, private SkinTarget {
     LineList ListBox;
     LineList inifile;
 
-    // Components: deletion with the shell's question (Exclude), deletion without one, the
-    // emulator's launcher and the emulator's open-file dialog (Kwikstart).
-    TATSHFileOperation delete_;
-    TATSHFileOperation delini;
+    // Components: deletion with the shell's question (Exclude), asked through the message
+    // boxes, the emulator's launcher and the emulator's open-file dialog (Kwikstart).
+    MessagePrompt shellPrompt;
+    TATSHFileOperation delete_{shellPrompt};
     TExecutor Executor{&owner_};
     EmulatorFileDialog d113{this};
 

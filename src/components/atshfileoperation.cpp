@@ -48,7 +48,7 @@ int TATSHFileOperation::Execute()
     request_.to = target.data();
     request_.flags = shellFlags(Options);
     request_.progressTitle = ProgressTitle;
-    const int result = shell_->perform(request_);
+    const int result = shell_->perform(request_, *prompt_);
     request_.from = nullptr;
     request_.to = nullptr;
     return result;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fileoperation.h"
+#include "platform/shellfileservice.h"
 #include "text/linelist.h"
 
 namespace arcavio {
@@ -35,8 +35,10 @@ std::vector<char> zeroSeparatedList(const LineList& entries);
 // and reports as the options allow.
 class TATSHFileOperation {
   public:
-    explicit TATSHFileOperation(platform::ShellFileOperations& shell = platform::systemShellFileOperations())
-        : shell_(&shell)
+    // The prompt is the owner's: it answers the shell's questions and shows its errors.
+    explicit TATSHFileOperation(platform::ShellPrompt& prompt,
+                                platform::ShellFileService& shell = platform::systemShellFileService())
+        : prompt_(&prompt), shell_(&shell)
     {
     }
 
@@ -55,7 +57,8 @@ class TATSHFileOperation {
     const platform::ShellFileRequest& request() const { return request_; }
 
   private:
-    platform::ShellFileOperations* shell_;
+    platform::ShellPrompt* prompt_;
+    platform::ShellFileService* shell_;
     platform::ShellFileRequest request_;
 };
 

@@ -11,7 +11,7 @@
 #include <QPainter>
 #include <QUrl>
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 namespace arcavio {
 

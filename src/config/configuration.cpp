@@ -1,6 +1,7 @@
 #include "config/configuration.h"
 
 #include "platform/readlimits.h"
+#include "platform/textfiles.h"
 #include "text/errors.h"
 #include "text/integers.h"
 #include "text/paths.h"
@@ -100,7 +101,7 @@ std::string configurationPath(std::string_view directory, std::string_view name)
 
 LineList readConfiguration(const std::string& path)
 {
-    return LineList::loadFromFile(path, platform::kConfigurationFileLimit);
+    return platform::readLines(path, platform::kConfigurationFileLimit);
 }
 
 void writeConfiguration(const std::string& path, const LineList& lines)
@@ -115,7 +116,7 @@ void writeConfiguration(const std::string& path, const LineList& lines)
                 ") cannot be written into a configuration: it holds a line break or a zero byte");
         exact.append(value);
     }
-    exact.saveToFile(path);
+    platform::writeLines(path, exact);
 }
 
 } // namespace arcavio

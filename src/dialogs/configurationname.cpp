@@ -1,6 +1,6 @@
 #include "dialogs/configurationname.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "platform/filesystem.h"
 
 namespace arcavio {

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "components/hyperlink.h"
 #include "components/picture.h"
 #include "components/windowplacement.h"

@@ -4,12 +4,13 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "app/language.h"
-#include "app/messages.h"
+#include "base/language.h"
+#include "base/messages.h"
 #include "components/showntext.h"
 #include "components/windowplacement.h"
 #include "dialogs/helptext.h"
 #include "platform/filesystem.h"
+#include "platform/textfiles.h"
 
 namespace arcavio {
 namespace {
@@ -71,8 +72,8 @@ Tc129::Tc129(const Language& language, QWidget* parent)
 
     guarded([&] {
         if (platform::fileExists(kHelpFile))
-            Memo1->setPlainText(joinedLines(
-                withLongLinesBroken(LineList::loadFromFile(kHelpFile, platform::kHelpFileLimit))));
+            Memo1->setPlainText(
+                joinedLines(withLongLinesBroken(platform::readLines(kHelpFile, platform::kHelpFileLimit))));
         if (language.loaded())
             setWindowTitle(shownLine(language.line(129)));
     });

@@ -13,7 +13,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "components/dialogrun.h"
 #include "components/picture.h"
 #include "components/showntext.h"
@@ -94,8 +94,6 @@ Tc110::Tc110(const EditorContext& context) : QDialog(context.owner), context_(co
 {
     setObjectName(QStringLiteral("c110"));
     setWindowTitle(qs(builtinText(110)));
-    delete_.Operation = opDelete;
-    delete_.Options = {foMultiDestFiles, foNoConfirmation};
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setModal(true);

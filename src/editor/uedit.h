@@ -8,8 +8,7 @@
 
 #include <QDialog>
 
-#include "app/language.h"
-#include "components/atshfileoperation.h"
+#include "base/language.h"
 #include "components/fbrowse.h"
 #include "editor/editorlines.h"
 #include "editor/editorrules.h"
@@ -57,9 +56,6 @@ class Tc110 : public QDialog, public ConfigurationControls {
 
     // The file Save writes; empty until a name is chosen.
     std::string ConfigFileName;
-    // Deletes without a question. Save does not need it: it replaces the file atomically, so
-    // the old file stays until the new one is complete.
-    TATSHFileOperation delete_;
     // The 69 lines Save assembled last.
     LineList Lines;
 

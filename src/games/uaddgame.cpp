@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/language.h"
-#include "app/messages.h"
+#include "base/language.h"
+#include "base/messages.h"
 #include "components/showntext.h"
 #include "components/windowplacement.h"
 #include "games/modaldialog.h"

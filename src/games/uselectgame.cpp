@@ -10,8 +10,8 @@
 #include <QStringListModel>
 #include <algorithm>
 
-#include "app/language.h"
-#include "app/messages.h"
+#include "base/language.h"
+#include "base/messages.h"
 #include "components/selectionkeepinglist.h"
 #include "components/showntext.h"
 #include "components/windowplacement.h"

@@ -2,7 +2,7 @@
 
 #include <QFileDialog>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "components/dialogrun.h"
 #include "launch/filefilter.h"
 

@@ -2,11 +2,12 @@
 
 #include <filesystem>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "config/configuration.h"
 #include "launch/gameargument.h"
 #include "launch/optionfile.h"
 #include "platform/filesystem.h"
+#include "platform/textfiles.h"
 #include "text/paths.h"
 
 namespace arcavio {
@@ -98,7 +99,7 @@ void runConfiguration(const RunContext& context)
     buildOptionFile(config, context.inifile);
     const std::string game = gameArgument(removeExtension(config.at(line::Game)));
     // Replaced in one step rather than deleted first, so a failed write keeps the old file.
-    context.inifile.saveToFile(joinPath(directory, kOptionFileName));
+    platform::writeLines(joinPath(directory, kOptionFileName), context.inifile);
 
     launch(context.executor, directory, emulator, game);
 }

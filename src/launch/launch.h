@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "components/executor.h"
 #include "games/gamepicker.h"
 #include "text/linelist.h"

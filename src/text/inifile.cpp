@@ -2,8 +2,6 @@
 
 #include "text/keyedhash.h"
 
-#include "platform/filesystem.h"
-
 namespace arcavio {
 
 std::string foldCase(std::string_view text)
@@ -38,13 +36,6 @@ IniFile::IniFile(const LineList& lines)
             continue;
         current->try_emplace(foldCase(std::string_view(line).substr(0, equals)), line.substr(equals + 1));
     }
-}
-
-IniFile IniFile::load(const std::string& path, std::size_t limit)
-{
-    if (!platform::fileExists(path))
-        return IniFile();
-    return IniFile(LineList::loadFromFile(path, limit));
 }
 
 std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const

@@ -22,9 +22,6 @@ class IniFile {
   public:
     IniFile() = default;
     explicit IniFile(const LineList& lines);
-    // A missing file reads as a file without sections; one larger than limit bytes, or one that
-    // cannot be read, throws FileOpenError.
-    static IniFile load(const std::string& path, std::size_t limit);
 
     std::optional<std::string> find(std::string_view section, std::string_view key) const;
     // The empty text for a missing section or key.

@@ -1,6 +1,5 @@
 #include "text/linelist.h"
 
-#include "platform/filesystem.h"
 #include "text/encoding.h"
 #include "text/errors.h"
 
@@ -34,11 +33,6 @@ LineList LineList::fromBytes(std::string_view bytes)
     return fromText(decodeText(bytes));
 }
 
-LineList LineList::loadFromFile(const std::string& path, std::size_t limit)
-{
-    return fromBytes(platform::readFile(path, limit));
-}
-
 std::string LineList::toText() const
 {
     std::string text;
@@ -56,11 +50,6 @@ std::string LineList::toText() const
         text += "\r\n";
     }
     return text;
-}
-
-void LineList::saveToFile(const std::string& path) const
-{
-    platform::replaceFile(path, toText());
 }
 
 const std::string& LineList::at(long long index) const

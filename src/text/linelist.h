@@ -21,13 +21,9 @@ class LineList {
     static LineList fromText(std::string_view text);
     // Raw file bytes: cut at the first zero byte, decoded, then split.
     static LineList fromBytes(std::string_view bytes);
-    // Throws FileOpenError when the file cannot be read or holds more than limit bytes.
-    static LineList loadFromFile(const std::string& path, std::size_t limit);
 
     // Every line followed by CR LF.
     std::string toText() const;
-    // Replaces the file (platform::replaceFile); throws FileCreateError naming the path.
-    void saveToFile(const std::string& path) const;
 
     // Throws ListIndexError for an index outside the list.
     const std::string& at(long long index) const;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "base/messageprompt.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
@@ -38,9 +39,9 @@ std::string copyList(const char* list)
 }
 
 // Keeps what the shell was handed while the buffers were alive.
-class RecordingShell final : public platform::ShellFileOperations {
+class RecordingShell final : public platform::ShellFileService {
   public:
-    int perform(platform::ShellFileRequest& request) override
+    int perform(platform::ShellFileRequest& request, platform::ShellPrompt&) override
     {
         owner = request.ownerWindow;
         function = request.function;
@@ -60,7 +61,8 @@ class RecordingShell final : public platform::ShellFileOperations {
 TEST(TATSHFileOperation, DefaultsAndTheRequestHandedToTheShell)
 {
     RecordingShell shell;
-    TATSHFileOperation op(shell);
+    MessagePrompt prompt;
+    TATSHFileOperation op(prompt, shell);
     EXPECT_EQ(op.Operation, opCopy);
     EXPECT_EQ(op.Options, TFileOperationFlags{foMultiDestFiles});
     EXPECT_EQ(op.Handle, 0u);
@@ -91,11 +93,46 @@ TEST(TATSHFileOperation, DefaultsAndTheRequestHandedToTheShell)
     EXPECT_EQ(shellFlags({}), 0);
 }
 
+// Answers the shell's question and keeps what it was asked and told.
+class RecordingPrompt final : public platform::ShellPrompt {
+  public:
+    bool confirm(const std::string& question, const std::string& caption) override
+    {
+        questions.push_back(question + " | " + caption);
+        return answer;
+    }
+    void reportError(const std::string& message) override { errors.push_back(message); }
+    bool answer = false;
+    std::vector<std::string> questions, errors;
+};
+
+TEST(ShellFileService, AsksAndTellsOnlyThePromptItsOwnerHandedIn)
+{
+    test::TempDir dir;
+    test::RecordingMessages messages;
+    RecordingPrompt prompt;
+    TATSHFileOperation op(prompt);
+    op.Operation = opDelete;
+    const std::string file = dir.write("old.av2", "x");
+    op.SourceFiles = LineList{file};
+    EXPECT_EQ(op.Execute(), kCancelled);
+    EXPECT_TRUE(std::filesystem::exists(file));
+    op.Options = {foMultiDestFiles, foNoConfirmation};
+    op.SourceFiles = LineList{dir.file("gone.ini")};
+    EXPECT_EQ(op.Execute(), kFileNotFound);
+    EXPECT_EQ(prompt.questions,
+              std::vector<std::string>{"Are you sure you want to delete 'old.av2'? | Confirm File Delete"});
+    EXPECT_EQ(prompt.errors,
+              std::vector<std::string>{"Cannot delete gone.ini: The system cannot find the file specified."});
+    EXPECT_TRUE(messages.questions.empty() && messages.errors.empty());
+}
+
 class PosixDelete : public ::testing::Test {
   protected:
     test::TempDir dir;
     test::RecordingMessages messages;
-    TATSHFileOperation op;
+    MessagePrompt prompt;
+    TATSHFileOperation op{prompt};
 
     PosixDelete() { op.Operation = opDelete; }
 };

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-#include "metafile_samples.h"
+#include "support/metafile_samples.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
 

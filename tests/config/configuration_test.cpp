@@ -6,6 +6,7 @@
 
 #include "config/configuration.h"
 #include "platform/readlimits.h"
+#include "platform/textfiles.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
 
@@ -88,7 +89,7 @@ TEST(Configuration, AValueThatWouldBreakItsLineIsRefusedAndNothingWritten)
     LineList longer = defaultConfiguration();
     longer.append("extra\nline");
     writeConfiguration(path, longer);
-    EXPECT_EQ(LineList::loadFromFile(path, platform::kConfigurationFileLimit), defaultConfiguration());
+    EXPECT_EQ(platform::readLines(path, platform::kConfigurationFileLimit), defaultConfiguration());
 }
 
 // Each file is an about text that once shifted or hid the later lines of a configuration.
@@ -108,7 +109,7 @@ TEST(Configuration, InputsThatOnceFailedKeepSixtyNineLines)
             EXPECT_FALSE(std::filesystem::exists(path)) << entry.path();
             continue;
         }
-        const LineList read = LineList::loadFromFile(path, platform::kConfigurationFileLimit);
+        const LineList read = platform::readLines(path, platform::kConfigurationFileLimit);
         ASSERT_EQ(read.count(), 69) << entry.path();
         for (int i = 0; i < 69; ++i) {
             if (i != line::AboutText) {

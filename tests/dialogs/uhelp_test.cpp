@@ -11,7 +11,7 @@
 
 #include <cstring>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "dialogs/helptext.h"
 #include "dialogs/uhelp.h"
 #include "modal.h"

@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QtTest/QTest>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "dialogs/usaveas.h"
 #include "modal.h"
 #include "support/recording_messages.h"

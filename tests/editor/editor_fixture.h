@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "editor/spinedit.h"
 #include "editor/uedit.h"
 #include "games/gamepicker.h"

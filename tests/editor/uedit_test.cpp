@@ -13,6 +13,7 @@
 #include "editor/editor_fixture.h"
 #include "editor/editorrules.h"
 #include "platform/filesystem.h"
+#include "platform/textfiles.h"
 #include "support/folder_chooser.h"
 #include "text/paths.h"
 
@@ -534,8 +535,8 @@ TEST_F(NewEditor, DISABLED_Screenshots)
 {
     const QString out = qEnvironmentVariable("ARCAVIO_SHOTS", QStringLiteral("."));
     if (!language.loaded() && qEnvironmentVariableIsSet("ARCAVIO_SHOTS_LANGUAGE"))
-        language.setLines(LineList::loadFromFile(qEnvironmentVariable("ARCAVIO_SHOTS_LANGUAGE").toStdString(),
-                                                 platform::kLanguageFileLimit));
+        language.setLines(platform::readLines(qEnvironmentVariable("ARCAVIO_SHOTS_LANGUAGE").toStdString(),
+                                              platform::kLanguageFileLimit));
     auto editor = makeEditor();
     editor->show();
     auto* outer = child<QTabWidget>(*editor, "S7984");

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "games/uaddgame.h"
 #include "games/uselectgame.h"
 #include "support/qt_printers.h"

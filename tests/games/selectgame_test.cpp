@@ -10,7 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "components/showntext.h"
 #include "games/uaddgame.h"
 #include "platform/filesystem.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "app/language.h"
-#include "app/messages.h"
+#include "base/language.h"
+#include "base/messages.h"
 #include "config/configuration.h"
 #include "games/uselectgame.h"
 #include "launch/launch.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include "app/language.h"
+#include "base/language.h"
 #include "config/configuration.h"
 #include "launch/optionfile.h"
 #include "launch_fakes.h"

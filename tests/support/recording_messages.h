@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 namespace arcavio::test {
 

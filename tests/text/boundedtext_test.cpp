@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/filesystem.h"
+#include "support/temp_dir.h"
 #include "text/boundedtext.h"
 #include "text/errors.h"
 #include "text/integers.h"
@@ -43,7 +43,7 @@ TEST(BoundedText, AnErrorQuotesAtMostAPrefixOfAHugeValue)
 TEST(BoundedText, TheKeptIntegerRegressionQuotesABoundedPrefix)
 {
     const std::string path = ARCAVIO_SOURCE_DIR "/fuzz/regressions/integers/invalid-value-of-64k-digits";
-    const std::string value = platform::readFile(path, platform::kMebibyte);
+    const std::string value = test::readBytes(path);
     ASSERT_GT(value.size(), 65536u);
     try {
         parseInteger(value);

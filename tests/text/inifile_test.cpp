@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/readlimits.h"
 #include "text/inifile.h"
 
 using namespace arcavio;
@@ -32,11 +31,4 @@ TEST(IniFile, FirstSectionAndFirstKeyWinCommentsIgnored)
     EXPECT_EQ(ini.find("g", ";k"), std::nullopt);
     EXPECT_FALSE(ini.hasSection("about"));
     EXPECT_TRUE(ini.hasSection("G"));
-}
-
-TEST(IniFile, MissingFileHasNoSections)
-{
-    const IniFile ini = IniFile::load("/nonexistent/dir/skin.ini", platform::kSkinFileLimit);
-    EXPECT_FALSE(ini.hasSection("app"));
-    EXPECT_EQ(ini.value("app", "width"), "");
 }

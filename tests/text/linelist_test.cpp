@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/readlimits.h"
-#include "support/temp_dir.h"
 #include "text/errors.h"
 #include "text/linelist.h"
 
@@ -45,15 +43,6 @@ TEST(LineList, IndexOutsideTheListNamesTheIndex)
     EXPECT_THROW((void)list.at(-1), arcavio::ListIndexError);
 }
 
-TEST(LineList, SavesEveryLineWithCrLfAndReadsItBack)
-{
-    arcavio::test::TempDir dir;
-    const LineList list{"first", "", " middle ", "l\xC3\xA9"};
-    list.saveToFile(dir.file("out.txt"));
-    EXPECT_EQ(arcavio::test::readBytes(dir.file("out.txt")), "first\r\n\r\n middle \r\nl\xC3\xA9\r\n");
-    EXPECT_EQ(LineList::loadFromFile(dir.file("out.txt"), arcavio::platform::kMebibyte), list);
-}
-
 TEST(LineList, AFileWithTwoByteOrderMarksReadsBackAsItWasRead)
 {
     // The first mark is skipped; the second is text of the first line, and stays so.
@@ -61,26 +50,4 @@ TEST(LineList, AFileWithTwoByteOrderMarksReadsBackAsItWasRead)
     EXPECT_EQ(read.at(0), "\xEF\xBB\xBFmame");
     EXPECT_EQ(LineList::fromBytes(read.toText()), read);
     EXPECT_EQ(LineList{"plain"}.toText(), "plain\r\n");
-}
-
-TEST(LineList, FailedSaveKeepsTheOldFileAndNamesThePath)
-{
-    arcavio::test::TempDir dir;
-    const std::string missing = dir.file("no-such-dir/out.txt");
-    try {
-        LineList{"x"}.saveToFile(missing);
-        FAIL();
-    } catch (const arcavio::FileCreateError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + missing);
-    }
-    // A directory standing where the file should be is not replaced.
-    dir.mkdir("taken");
-    EXPECT_THROW(LineList{"x"}.saveToFile(dir.file("taken")), arcavio::FileCreateError);
-}
-
-TEST(LineList, MissingFileCannotBeOpened)
-{
-    arcavio::test::TempDir dir;
-    EXPECT_THROW(LineList::loadFromFile(dir.file("absent"), arcavio::platform::kMebibyte),
-                 arcavio::FileOpenError);
 }

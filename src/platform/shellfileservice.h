@@ -43,13 +43,24 @@ struct ShellFileRequest {
     std::string progressTitle;
 };
 
-class ShellFileOperations {
+// What the shell asks and tells the user. The operation's owner hands it in, so that the platform
+// itself asks nothing of the user.
+class ShellPrompt {
   public:
-    virtual ~ShellFileOperations() = default;
-    // 0 on success, the shell's error code otherwise; raises nothing.
-    virtual int perform(ShellFileRequest& request) = 0;
+    virtual ~ShellPrompt() = default;
+    // A Yes/No question under a caption; true for Yes.
+    virtual bool confirm(const std::string& question, const std::string& caption) = 0;
+    virtual void reportError(const std::string& message) = 0;
 };
 
-ShellFileOperations& systemShellFileOperations();
+class ShellFileService {
+  public:
+    virtual ~ShellFileService() = default;
+    // 0 on success, the shell's error code otherwise; raises nothing. Questions and errors go
+    // to the prompt.
+    virtual int perform(ShellFileRequest& request, ShellPrompt& prompt) = 0;
+};
+
+ShellFileService& systemShellFileService();
 
 } // namespace arcavio::platform

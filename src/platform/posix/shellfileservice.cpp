@@ -1,4 +1,4 @@
-#include "platform/fileoperation.h"
+#include "platform/shellfileservice.h"
 
 #include <cerrno>
 #include <cstring>
@@ -8,7 +8,6 @@
 #include <system_error>
 #include <vector>
 
-#include "app/messages.h"
 #include "text/paths.h"
 
 namespace arcavio::platform {
@@ -83,15 +82,15 @@ std::string reason(int code)
     }
 }
 
-class PosixShellFileOperations final : public ShellFileOperations {
+class PosixShellFileService final : public ShellFileService {
   public:
-    int perform(ShellFileRequest& request) override
+    int perform(ShellFileRequest& request, ShellPrompt& prompt) override
     {
         request.anyOperationsAborted = false;
         const bool silent = (request.flags & FOF_SILENT) != 0;
         if (request.function != FO_DELETE) {
             if (!silent)
-                messages().errorBox("This file operation is not supported on this system.");
+                prompt.reportError("This file operation is not supported on this system.");
             return kNotSupported;
         }
         const std::vector<std::string> paths = entries(request.from);
@@ -99,7 +98,7 @@ class PosixShellFileOperations final : public ShellFileOperations {
             return 0;
         if ((request.flags & FOF_NOCONFIRMATION) == 0) {
             const char* caption = paths.size() > 1 ? "Confirm Multiple File Delete" : "Confirm File Delete";
-            if (!messages().askYesNo(question(paths), caption)) {
+            if (!prompt.confirm(question(paths), caption)) {
                 request.anyOperationsAborted = true;
                 return kCancelled;
             }
@@ -107,7 +106,7 @@ class PosixShellFileOperations final : public ShellFileOperations {
         for (const std::string& path : paths) {
             if (const int code = removeEntry(path); code != 0) {
                 if (!silent)
-                    messages().errorBox("Cannot delete " + fileNamePart(path) + ": " + reason(code));
+                    prompt.reportError("Cannot delete " + fileNamePart(path) + ": " + reason(code));
                 return code;
             }
         }
@@ -117,9 +116,9 @@ class PosixShellFileOperations final : public ShellFileOperations {
 
 } // namespace
 
-ShellFileOperations& systemShellFileOperations()
+ShellFileService& systemShellFileService()
 {
-    static PosixShellFileOperations services;
+    static PosixShellFileService services;
     return services;
 }
 
