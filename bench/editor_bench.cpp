@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "base/language.h"
-#include "editor/uedit.h"
+#include "editor/configurationeditor.h"
 #include "games/gamepicker.h"
 
 namespace {
@@ -33,7 +33,7 @@ void run(benchmark::State& state, const arcavio::Language& language)
                                          .owner = nullptr,
                                          .runFileDialog = {}};
     for (auto _ : state) {
-        arcavio::Tc110 editor(context);
+        arcavio::ConfigurationEditor editor(context);
         editor.show();
         QApplication::processEvents();
         benchmark::DoNotOptimize(editor.isVisible());

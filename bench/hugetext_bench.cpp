@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QListWidget>
 
-#include "app/uprincipal.h"
+#include "app/mainwindow.h"
 #include "base/language.h"
-#include "dialogs/uhelp.h"
+#include "dialogs/helpwindow.h"
 #include "platform/readlimits.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -24,7 +24,7 @@ void SelectAHugeAboutLine(benchmark::State& state)
     dir.write("small.av2", "/usr/games/mame\r\n\r\nsmall\r\n");
     arcavio::test::CurrentDirectory cd(dir.path());
     arcavio::test::RecordingMessages messages;
-    arcavio::TForm1 window;
+    arcavio::MainWindow window;
     window.show();
     auto* list = window.findChild<QListWidget*>("lista");
     std::size_t shown = 0;
@@ -50,7 +50,7 @@ void HelpWindowOverAOneLineHelpIni(benchmark::State& state)
     arcavio::test::RecordingMessages messages;
     const arcavio::Language language;
     for (auto _ : state) {
-        arcavio::Tc129 window(language);
+        arcavio::HelpWindow window(language);
         window.show();
         QApplication::processEvents();
         benchmark::DoNotOptimize(window.isVisible());

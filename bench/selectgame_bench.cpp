@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "base/language.h"
-#include "games/uselectgame.h"
+#include "games/selectgamedialog.h"
 #include "games/ziplisting.h"
 #include "platform/filesystem.h"
 #include "text/nameorder.h"
@@ -67,7 +67,7 @@ struct Collection {
 
 struct Dialog {
     arcavio::Language language;
-    arcavio::Tc134 window{language};
+    arcavio::SelectGameDialog window{language};
     explicit Dialog(const Collection& collection)
     {
         window.setGameListPath(collection.gameList);

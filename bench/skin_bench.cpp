@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "app/uprincipal.h"
+#include "app/mainwindow.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
@@ -44,7 +44,7 @@ void skinStepAndShow(benchmark::State& state, const std::string& skin)
     arcavio::test::RecordingMessages messages;
     // Creating and showing the window; the skin's cost is the difference to NoSkin.
     for (auto _ : state) {
-        arcavio::TForm1 window(nullptr, skin);
+        arcavio::MainWindow window(nullptr, skin);
         window.show();
         benchmark::DoNotOptimize(window.regionRefresh);
     }

@@ -5,7 +5,7 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 
-#include "app/uprincipal.h"
+#include "app/mainwindow.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
@@ -29,7 +29,7 @@ void MainWindowShown(benchmark::State& state)
     arcavio::test::CurrentDirectory cd(workspace().path());
     arcavio::test::RecordingMessages messages;
     for (auto _ : state) {
-        arcavio::TForm1 window;
+        arcavio::MainWindow window;
         window.show();
         QApplication::processEvents();
         benchmark::DoNotOptimize(window.isVisible());
@@ -41,7 +41,7 @@ void RefreshOf2000(benchmark::State& state)
 {
     arcavio::test::CurrentDirectory cd(workspace().path());
     arcavio::test::RecordingMessages messages;
-    arcavio::TForm1 window;
+    arcavio::MainWindow window;
     for (auto _ : state)
         window.refreshList();
     state.counters["rows"] = static_cast<double>(window.configurationList().names().size());

@@ -1,4 +1,4 @@
-#include "app/avo.h"
+#include "app/programstart.h"
 
 int main(int argc, char** argv)
 {

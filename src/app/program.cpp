@@ -8,22 +8,22 @@ namespace arcavio {
 Program::Program()
 {
     selectGame.setAddGameDialog(&addGame);
-    TForm1* w = &mainWindow;
-    QObject::connect(w, &TForm1::runRequested, w, [this] {
+    MainWindow* w = &mainWindow;
+    QObject::connect(w, &MainWindow::runRequested, w, [this] {
         guarded([this] {
             runConfiguration({mainWindow.selectedFullPath(), mainWindow.config, mainWindow.lang, selectGame,
                               mainWindow.inifile, mainWindow.Executor});
         });
     });
-    QObject::connect(w, &TForm1::kwikstartRequested, w, [this] {
+    QObject::connect(w, &MainWindow::kwikstartRequested, w, [this] {
         guarded([this] { kwikstart({mainWindow.d113, selectGame, mainWindow.Executor}); });
     });
-    QObject::connect(w, &TForm1::newConfigurationRequested, w,
+    QObject::connect(w, &MainWindow::newConfigurationRequested, w,
                      [this] { guarded([this] { newConfiguration(editor); }); });
-    QObject::connect(w, &TForm1::editRequested, w, [this] {
+    QObject::connect(w, &MainWindow::editRequested, w, [this] {
         guarded([this] { editConfiguration(editor, mainWindow.selectedFullPath(), mainWindow.ListBox); });
     });
-    QObject::connect(w, &TForm1::aboutRequested, &about, [this] { about.exec(); });
+    QObject::connect(w, &MainWindow::aboutRequested, &about, [this] { about.exec(); });
 }
 
 } // namespace arcavio

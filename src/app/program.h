@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/uprincipal.h"
-#include "dialogs/uabout.h"
-#include "dialogs/uhelp.h"
-#include "dialogs/usaveas.h"
+#include "app/mainwindow.h"
+#include "dialogs/aboutwindow.h"
+#include "dialogs/configurationnamedialog.h"
+#include "dialogs/helpwindow.h"
+#include "editor/configurationeditor.h"
 #include "editor/editorcommands.h"
-#include "editor/uedit.h"
-#include "games/uaddgame.h"
-#include "games/uselectgame.h"
+#include "games/addgamedialog.h"
+#include "games/selectgamedialog.h"
 
 namespace arcavio {
 
@@ -15,12 +15,13 @@ namespace arcavio {
 // others take their texts from its language lines. It also connects the main window's commands
 // to the windows that carry them out.
 struct Program {
-    TForm1 mainWindow;
-    Tc129 help{mainWindow.lang, &mainWindow};
-    Tc132 saveAs{mainWindow.lang, [this] { return mainWindow.configurationList().directory(); }, &mainWindow};
-    Tc134 selectGame{mainWindow.lang, &mainWindow};
-    TForm2 about{&mainWindow};
-    Tc161 addGame{mainWindow.lang, &mainWindow};
+    MainWindow mainWindow;
+    HelpWindow help{mainWindow.lang, &mainWindow};
+    ConfigurationNameDialog saveAs{
+        mainWindow.lang, [this] { return mainWindow.configurationList().directory(); }, &mainWindow};
+    SelectGameDialog selectGame{mainWindow.lang, &mainWindow};
+    AboutWindow about{&mainWindow};
+    AddGameDialog addGame{mainWindow.lang, &mainWindow};
 
     EditorContext editor{
         mainWindow.lang,

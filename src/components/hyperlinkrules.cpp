@@ -23,24 +23,24 @@ std::string firstCharacters(std::string_view text, std::size_t count)
 
 } // namespace
 
-std::string linkPrefix(TLinkType type)
+std::string linkPrefix(HyperlinkType type)
 {
     switch (type) {
-    case TLinkType::ltEmail:
+    case HyperlinkType::ltEmail:
         return "mailto:";
-    case TLinkType::ltFile:
+    case HyperlinkType::ltFile:
         return "file://";
-    case TLinkType::ltGopher:
+    case HyperlinkType::ltGopher:
         return "gopher://";
-    case TLinkType::ltHttp:
+    case HyperlinkType::ltHttp:
         return "http://";
-    case TLinkType::ltNews:
+    case HyperlinkType::ltNews:
         return "news:";
-    case TLinkType::ltWais:
+    case HyperlinkType::ltWais:
         return "wais:";
-    case TLinkType::ltTelnet:
+    case HyperlinkType::ltTelnet:
         return "telnet:";
-    case TLinkType::ltCustom:
+    case HyperlinkType::ltCustom:
         return customPrefix();
     }
     return {};
@@ -59,7 +59,7 @@ bool setSharedCustomPrefix(std::string_view prefix)
     return true;
 }
 
-std::string linkTarget(TLinkType type, std::string_view caption)
+std::string linkTarget(HyperlinkType type, std::string_view caption)
 {
     return linkPrefix(type) + std::string(caption);
 }

@@ -7,12 +7,12 @@
 // What a hyperlink label links to, apart from how it is drawn.
 namespace arcavio {
 
-enum class TLinkType { ltEmail, ltFile, ltGopher, ltHttp, ltNews, ltWais, ltTelnet, ltCustom };
+enum class HyperlinkType { ltEmail, ltFile, ltGopher, ltHttp, ltNews, ltWais, ltTelnet, ltCustom };
 
 inline constexpr std::size_t kCustomPrefixLength = 20; // characters
 
 // The prefix of a link type; ltCustom gives the custom prefix shared by every label.
-std::string linkPrefix(TLinkType type);
+std::string linkPrefix(HyperlinkType type);
 
 const std::string& sharedCustomPrefix();
 // Stores the first 20 characters of the text (never a split UTF-8 sequence) when the text
@@ -20,7 +20,7 @@ const std::string& sharedCustomPrefix();
 bool setSharedCustomPrefix(std::string_view prefix);
 
 // The prefix directly followed by the caption, whatever the label shows.
-std::string linkTarget(TLinkType type, std::string_view caption);
+std::string linkTarget(HyperlinkType type, std::string_view caption);
 
 // Results of opening a target, as the shell reports them: above 32 is success.
 inline constexpr int kOpenTakenOver = 33; // an OnExecute handler opened the link itself

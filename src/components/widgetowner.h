@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/executor.h"
+#include "components/processlauncher.h"
 
 class QWidget;
 

@@ -9,7 +9,7 @@
 namespace arcavio {
 namespace {
 
-void showEditor(const EditorContext& context, Tc110& editor)
+void showEditor(const EditorContext& context, ConfigurationEditor& editor)
 {
     if (context.language.loaded())
         editor.setWindowTitle(shownLine(context.language.line(110)));
@@ -22,7 +22,7 @@ void showEditor(const EditorContext& context, Tc110& editor)
 
 void newConfiguration(const EditorContext& context)
 {
-    auto editor = std::make_unique<Tc110>(context);
+    auto editor = std::make_unique<ConfigurationEditor>(context);
     showEditor(context, *editor);
 }
 
@@ -30,7 +30,7 @@ void editConfiguration(const EditorContext& context, const std::string& selected
 {
     if (!platform::fileExists(selectedPath))
         return;
-    auto editor = std::make_unique<Tc110>(context);
+    auto editor = std::make_unique<ConfigurationEditor>(context);
     listBox = readConfiguration(selectedPath);
     editor->ConfigFileName = selectedPath;
     editor->loadConfiguration(listBox);

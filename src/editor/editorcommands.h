@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "editor/uedit.h"
+#include "editor/configurationeditor.h"
 #include "text/linelist.h"
 
 namespace arcavio {

@@ -10,41 +10,41 @@
 
 namespace arcavio {
 
-TSpinEdit::TSpinEdit(QWidget* parent, SpinBounds bounds) : QAbstractSpinBox(parent), bounds_(bounds)
+SpinEdit::SpinEdit(QWidget* parent, SpinBounds bounds) : QAbstractSpinBox(parent), bounds_(bounds)
 {
     setKeyboardTracking(true);
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     lineEdit()->setText(QStringLiteral("0"));
 }
 
-std::int32_t TSpinEdit::value() const
+std::int32_t SpinEdit::value() const
 {
     return spinValueOfText(text().toStdString(), bounds_);
 }
 
-void TSpinEdit::setValue(std::int64_t value)
+void SpinEdit::setValue(std::int64_t value)
 {
     lineEdit()->setText(QString::number(clampToBounds(value, bounds_)));
 }
 
-void TSpinEdit::stepBy(int steps)
+void SpinEdit::stepBy(int steps)
 {
     setValue(static_cast<std::int64_t>(value()) + steps);
     selectAll();
 }
 
-QValidator::State TSpinEdit::validate(QString&, int&) const
+QValidator::State SpinEdit::validate(QString&, int&) const
 {
     // The key filter decides what may be typed; any text the field holds is kept as it is.
     return QValidator::Acceptable;
 }
 
-QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const
+QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const
 {
     return StepUpEnabled | StepDownEnabled;
 }
 
-void TSpinEdit::keyPressEvent(QKeyEvent* event)
+void SpinEdit::keyPressEvent(QKeyEvent* event)
 {
     const QString typed = event->text();
     if (!typed.isEmpty()) {
@@ -61,7 +61,7 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event)
     QAbstractSpinBox::keyPressEvent(event);
 }
 
-void TSpinEdit::focusOutEvent(QFocusEvent* event)
+void SpinEdit::focusOutEvent(QFocusEvent* event)
 {
     QAbstractSpinBox::focusOutEvent(event);
     if (!bounds_.bounded())

@@ -11,10 +11,10 @@ namespace arcavio {
 // A spin field over a signed integer that steps by 1. Its text may hold anything typed that
 // passes the key filter; value() reads it, and a text that is no integer counts as the lower
 // bound. Only a bounded field corrects its text, when a value is set or the field is left.
-class TSpinEdit : public QAbstractSpinBox {
+class SpinEdit : public QAbstractSpinBox {
     Q_OBJECT
   public:
-    explicit TSpinEdit(QWidget* parent = nullptr, SpinBounds bounds = kUnbounded);
+    explicit SpinEdit(QWidget* parent = nullptr, SpinBounds bounds = kUnbounded);
 
     std::int32_t value() const;
     void setValue(std::int64_t value);

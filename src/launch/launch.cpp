@@ -39,7 +39,7 @@ class ChangeDirectoryShown {
     GamePicker& picker_;
 };
 
-void launch(TExecutor& executor, const std::string& directory, const std::string& program,
+void launch(ProcessLauncher& executor, const std::string& directory, const std::string& program,
             const std::string& commandLine)
 {
     platform::setCurrentDirectory(directory);

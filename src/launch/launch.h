@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/language.h"
-#include "components/executor.h"
+#include "components/processlauncher.h"
 #include "games/gamepicker.h"
 #include "text/linelist.h"
 
@@ -26,7 +26,7 @@ struct RunContext {
     const Language& lang;
     GamePicker& picker;
     LineList& inifile; // the option-file buffer
-    TExecutor& executor;
+    ProcessLauncher& executor;
 };
 
 // Writes mame.ini into the emulator's directory from the configuration, asking for a game when
@@ -37,7 +37,7 @@ void runConfiguration(const RunContext& context);
 struct KwikstartContext {
     ExecutableDialog& d113;
     GamePicker& picker;
-    TExecutor& executor;
+    ProcessLauncher& executor;
 };
 
 // Starts a chosen emulator on a chosen game with "-norc", without any configuration.

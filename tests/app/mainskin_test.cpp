@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "app/uprincipal.h"
-#include "components/ezrgnbtn.h"
+#include "app/mainwindow.h"
+#include "components/regionbutton.h"
 #include "components/shaperegion.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -28,9 +28,9 @@ std::string copyExampleSkin(const TempDir& dir)
     return skin;
 }
 
-TEzRgnBtn* button(TForm1& w, const char* name)
+RegionButton* button(MainWindow& w, const char* name)
 {
-    return w.findChild<TEzRgnBtn*>(QString::fromLatin1(name));
+    return w.findChild<RegionButton*>(QString::fromLatin1(name));
 }
 
 } // namespace
@@ -41,7 +41,7 @@ TEST(MainWindowSkin, ExampleSkinLaysOutTheWindowAndReshapesTheButtons)
     const std::string skin = copyExampleSkin(dir);
     CurrentDirectory cd(work.path());
     RecordingMessages messages;
-    TForm1 w(nullptr, skin);
+    MainWindow w(nullptr, skin);
     ASSERT_TRUE(messages.errors.empty()) << messages.errors.front();
     EXPECT_EQ(button(w, "h142")->pos(), QPoint(18, 16));
     EXPECT_EQ(button(w, "h147")->pos(), QPoint(134, 76));
@@ -61,7 +61,7 @@ TEST(MainWindowSkin, ExampleSkinLaysOutTheWindowAndReshapesTheButtons)
     EXPECT_LE((w.frameGeometry().center() - centre).manhattanLength(), 2);
 
     // Shown, each button takes the shape of its skin's rest picture.
-    for (TEzRgnBtn* b : w.commandButtons()) {
+    for (RegionButton* b : w.commandButtons()) {
         EXPECT_TRUE(b->regionApplied());
         EXPECT_TRUE((b->shape() ^ keyedRegion(b->PicIdle().image())).isEmpty())
             << b->objectName().toStdString();
@@ -79,7 +79,7 @@ TEST(MainWindowSkin, DisabledTransparencyKeepsTheBuiltInShapes)
     dir.write("skin/skin.ini", ini);
     CurrentDirectory cd(work.path());
     RecordingMessages messages;
-    TForm1 w(nullptr, skin);
+    MainWindow w(nullptr, skin);
     const QRegion before = button(w, "h142")->shape();
     w.show();
     EXPECT_FALSE(w.regionRefresh);
@@ -94,7 +94,7 @@ TEST(MainWindowSkin, MissingBitmapEndsTheStepWithWhatCameBefore)
     std::filesystem::remove(skin + "/editu.bmp");
     CurrentDirectory cd(work.path());
     RecordingMessages messages;
-    TForm1 w(nullptr, skin);
+    MainWindow w(nullptr, skin);
     EXPECT_EQ(messages.errors, std::vector<std::string>{"Cannot open file " + skin + "/editu.bmp"});
     EXPECT_EQ(button(w, "h142")->PicIdle().size(), QSize(48, 48)); // loaded before the gap
     EXPECT_EQ(button(w, "h144")->PicIdle().size(), QSize(31, 23)); // never reached
@@ -110,7 +110,7 @@ TEST(MainWindowSkin, BadBitmapIsReported)
     dir.write("skin/runn.bmp", "BM not really");
     CurrentDirectory cd(work.path());
     RecordingMessages messages;
-    TForm1 w(nullptr, skin);
+    MainWindow w(nullptr, skin);
     EXPECT_EQ(messages.errors, std::vector<std::string>{"Bitmap image is not valid"});
 }
 
@@ -121,7 +121,7 @@ TEST(MainWindowSkin, ShortLanguageFileSkipsTheWholeSkin)
     work.write("language.ini", "A\r\nB\r\nC\r\n");
     CurrentDirectory cd(work.path());
     RecordingMessages messages;
-    TForm1 w(nullptr, skin);
+    MainWindow w(nullptr, skin);
     EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (148)"});
     EXPECT_EQ(button(w, "h142")->PicIdle().size(), QSize(31, 23));
     EXPECT_EQ(w.skinAboutText, "");
@@ -148,7 +148,7 @@ TEST(MainWindowSkin, ExtremeGeometrySurvivesShowingAndPainting)
         dir.write("skin/skin.ini", ini);
         CurrentDirectory cd(work.path());
         RecordingMessages messages;
-        TForm1 w(nullptr, skin);
+        MainWindow w(nullptr, skin);
         ASSERT_TRUE(messages.errors.empty()) << messages.errors.front();
 
         const int limit = kSkinSizeLimit;

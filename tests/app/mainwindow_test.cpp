@@ -15,8 +15,8 @@
 
 #include <filesystem>
 
-#include "app/uprincipal.h"
-#include "components/ezrgnbtn.h"
+#include "app/mainwindow.h"
+#include "components/regionbutton.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
@@ -41,7 +41,7 @@ void clickRow(QListWidget* list, int row)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
-QAction* action(TForm1& w, const char* name)
+QAction* action(MainWindow& w, const char* name)
 {
     return w.findChild<QAction*>(QString::fromLatin1(name));
 }
@@ -59,7 +59,7 @@ TEST(MainWindow, LayoutOfTheDesignedWindow)
     TempDir dir;
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     EXPECT_EQ(w.windowTitle(), "Arcavio 2");
     EXPECT_EQ(w.pos(), QPoint(194, 112));
     EXPECT_EQ(w.centralWidget()->size(), QSize(510, 279));
@@ -79,7 +79,7 @@ TEST(MainWindow, MenusHaveTheirNamesCaptionsAndShortcuts)
     TempDir dir;
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     const MenuRow rows[] = {
         {"C1", "File", ""},
         {"C2", "New Configuration", "F2"},
@@ -132,7 +132,7 @@ TEST(MainWindow, FullLanguageFileTranslatesCaptionsButNotThePopup)
     dir.write("language.ini", languageFile(166));
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     EXPECT_TRUE(messages.errors.empty());
     EXPECT_EQ(w.windowTitle(), "L0");
     EXPECT_EQ(w.findChild<QMenu*>("C1")->title(), "L1");
@@ -150,7 +150,7 @@ TEST(MainWindow, ShortLanguageFileAppliesWhatComesBeforeTheFirstGap)
     dir.write("language.ini", languageFile(3, " T"));
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (148)"});
     EXPECT_EQ(w.windowTitle(), " T0"); // blanks at the ends are kept
     EXPECT_EQ(w.findChild<QMenu*>("C1")->title(), " T1");
@@ -171,7 +171,7 @@ TEST(MainWindow, Windows1252LanguageFileKeepsItsAccents)
     dir.write("language.ini", text);
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     EXPECT_EQ(w.windowTitle(), QString::fromUtf8("Configura\u00e7\u00f5es"));
 }
 
@@ -181,7 +181,7 @@ TEST(MainWindow, EmptyLanguageFileLeavesEverythingBuiltIn)
     dir.write("language.ini", "");
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (0)"});
     EXPECT_FALSE(w.lang.loaded());
     EXPECT_EQ(w.windowTitle(), "Arcavio 2");
@@ -193,7 +193,7 @@ TEST(MainWindow, ShortcutsActWhileTheListHasTheFocus)
     dir.write("a.av2", "x\r\n\r\nabout\r\n");
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -203,8 +203,8 @@ TEST(MainWindow, ShortcutsActWhileTheListHasTheFocus)
     QTest::keyClick(list, Qt::Key_Down);
     EXPECT_EQ(w.selectedFullPath(), dir.file("a.av2"));
     EXPECT_EQ(w.statusText(), "about");
-    QSignalSpy run(&w, &TForm1::runRequested), edit(&w, &TForm1::editRequested),
-        exclude(&w, &TForm1::excludeRequested), fresh(&w, &TForm1::newConfigurationRequested);
+    QSignalSpy run(&w, &MainWindow::runRequested), edit(&w, &MainWindow::editRequested),
+        exclude(&w, &MainWindow::excludeRequested), fresh(&w, &MainWindow::newConfigurationRequested);
     QTest::keyClick(list, Qt::Key_Return);
     QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(list, Qt::Key_Return, Qt::ShiftModifier);
@@ -233,7 +233,7 @@ TEST(MainWindow, SelectionPreviewsAndRefreshKeepsTheStatusText)
     dir.write("b.av2", "/mame\r\n\r\nSegunda configura\xE7\xE3o\r\n"); // Windows-1252
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     auto* list = w.findChild<QListWidget*>("lista");
     auto* image = w.findChild<QLabel*>("Image1");
     ASSERT_EQ(list->count(), 2);
@@ -268,7 +268,7 @@ TEST(MainWindow, AWindows1252FileNameShowsItsAccentsAndKeepsItsBytes)
     dir.write("\xC9t\xE9.av2", "/mame\r\n\r\nSummer\r\n");
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     auto* list = w.findChild<QListWidget*>("lista");
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("\u00C9t\u00E9.av2"));
@@ -288,7 +288,7 @@ TEST(MainWindow, CtrlClickOnTheSelectedConfigurationKeepsItAndItsPreview)
     dir.write("b.av2", "/mame\r\n\r\nSecond\r\n");
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -328,7 +328,7 @@ TEST(MainWindow, PictureThatFailsKeepsThePreviousOne)
     dir.write("d.av2", "short\r\n");
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     auto* list = w.findChild<QListWidget*>("lista");
     auto* image = w.findChild<QLabel*>("Image1");
     clickRow(list, 0);
@@ -357,7 +357,7 @@ TEST(MainWindow, ExcludeAsksAndRefreshesWhateverTheAnswer)
     ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("b.bmp")), "BMP"));
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     auto* list = w.findChild<QListWidget*>("lista");
 
     // Nothing selected: no question.
@@ -396,7 +396,7 @@ TEST(MainWindow, HelpMenuMessagesAndAboutTheSkin)
     TempDir dir;
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     for (const char* name : {"c9", "c10", "c12", "c13", "c14"})
         action(w, name)->trigger();
     ASSERT_EQ(messages.plain.size(), 5u);
@@ -415,7 +415,7 @@ TEST(MainWindow, AboutTheLanguageFileWithoutLine151ShowsTheListError)
     dir.write("language.ini", languageFile(149));
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     action(w, "c13")->trigger();
     EXPECT_TRUE(messages.plain.empty());
     EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (151)"});
@@ -429,7 +429,7 @@ TEST(MainWindow, HintsComeFromTheLanguageFileAsPlainText)
     dir.write("language.ini", text);
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     const QString hint = w.findChild<QWidget*>("h142")->toolTip();
     QTextDocument shown;
     shown.setHtml(hint);
@@ -447,7 +447,7 @@ TEST(MainWindow, AnEmptyHintShowsNoTooltip)
     dir.write("language.ini", text);
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     const auto hover = [](QWidget* button) {
@@ -470,12 +470,12 @@ TEST(MainWindow, RunAndKwikstartHaveAllTheirTriggers)
     dir.write("a.av2", "x\r\n\r\nabout\r\n");
     CurrentDirectory cd(dir.path());
     RecordingMessages messages;
-    TForm1 w;
+    MainWindow w;
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     auto* list = w.findChild<QListWidget*>("lista");
-    QSignalSpy run(&w, &TForm1::runRequested), kwik(&w, &TForm1::kwikstartRequested);
+    QSignalSpy run(&w, &MainWindow::runRequested), kwik(&w, &MainWindow::kwikstartRequested);
 
     const QPoint onRow = list->visualItemRect(list->item(0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onRow);

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "app/uprincipal.h"
+#include "app/mainwindow.h"
 #include "components/showntext.h"
 #include "platform/readlimits.h"
 #include "support/recording_messages.h"
@@ -62,7 +62,7 @@ TEST_F(MainWindowFiles, PipesAndDevicesAreNeitherListedNorRead)
     ASSERT_EQ(symlink("/dev/zero", dir.file("zero.av2").c_str()), 0);
     ASSERT_EQ(symlink("a.av2", dir.file("link.av2").c_str()), 0);
     CurrentDirectory cd(dir.path());
-    TForm1 w;
+    MainWindow w;
     auto* list = w.findChild<QListWidget*>("lista");
     EXPECT_EQ(rowsOf(list), QStringList({"a.av2", "b.av2", "link.av2"}));
     clickRow(list, 2);
@@ -88,7 +88,7 @@ TEST_F(MainWindowFiles, AHugeAboutLineShowsABoundedPrefixAndAHugeFileIsRefused)
     dir.write("a.av2", "/mame\r\n\r\n" + about + "\r\n");
     dir.write("b.av2", "/mame\r\n\r\n" + std::string(10'000'000, 'x') + "\r\n");
     CurrentDirectory cd(dir.path());
-    TForm1 w;
+    MainWindow w;
     auto* list = w.findChild<QListWidget*>("lista");
     clickRow(list, 0);
     const std::string shown = w.statusText();
@@ -110,7 +110,7 @@ TEST_F(MainWindowFiles, TheKeptConfigurationRegressionShowsABoundedAboutText)
     ASSERT_GT(kept.size(), 65536u);
     dir.write("kept.av2", kept);
     CurrentDirectory cd(dir.path());
-    TForm1 w;
+    MainWindow w;
     clickRow(w.findChild<QListWidget*>("lista"), 0);
     EXPECT_TRUE(messages.errors.empty());
     EXPECT_GT(w.config.at(2).size(), 65536u);
@@ -125,7 +125,7 @@ TEST_F(MainWindowFiles, LanguageFileUpToOneMebibyteNeverFromAPipe)
     dir.write("language.ini", text);
     {
         CurrentDirectory cd(dir.path());
-        TForm1 w;
+        MainWindow w;
         EXPECT_TRUE(messages.errors.empty());
         EXPECT_EQ(w.lang.lines().count(), 166);
         EXPECT_EQ(w.windowTitle().size(), static_cast<qsizetype>(kShownLineLimit + 1));
@@ -134,7 +134,7 @@ TEST_F(MainWindowFiles, LanguageFileUpToOneMebibyteNeverFromAPipe)
     dir.write("language.ini", text + "x");
     {
         CurrentDirectory cd(dir.path());
-        TForm1 w;
+        MainWindow w;
         EXPECT_EQ(messages.errors, std::vector<std::string>{"Cannot open file language.ini"});
         EXPECT_EQ(w.windowTitle(), "Arcavio 2");
     }
@@ -142,7 +142,7 @@ TEST_F(MainWindowFiles, LanguageFileUpToOneMebibyteNeverFromAPipe)
     dir.mkfifo("language.ini");
     {
         CurrentDirectory cd(dir.path());
-        TForm1 w;
+        MainWindow w;
         EXPECT_EQ(messages.errors.size(), 2u);
         EXPECT_EQ(messages.errors.back(), "Cannot open file language.ini");
         EXPECT_EQ(w.lang.lines().count(), 0);

@@ -33,7 +33,7 @@ TEST(PictureDialog, NothingOfItStaysOnScreenAfterANameIsTypedAndEntered)
 
     Program program;
     program.mainWindow.show();
-    Tc110 editor(program.editor);
+    ConfigurationEditor editor(program.editor);
     WindowFrames frames;
     bool typed = false;
     QTimer::singleShot(0, &editor, [&] {

@@ -86,7 +86,7 @@ class WindowPlacementOnDesktop : public ::testing::Test {
 
 TEST_F(WindowPlacementOnDesktop, MainWindowWithoutSkinHasItsFrameAtTheDesignedPlace)
 {
-    TForm1 window(nullptr, work.file("no skin here"));
+    MainWindow window(nullptr, work.file("no skin here"));
     for (int showing = 1; showing <= kShowings; ++showing) {
         const ManagedFrame frame = shownFrame(window, showing);
         EXPECT_EQ(frame.outer.topLeft(), QPoint(194, 112)) << "showing " << showing;
@@ -97,7 +97,7 @@ TEST_F(WindowPlacementOnDesktop, MainWindowWithoutSkinHasItsFrameAtTheDesignedPl
 
 TEST_F(WindowPlacementOnDesktop, SkinnedMainWindowHasTheSkinsOuterSizeAndIsCentred)
 {
-    TForm1 window(nullptr, exampleSkin());
+    MainWindow window(nullptr, exampleSkin());
     ASSERT_TRUE(messages.errors.empty()) << messages.errors.front();
     for (int showing = 1; showing <= kShowings; ++showing) {
         const ManagedFrame frame = shownFrame(window, showing);
@@ -110,7 +110,7 @@ TEST_F(WindowPlacementOnDesktop, SkinFailingAtTheHeightKeepsItsWidthAndTheDesign
 {
     int designedHeight = 0;
     {
-        TForm1 plain(nullptr, work.file("no skin here"));
+        MainWindow plain(nullptr, work.file("no skin here"));
         designedHeight = shownFrame(plain, 1).inner.height();
     }
     const std::string skin = exampleSkin();
@@ -120,7 +120,7 @@ TEST_F(WindowPlacementOnDesktop, SkinFailingAtTheHeightKeepsItsWidthAndTheDesign
     ini.erase(height, ini.find('\n', height) + 1 - height);
     work.write("skin/skin.ini", ini);
 
-    TForm1 window(nullptr, skin);
+    MainWindow window(nullptr, skin);
     EXPECT_EQ(messages.errors, std::vector<std::string>{"'' is not a valid integer value"});
     for (int showing = 1; showing <= kShowings; ++showing) {
         const ManagedFrame frame = shownFrame(window, showing);
@@ -190,7 +190,7 @@ TEST_F(ProgramWindowsOnDesktop, ConfigurationNameDialogHasNoFrameAndIsCentred)
 TEST_F(ProgramWindowsOnDesktop, EveryEditorHasItsFrameAtTheDesignedPlace)
 {
     for (int showing = 1; showing <= kShowings; ++showing) {
-        Tc110 editor(program.editor);
+        ConfigurationEditor editor(program.editor);
         const ManagedFrame frame = modalFrame(
             editor, [&] { editor.exec(); }, showing);
         EXPECT_EQ(frame.outer.topLeft(), QPoint(192, 112)) << "editor " << showing;

@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include "base/language.h"
+#include "editor/configurationeditor.h"
 #include "editor/spinedit.h"
-#include "editor/uedit.h"
 #include "games/gamepicker.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -90,7 +90,10 @@ class EditorTest : public ::testing::Test {
         return c;
     }
 
-    std::unique_ptr<Tc110> makeEditor() { return std::make_unique<Tc110>(context()); }
+    std::unique_ptr<ConfigurationEditor> makeEditor()
+    {
+        return std::make_unique<ConfigurationEditor>(context());
+    }
 
     template <class W = QWidget> static W* child(QWidget& editor, const char* name)
     {

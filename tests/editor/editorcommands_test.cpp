@@ -26,7 +26,7 @@ std::map<std::string, std::string> controlStates(QWidget& editor)
             value = box->isChecked() ? "checked" : "unchecked";
         else if (auto* line = qobject_cast<QLineEdit*>(w))
             value = line->text().toStdString();
-        else if (auto* s = qobject_cast<TSpinEdit*>(w))
+        else if (auto* s = qobject_cast<SpinEdit*>(w))
             value = s->text().toStdString();
         states[std::string(entry.control)] = value + (w->isEnabled() ? "" : " [disabled]");
     }
@@ -94,7 +94,7 @@ TEST_F(EditCommand, ShowsTheFileModallyWithLine110AndRefreshesAfter)
     LineList listBox;
     std::string seenTitle, seenFile;
     whenModal([&](QWidget* w) {
-        auto* editor = qobject_cast<Tc110*>(w);
+        auto* editor = qobject_cast<ConfigurationEditor*>(w);
         ASSERT_NE(editor, nullptr);
         seenTitle = editor->windowTitle().toStdString();
         seenFile = editor->ConfigFileName;
@@ -247,8 +247,8 @@ TEST_F(RoundTrip, ValuesAreReadAsTheEditorReadsThem)
     EXPECT_FALSE(child<QCheckBox>(*editor, "c55")->isChecked());
     EXPECT_FALSE(child<QCheckBox>(*editor, "c60")->isChecked());
     EXPECT_TRUE(child(*editor, "frameskip")->isEnabled());
-    EXPECT_EQ(child<TSpinEdit>(*editor, "frameskip")->text(), "7");
-    EXPECT_EQ(child<TSpinEdit>(*editor, "volume")->text(), "0");
+    EXPECT_EQ(child<SpinEdit>(*editor, "frameskip")->text(), "7");
+    EXPECT_EQ(child<SpinEdit>(*editor, "volume")->text(), "0");
     EXPECT_EQ(editor->pictureFileName(), dir.file("vanished.bmp"));
     EXPECT_TRUE(child<QLabel>(*editor, "Image")->pixmap().isNull());
 
@@ -266,7 +266,7 @@ TEST_F(RoundTrip, ValuesAreReadAsTheEditorReadsThem)
     lines.set(63, "-50");
     auto quiet = makeEditor();
     quiet->loadConfiguration(lines);
-    EXPECT_EQ(child<TSpinEdit>(*quiet, "volume")->text(), "-32");
+    EXPECT_EQ(child<SpinEdit>(*quiet, "volume")->text(), "-32");
 }
 
 TEST_F(RoundTrip, GovernedValuesAreKeptAsRead)
@@ -277,7 +277,7 @@ TEST_F(RoundTrip, GovernedValuesAreKeptAsRead)
     lines.set(4, "galaga.zip");
     auto editor = makeEditor();
     editor->loadConfiguration(lines);
-    auto* frameskip = child<TSpinEdit>(*editor, "frameskip");
+    auto* frameskip = child<SpinEdit>(*editor, "frameskip");
     EXPECT_TRUE(child<QCheckBox>(*editor, "c55")->isChecked());
     EXPECT_FALSE(frameskip->isEnabled());
     EXPECT_EQ(frameskip->text(), "3");

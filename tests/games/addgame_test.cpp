@@ -1,4 +1,4 @@
-#include "games/uaddgame.h"
+#include "games/addgamedialog.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,7 +16,7 @@ using test::whenModal;
 TEST(AddGame, OnlyAddConfirmsAndNoKeyClosesIt)
 {
     const Language language;
-    Tc161 dialog(language);
+    AddGameDialog dialog(language);
     EXPECT_EQ(dialog.objectName(), "c161");
 
     bool open = false;

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "base/language.h"
-#include "games/uaddgame.h"
-#include "games/uselectgame.h"
+#include "games/addgamedialog.h"
+#include "games/selectgamedialog.h"
 #include "support/qt_printers.h"
 
 namespace arcavio {
@@ -70,7 +70,7 @@ const std::vector<const char*> kSelectGameRow = {"C135", "c158", "c137", "c138"}
 TEST(SelectGameLayout, BuiltInTextsKeepTheDesignedButtons)
 {
     const Language none;
-    Tc134 dialog(none);
+    SelectGameDialog dialog(none);
     EXPECT_EQ(dialog.size(), QSize(396, 346));
     EXPECT_EQ(child(dialog, "c137")->geometry(), QRect(232, 312, 75, 25));
     EXPECT_EQ(child(dialog, "c138")->geometry(), QRect(312, 312, 75, 25));
@@ -95,7 +95,7 @@ TEST(SelectGameLayout, BuiltInTextsKeepTheDesignedButtons)
 TEST(SelectGameLayout, ShortTextsLeaveEverythingAtItsDesignedPlace)
 {
     const Language language = languageWith(shortText);
-    Tc134 dialog(language);
+    SelectGameDialog dialog(language);
     dialog.setChangeDirectoryVisible(true);
     EXPECT_EQ(dialog.size(), QSize(396, 346));
     EXPECT_EQ(child(dialog, "C135")->geometry(), QRect(8, 318, 105, 17));
@@ -108,7 +108,7 @@ TEST(SelectGameLayout, ShortTextsLeaveEverythingAtItsDesignedPlace)
 TEST(SelectGameLayout, LongTextsWidenTheirControlsAndTheWindow)
 {
     const Language language = languageWith(longText);
-    Tc134 dialog(language);
+    SelectGameDialog dialog(language);
     for (const bool visible : {false, true}) {
         dialog.setChangeDirectoryVisible(visible);
         expectTextsFitWithoutOverlap(dialog, kSelectGameRow);
@@ -126,7 +126,7 @@ TEST(AddGameLayout, BuiltInAndShortTextsKeepTheDesignedWindowAndButtons)
     const Language none;
     const Language shortTexts = languageWith(shortText);
     for (const Language* language : {&none, &shortTexts}) {
-        Tc161 dialog(*language);
+        AddGameDialog dialog(*language);
         EXPECT_EQ(dialog.size(), QSize(340, 125));
         EXPECT_EQ(child(dialog, "c165")->geometry(), QRect(176, 88, 75, 25));
         EXPECT_EQ(child(dialog, "c164")->geometry(), QRect(256, 88, 75, 25));
@@ -135,14 +135,14 @@ TEST(AddGameLayout, BuiltInAndShortTextsKeepTheDesignedWindowAndButtons)
         expectTextsFitWithoutOverlap(dialog, {"c162", "zip"});
         expectTextsFitWithoutOverlap(dialog, {"c163", "game"});
     }
-    const Tc161 shortDialog(shortTexts);
+    const AddGameDialog shortDialog(shortTexts);
     EXPECT_EQ(shortDialog.findChild<QWidget*>("zip")->geometry(), QRect(73, 21, 259, 21));
 }
 
 TEST(AddGameLayout, LongTextsWidenTheButtonsAndTheWindow)
 {
     const Language language = languageWith(longText);
-    Tc161 dialog(language);
+    AddGameDialog dialog(language);
     expectTextsFitWithoutOverlap(dialog, {"c165", "c164"});
     expectTextsFitWithoutOverlap(dialog, {"c162", "zip"});
     expectTextsFitWithoutOverlap(dialog, {"c163", "game"});

@@ -1,4 +1,4 @@
-#include "games/uselectgame.h"
+#include "games/selectgamedialog.h"
 #include "support/folder_chooser.h"
 
 #include <QAbstractItemModel>
@@ -12,7 +12,7 @@
 
 #include "base/language.h"
 #include "components/showntext.h"
-#include "games/uaddgame.h"
+#include "games/addgamedialog.h"
 #include "platform/filesystem.h"
 #include "support/modal.h"
 #include "support/recording_messages.h"
@@ -68,8 +68,8 @@ class SelectGame : public ::testing::Test {
     std::string roms;
     std::string gameList;
     Language language;
-    Tc134 dialog{language};
-    Tc161 addGame{language};
+    SelectGameDialog dialog{language};
+    AddGameDialog addGame{language};
 };
 
 TEST_F(SelectGame, ListsNamedZipsInZipOrderAndEveryZipOnRequest)
@@ -352,7 +352,7 @@ TEST(SelectGameLanguage, TakesItsTextsInOrderAndStopsAtTheFirstMissingLine)
     test::RecordingMessages messages;
 
     const Language full = languageOf(166);
-    Tc134 translated(full);
+    SelectGameDialog translated(full);
     for (const char* name : {"C135", "c136", "c137", "c138", "c139", "c158"})
         EXPECT_EQ(textOf(translated, name), "L" + std::string(name + 1));
     EXPECT_EQ(translated.t160.Title, "L160");
@@ -360,7 +360,7 @@ TEST(SelectGameLanguage, TakesItsTextsInOrderAndStopsAtTheFirstMissingLine)
     EXPECT_TRUE(messages.errors.empty());
 
     const Language short149 = languageOf(149);
-    Tc134 partly(short149);
+    SelectGameDialog partly(short149);
     EXPECT_EQ(textOf(partly, "c139"), "L139");
     EXPECT_EQ(textOf(partly, "c158"), "Change Directory");
     EXPECT_EQ(partly.t160.Title, "Select a directory from the list:");
@@ -375,7 +375,7 @@ TEST(SelectGameLanguage, TakesItsTextsInOrderAndStopsAtTheFirstMissingLine)
     EXPECT_EQ(messages.plain, (Names{"L149"}));
 
     const Language short163 = languageOf(163);
-    Tc161 add(short163);
+    AddGameDialog add(short163);
     EXPECT_EQ(add.windowTitle(), "L161");
     EXPECT_EQ(textOf(add, "c162"), "L162");
     EXPECT_EQ(textOf(add, "c163"), "Game name:");
@@ -383,10 +383,10 @@ TEST(SelectGameLanguage, TakesItsTextsInOrderAndStopsAtTheFirstMissingLine)
     EXPECT_EQ(messages.errors.back(), "List index out of bounds (163)");
 
     const Language none;
-    Tc161 builtin(none);
+    AddGameDialog builtin(none);
     EXPECT_EQ(builtin.windowTitle(), "Add a Game");
     EXPECT_EQ(textOf(builtin, "c165"), "Cancel");
-    Tc161 addFull(full);
+    AddGameDialog addFull(full);
     EXPECT_EQ(textOf(addFull, "c165"), "L165");
 }
 

@@ -9,7 +9,7 @@
 #include "base/language.h"
 #include "base/messages.h"
 #include "config/configuration.h"
-#include "games/uselectgame.h"
+#include "games/selectgamedialog.h"
 #include "launch/launch.h"
 #include "launch_fakes.h"
 #include "support/fake_emulator.h"
@@ -39,9 +39,9 @@ TEST(RunThroughTheDialog, AFolderWithALineFeedIsRefusedAndNothingIsWrittenOrStar
     test::Log events;
     test::RecordingOwner owner{events};
     test::ObservedProcesses processes{events};
-    TExecutor executor{&owner, processes};
+    ProcessLauncher executor{&owner, processes};
     Language language;
-    Tc134 dialog{language};
+    SelectGameDialog dialog{language};
     LineList config = defaultConfiguration();
     config.set(line::Emulator, emulator);
     LineList inifile;

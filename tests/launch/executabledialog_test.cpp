@@ -62,7 +62,7 @@ TEST(WidgetOwner, HiddenWhileTheProgramRunsAndShownAfter)
     ShowCountingWindow window;
     window.show();
     WidgetOwner owner(&window);
-    TExecutor executor(&owner);
+    ProcessLauncher executor(&owner);
     executor.FileName = test::fakeEmulatorPath();
     test::FakeEmulatorSettings settings(dir.file("log"), 4, 200);
     EXPECT_EQ(executor.Execute(), 4);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "components/executor.h"
+#include "components/processlauncher.h"
 #include "games/gamepicker.h"
 #include "launch/launch.h"
 #include "platform/filesystem.h"

@@ -41,7 +41,7 @@ class LaunchTest : public ::testing::Test {
     Log events;
     test::RecordingOwner owner{events};
     test::ObservedProcesses processes{events};
-    TExecutor executor{&owner, processes};
+    ProcessLauncher executor{&owner, processes};
     test::FakePicker picker;
     LineList config = defaultConfiguration();
     LineList inifile;

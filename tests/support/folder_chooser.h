@@ -1,21 +1,21 @@
 #pragma once
 
-#include "components/fbrowse.h"
+#include "components/folderbrowser.h"
 
 namespace arcavio::test {
 
 // Answers the folder browser from a test for the lifetime of the object.
 class ChooserSwap {
   public:
-    explicit ChooserSwap(TFolderBrowse::Chooser fake) : previous_(TFolderBrowse::setChooser(std::move(fake)))
+    explicit ChooserSwap(FolderBrowser::Chooser fake) : previous_(FolderBrowser::setChooser(std::move(fake)))
     {
     }
-    ~ChooserSwap() { TFolderBrowse::setChooser(previous_); }
+    ~ChooserSwap() { FolderBrowser::setChooser(previous_); }
     ChooserSwap(const ChooserSwap&) = delete;
     ChooserSwap& operator=(const ChooserSwap&) = delete;
 
   private:
-    TFolderBrowse::Chooser previous_;
+    FolderBrowser::Chooser previous_;
 };
 
 } // namespace arcavio::test

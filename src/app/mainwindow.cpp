@@ -1,0 +1,548 @@
+#include "app/mainwindow.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QShowEvent>
+#include <QStatusBar>
+
+#include "app/helpmessages.h"
+#include "base/messages.h"
+#include "components/builtinbuttons.h"
+#include "components/picture.h"
+#include "components/regionbutton.h"
+#include "components/selectionkeepinglist.h"
+#include "components/showntext.h"
+#include "platform/filesystem.h"
+#include "platform/textfiles.h"
+#include "text/encoding.h"
+#include "text/errors.h"
+#include "text/paths.h"
+
+namespace arcavio {
+namespace {
+
+constexpr int kClientWidth = 510;
+constexpr int kClientHeight = 298;
+constexpr int kStatusBarHeight = 19;
+constexpr QPoint kDesignedPosition(194, 112);
+
+QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
+
+struct CommandButton {
+    const char* name;
+    int left, top;
+    ButtonSymbol symbol;
+    void (MainWindow::*clicked)();
+};
+
+const CommandButton kCommandButtons[] = {
+    {"h142", 23, 16, ButtonSymbol::Run, &MainWindow::runRequested},
+    {"h143", 79, 16, ButtonSymbol::Edit, &MainWindow::editRequested},
+    {"h144", 135, 16, ButtonSymbol::Exclude, &MainWindow::excludeRequested},
+    {"h145", 23, 64, ButtonSymbol::New, &MainWindow::newConfigurationRequested},
+    {"h146", 79, 64, ButtonSymbol::Refresh, &MainWindow::refreshRequested},
+    {"h147", 135, 64, ButtonSymbol::Kwikstart, &MainWindow::kwikstartRequested},
+};
+
+// Hints come from language and skin files: shown as plain text even when they look like markup.
+// An empty hint stays empty, so no tooltip shows at all.
+QString plainToolTip(const QString& text)
+{
+    if (text.isEmpty())
+        return {};
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+// The system colours of a skin, by index, as the current palette has them.
+QColor systemColour(std::uint32_t index)
+{
+    static constexpr QPalette::ColorRole kRoles[] = {
+        QPalette::Button,
+        QPalette::Dark,
+        QPalette::Highlight,
+        QPalette::Mid,
+        QPalette::Window,
+        QPalette::Base,
+        QPalette::Shadow,
+        QPalette::WindowText,
+        QPalette::Text,
+        QPalette::HighlightedText,
+        QPalette::Window,
+        QPalette::Window,
+        QPalette::Dark,
+        QPalette::Highlight,
+        QPalette::HighlightedText,
+        QPalette::Button,
+        QPalette::Dark,
+        QPalette::PlaceholderText,
+        QPalette::ButtonText,
+        QPalette::Text,
+        QPalette::Light,
+        QPalette::Shadow,
+        QPalette::Midlight,
+        QPalette::ToolTipText,
+        QPalette::ToolTipBase,
+    };
+    if (index >= std::size(kRoles))
+        return {};
+    return QGuiApplication::palette().color(kRoles[index]);
+}
+
+QColor skinColour(SkinColour colour)
+{
+    if (colour == kNoColour)
+        return {};
+    if (isSystemColour(colour))
+        return systemColour(colour & 0xFF);
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+QAction* separator(QMenu* menu, const char* name)
+{
+    QAction* action = menu->addSeparator();
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+} // namespace
+
+std::string MainWindow::defaultSkinDirectory()
+{
+    return joinPath(platform::programDirectory(), "skin");
+}
+
+MainWindow::MainWindow(QWidget* parent, std::string skinDirectory)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      list_(platform::currentDirectory()), skinDirectory_(std::move(skinDirectory)),
+      placement_(new WindowPlacement(this))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(qs(builtinText(0)));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+    delete_.Operation = opDelete;
+    buildControls();
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    placement_->setInnerSizer([this](QSize inner) { setInnerSize(inner); });
+    placement_->setOuterPosition(kDesignedPosition);
+
+    guarded([this] { refreshList(); });
+    // The creation handler: the first error ends it.
+    guarded([this] {
+        languageStep();
+        skinStep();
+    });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls()
+{
+    auto* client = new QWidget(this);
+    client_ = client;
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
+    setCentralWidget(client);
+
+    back_ = new QLabel(client);
+    back_->setObjectName(QStringLiteral("back"));
+    back_->setGeometry(0, 0, kClientWidth, kClientHeight - kStatusBarHeight);
+    back_->setScaledContents(true);
+    back_->lower();
+
+    lista_ = new SelectionKeepingList<QListWidget>(client);
+    lista_->setObjectName(QStringLiteral("lista"));
+    lista_->setGeometry(192, 3, 305, 276);
+    lista_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lista_->setUniformItemSizes(true);
+    lista_->setContextMenuPolicy(Qt::CustomContextMenu);
+    lista_->installEventFilter(this);
+    // Selection, not the current row, decides: a click moves the current row before it selects.
+    connect(lista_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (selectedRow() != previewedRow_)
+            guarded([this] { selectionChanged(); });
+    });
+    lista_->viewport()->installEventFilter(this);
+
+    buildButtons(client);
+
+    Image1_ = new QLabel(client);
+    Image1_->setObjectName(QStringLiteral("Image1"));
+    Image1_->setGeometry(16, 136, 160, 120);
+    Image1_->setScaledContents(true);
+
+    auto* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setFixedHeight(kStatusBarHeight);
+    bar->setSizeGripEnabled(false);
+    statusPanel_ = new QLabel(bar);
+    statusPanel_->setObjectName(QStringLiteral("StatusPanel"));
+    statusPanel_->setTextFormat(Qt::PlainText);
+    bar->addWidget(statusPanel_, 1);
+}
+
+void MainWindow::buildButtons(QWidget* client)
+{
+    std::size_t index = 0;
+    for (const CommandButton& entry : kCommandButtons) {
+        auto* button = new RegionButton(client);
+        button->setObjectName(QString::fromLatin1(entry.name));
+        button->move(entry.left, entry.top);
+        button->setPicIdle(builtinButtonPicture(entry.symbol, ButtonState::Rest));
+        button->setPicDown(builtinButtonPicture(entry.symbol, ButtonState::Pressed));
+        button->setPicUp(builtinButtonPicture(entry.symbol, ButtonState::PointerOver));
+        button->setPaintMode(pmCrop);
+        button->setToolTip(plainToolTip(qs(builtinText(142 + static_cast<int>(index)))));
+        button->OnClick = [this, clicked = entry.clicked] { emit(this->*clicked)(); };
+        buttons_[index++] = button;
+    }
+    connect(this, &MainWindow::refreshRequested, this, [this] { guarded([this] { refreshList(); }); });
+    connect(this, &MainWindow::excludeRequested, this, [this] { guarded([this] { excludeSelected(); }); });
+}
+
+QAction* MainWindow::addCommand(QMenu* menu, const char* name, const char* caption,
+                                void (MainWindow::*signal)())
+{
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    if (signal != nullptr)
+        connect(action, &QAction::triggered, this, [this, signal] { emit(this->*signal)(); });
+    return action;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu* file = bar->addMenu(qs(builtinText(1)));
+    file->setObjectName(QStringLiteral("C1"));
+    file->menuAction()->setObjectName(QStringLiteral("C1"));
+    QAction* newConfig = addCommand(file, "C2", "New Configuration", &MainWindow::newConfigurationRequested);
+    newConfig->setShortcut(QKeySequence(Qt::Key_F2));
+    addCommand(file, "c148", "Kwikstart", &MainWindow::kwikstartRequested);
+    separator(file, "N2");
+    QAction* refresh = addCommand(file, "c15", "Refresh", &MainWindow::refreshRequested);
+    refresh->setShortcut(QKeySequence(Qt::Key_F12));
+    separator(file, "N3");
+    QAction* quit = addCommand(file, "c16", "Quit", nullptr);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* configuration = bar->addMenu(qs(builtinText(4)));
+    configuration->setObjectName(QStringLiteral("C4"));
+    configuration->menuAction()->setObjectName(QStringLiteral("C4"));
+    QAction* run = addCommand(configuration, "c5", "Run", &MainWindow::runRequested);
+    // The menu shows the first of the two: "Enter", where Key_Return would read "Return".
+    run->setShortcuts({QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)});
+    QAction* edit = addCommand(configuration, "c6", "Edit", &MainWindow::editRequested);
+    edit->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_Enter), QKeySequence(Qt::SHIFT | Qt::Key_Return)});
+    QAction* exclude = addCommand(configuration, "c7", "Exclude", &MainWindow::excludeRequested);
+    exclude->setShortcut(QKeySequence(Qt::Key_Delete));
+
+    QMenu* help = bar->addMenu(qs(builtinText(8)));
+    help->setObjectName(QStringLiteral("c8"));
+    help->menuAction()->setObjectName(QStringLiteral("c8"));
+    connect(addCommand(help, "c9", "Technical Help", nullptr), &QAction::triggered, this,
+            [] { guarded([] { messages().plainMessage(technicalHelpText()); }); });
+    connect(addCommand(help, "c10", "Suggestion", nullptr), &QAction::triggered, this,
+            [] { guarded([] { messages().plainMessage(suggestionText()); }); });
+    separator(help, "N1");
+    addCommand(help, "c11", "About AVO", &MainWindow::aboutRequested);
+    connect(addCommand(help, "c12", "About MAME", nullptr), &QAction::triggered, this,
+            [] { guarded([] { messages().plainMessage(aboutEmulatorText()); }); });
+    connect(addCommand(help, "c13", "About the Language File", nullptr), &QAction::triggered, this,
+            [this] { guarded([this] { messages().plainMessage(aboutLanguageText(lang)); }); });
+    connect(addCommand(help, "c14", "About the Skin", nullptr), &QAction::triggered, this,
+            [this] { guarded([this] { messages().plainMessage(skinAboutText); }); });
+
+    // The popup's captions are fixed: the language file does not reach them.
+    auto* popup = new QMenu(this);
+    popup->setObjectName(QStringLiteral("PopupMenu1"));
+    addCommand(popup, "c153", "Run", &MainWindow::runRequested);
+    addCommand(popup, "c154", "Edit", &MainWindow::editRequested);
+    addCommand(popup, "c155", "Exclude", &MainWindow::excludeRequested);
+    separator(popup, "N5");
+    addCommand(popup, "c156", "New Configuration", &MainWindow::newConfigurationRequested);
+    addCommand(popup, "c157", "Refresh", &MainWindow::refreshRequested);
+    connect(lista_, &QWidget::customContextMenuRequested, this,
+            [this, popup](const QPoint& at) { popup->popup(lista_->viewport()->mapToGlobal(at)); });
+
+    // Shortcuts act while any child has the focus, the list included.
+    for (QAction* action : findChildren<QAction*>())
+        action->setShortcutContext(Qt::WindowShortcut);
+    addActions(file->actions() + configuration->actions());
+}
+
+void MainWindow::languageStep()
+{
+    if (!platform::fileExists("language.ini"))
+        return;
+    lang.setLines(platform::readLines("language.ini", platform::kLanguageFileLimit));
+    for (const int line : kMainWindowLanguageOrder)
+        applyLanguageLine(line, shownLine(lang.line(line)));
+}
+
+void MainWindow::applyLanguageLine(int line, const QString& text)
+{
+    if (line == 0) {
+        setWindowTitle(text);
+        return;
+    }
+    if (line == 113) {
+        d113.setTitle(text);
+        return;
+    }
+    const QString number = QString::number(line);
+    if (line >= 142 && line <= 147) {
+        buttons_[static_cast<std::size_t>(line - 142)]->setToolTip(plainToolTip(text));
+        return;
+    }
+    for (QAction* action : menuBar()->findChildren<QAction*>()) {
+        const QString name = action->objectName();
+        if (name.size() > 1 && name.mid(1) == number &&
+            (name[0] == QLatin1Char('c') || name[0] == QLatin1Char('C'))) {
+            action->setText(text);
+            if (QMenu* menu = action->menu())
+                menu->setTitle(text);
+        }
+    }
+}
+
+void MainWindow::skinStep()
+{
+    applySkin(skinDirectory_, *this);
+}
+
+int MainWindow::selectedRow() const
+{
+    const QList<QListWidgetItem*> selected = lista_->selectedItems();
+    return selected.isEmpty() ? -1 : lista_->row(selected.front());
+}
+
+std::string MainWindow::selectedFullPath() const
+{
+    const int row = selectedRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= list_.names().size())
+        return {};
+    return list_.fullPath(list_.names()[static_cast<std::size_t>(row)]);
+}
+
+std::string MainWindow::statusText() const
+{
+    return statusPanel_->text().toStdString();
+}
+
+void MainWindow::refreshList()
+{
+    list_.refresh();
+    {
+        const QSignalBlocker blocker(lista_);
+        lista_->clear();
+        QStringList rows;
+        rows.reserve(static_cast<int>(list_.names().size()));
+        for (const std::string& name : list_.names())
+            rows.append(shownLine(decodeFileName(name)));
+        lista_->addItems(rows);
+        lista_->setCurrentRow(-1);
+    }
+    selectionChanged();
+}
+
+void MainWindow::excludeSelected()
+{
+    const std::string path = selectedFullPath();
+    if (path.empty() || !platform::fileExists(path))
+        return;
+    delete_.SourceFiles = LineList{path};
+    delete_.Execute();
+    refreshList();
+}
+
+void MainWindow::selectionChanged()
+{
+    previewedRow_ = selectedRow();
+    previewConfiguration(selectedFullPath(), config, *this);
+}
+
+void MainWindow::clearPicture()
+{
+    Image1_->clear();
+}
+
+void MainWindow::setStatusText(const std::string& text)
+{
+    statusPanel_->setText(shownLine(text));
+}
+
+void MainWindow::showPicture(const std::string& path)
+{
+    Image1_->setPixmap(QPixmap::fromImage(loadPicture(path)));
+}
+
+// Qt makes the first row current, unselected, when the list takes the focus; the first arrow
+// key would then skip it. Without a selection there is no current row, so Down selects row 0.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click below the last row leaves the selection alone, and a double click anywhere in the
+    // list runs the selected configuration.
+    if (watched == lista_->viewport() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonDblClick) {
+            emit runRequested();
+            return true;
+        }
+        if (!lista_->indexAt(mouse->position().toPoint()).isValid())
+            return true;
+    }
+    const bool handled = QMainWindow::eventFilter(watched, event);
+    if (watched == lista_ && event->type() == QEvent::FocusIn && lista_->selectedItems().isEmpty())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (lista_->selectedItems().isEmpty())
+                    lista_->selectionModel()->clearCurrentIndex();
+            },
+            Qt::QueuedConnection);
+    return handled;
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!regionRefresh)
+        return;
+    for (RegionButton* button : buttons_) {
+        button->setPaintMode(pmNormal);
+        button->setPaintMode(pmCrop);
+    }
+}
+
+void MainWindow::loadButtonPicture(int button, ButtonState state, const std::string& path)
+{
+    RegionButton* target = buttons_.at(static_cast<std::size_t>(button));
+    ButtonPicture& picture = state == ButtonState::Rest      ? target->PicIdle()
+                             : state == ButtonState::Pressed ? target->PicDown()
+                                                             : target->PicUp();
+    picture.loadFromFile(path);
+}
+
+void MainWindow::loadBackground(const std::string& path)
+{
+    back_->setPixmap(QPixmap::fromImage(loadPicture(path)));
+}
+
+void MainWindow::setButtonTop(int button, int top)
+{
+    RegionButton* target = buttons_.at(static_cast<std::size_t>(button));
+    target->move(target->x(), top);
+}
+
+void MainWindow::setButtonLeft(int button, int left)
+{
+    RegionButton* target = buttons_.at(static_cast<std::size_t>(button));
+    target->move(left, target->y());
+}
+
+void MainWindow::setListTop(int value)
+{
+    lista_->move(lista_->x(), value);
+}
+void MainWindow::setListLeft(int value)
+{
+    lista_->move(value, lista_->y());
+}
+void MainWindow::setListWidth(int value)
+{
+    lista_->resize(value, lista_->height());
+}
+void MainWindow::setListHeight(int value)
+{
+    lista_->resize(lista_->width(), value);
+}
+
+void MainWindow::setListColourRole(int role, SkinColour colour)
+{
+    const QColor qcolour = skinColour(colour);
+    if (!qcolour.isValid())
+        return;
+    QPalette palette = lista_->palette();
+    palette.setColor(static_cast<QPalette::ColorRole>(role), qcolour);
+    lista_->setPalette(palette);
+}
+
+void MainWindow::setListColour(SkinColour colour)
+{
+    setListColourRole(QPalette::Base, colour);
+}
+void MainWindow::setListFontColour(SkinColour colour)
+{
+    setListColourRole(QPalette::Text, colour);
+}
+
+void MainWindow::setWindowOuterWidth(int value)
+{
+    placement_->setOuterWidth(value);
+}
+
+void MainWindow::setWindowOuterHeight(int value)
+{
+    placement_->setOuterHeight(value);
+}
+
+// The menu bar and the status bar keep their heights; the client area takes the rest.
+void MainWindow::setInnerSize(QSize inner)
+{
+    const QSize around = size() - client_->size();
+    const int width = std::max(0, inner.width() - around.width());
+    const int height = std::max(0, inner.height() - around.height());
+    client_->setFixedSize(width, height);
+    back_->setGeometry(0, 0, width, height);
+    adjustSize();
+}
+
+void MainWindow::setSkinAboutText(const std::string& text)
+{
+    skinAboutText = text;
+}
+void MainWindow::setImageTop(int value)
+{
+    Image1_->move(Image1_->x(), value);
+}
+void MainWindow::setImageLeft(int value)
+{
+    Image1_->move(value, Image1_->y());
+}
+void MainWindow::setImageWidth(int value)
+{
+    Image1_->resize(value, Image1_->height());
+}
+void MainWindow::setImageHeight(int value)
+{
+    Image1_->resize(Image1_->width(), value);
+}
+void MainWindow::setRegionRefresh(bool on)
+{
+    regionRefresh = on;
+}
+
+void MainWindow::centreOnScreen()
+{
+    placement_->centreOnScreen(WindowPlacement::Showing::First);
+}
+
+} // namespace arcavio

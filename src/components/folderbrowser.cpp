@@ -1,0 +1,46 @@
+#include "components/folderbrowser.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+#include "components/showntext.h"
+
+namespace arcavio {
+namespace {
+
+std::optional<std::string> askWithDialog(QWidget* owner, const std::string& title, const std::string& start)
+{
+    // With no folder to start on, the user's home stands for the desktop at the tree's top.
+    const QString from = start.empty() ? QDir::homePath() : QString::fromStdString(start);
+    const QString picked = QFileDialog::getExistingDirectory(
+        owner, shownLine(title), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (picked.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(QDir(picked).absolutePath()).toStdString();
+}
+
+FolderBrowser::Chooser& chooser()
+{
+    static FolderBrowser::Chooser current = askWithDialog;
+    return current;
+}
+
+} // namespace
+
+bool FolderBrowser::Execute(QWidget* owner)
+{
+    const std::optional<std::string> picked = chooser()(owner, Title, Directory);
+    if (!picked)
+        return false;
+    Directory = *picked;
+    return true;
+}
+
+FolderBrowser::Chooser FolderBrowser::setChooser(Chooser replacement)
+{
+    Chooser previous = chooser();
+    chooser() = replacement ? std::move(replacement) : Chooser(askWithDialog);
+    return previous;
+}
+
+} // namespace arcavio

@@ -1,0 +1,296 @@
+#include "components/hyperlinklabel.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+
+#include "base/messages.h"
+
+namespace arcavio {
+
+namespace {
+
+int openWithDesktop(const std::string& target)
+{
+    const QUrl url(QString::fromStdString(target), QUrl::TolerantMode);
+    return QDesktopServices::openUrl(url) ? kOpenDone : kOpenNoHandler;
+}
+
+bool writeClipboard(const std::string& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr)
+        return false;
+    const QString value = QString::fromStdString(text);
+    clipboard->setText(value);
+    return clipboard->text() == value;
+}
+
+HyperlinkLabel::Opener& opener()
+{
+    static HyperlinkLabel::Opener current = openWithDesktop;
+    return current;
+}
+
+HyperlinkLabel::ClipboardWriter& clipboardWriter()
+{
+    static HyperlinkLabel::ClipboardWriter current = writeClipboard;
+    return current;
+}
+
+std::vector<HyperlinkLabel*>& liveLabels()
+{
+    static std::vector<HyperlinkLabel*> labels;
+    return labels;
+}
+
+} // namespace
+
+HyperlinkLabel::HyperlinkLabel(QWidget* parent) : QWidget(parent), menu_(new QMenu(this))
+{
+    setSharedCustomPrefix("");
+    liveLabels().push_back(this);
+    refreshCustomLabels();
+
+    color_ = palette().color(QPalette::Window);
+    setGeometry(20, 20, 100, 13);
+    setCursor(Qt::PointingHandCursor);
+    menu_->addAction(QStringLiteral("Copy Url to clipboard"), this, &HyperlinkLabel::copyTarget);
+    refresh();
+}
+
+HyperlinkLabel::~HyperlinkLabel()
+{
+    auto& labels = liveLabels();
+    labels.erase(std::remove(labels.begin(), labels.end(), this), labels.end());
+}
+
+HyperlinkLabel::Opener HyperlinkLabel::setOpener(Opener replacement)
+{
+    Opener previous = std::move(opener());
+    opener() = replacement ? std::move(replacement) : Opener(openWithDesktop);
+    return previous;
+}
+
+HyperlinkLabel::ClipboardWriter HyperlinkLabel::setClipboardWriter(ClipboardWriter replacement)
+{
+    ClipboardWriter previous = std::move(clipboardWriter());
+    clipboardWriter() = replacement ? std::move(replacement) : ClipboardWriter(writeClipboard);
+    return previous;
+}
+
+void HyperlinkLabel::setCaption(const QString& caption)
+{
+    caption_ = caption;
+    visited_ = false;
+    refresh();
+}
+
+void HyperlinkLabel::setAlias(const QString& alias)
+{
+    if (alias == alias_)
+        return;
+    alias_ = alias;
+    refresh();
+}
+
+void HyperlinkLabel::setLinkType(HyperlinkType type)
+{
+    if (type == linkType_)
+        return;
+    linkType_ = type;
+    visited_ = false;
+    refresh();
+}
+
+void HyperlinkLabel::setAutoSize(bool on)
+{
+    if (on == autoSize_)
+        return;
+    autoSize_ = on;
+    refresh();
+}
+
+void HyperlinkLabel::setTransparent(bool on)
+{
+    if (on == transparent_)
+        return;
+    transparent_ = on;
+    update();
+}
+
+void HyperlinkLabel::setLinkColor(const QColor& color)
+{
+    if (color == linkColor_)
+        return;
+    linkColor_ = color;
+    update();
+}
+
+void HyperlinkLabel::setVisitedColor(const QColor& color)
+{
+    if (color == visitedColor_)
+        return;
+    visitedColor_ = color;
+    update();
+}
+
+void HyperlinkLabel::setVisited(bool on)
+{
+    if (on == visited_)
+        return;
+    visited_ = on;
+    update();
+}
+
+void HyperlinkLabel::setColor(const QColor& color)
+{
+    if (color == color_)
+        return;
+    color_ = color;
+    update();
+}
+
+QString HyperlinkLabel::customPrefix() const
+{
+    return QString::fromStdString(sharedCustomPrefix());
+}
+
+void HyperlinkLabel::setCustomPrefix(const QString& prefix)
+{
+    if (setSharedCustomPrefix(prefix.toStdString()))
+        refreshCustomLabels();
+}
+
+void HyperlinkLabel::refreshCustomLabels()
+{
+    for (HyperlinkLabel* label : liveLabels())
+        if (label->linkType_ == HyperlinkType::ltCustom)
+            label->refresh();
+}
+
+void HyperlinkLabel::setHint(const QString& hint)
+{
+    savedHint_ = hint;
+    updateHint();
+}
+
+QString HyperlinkLabel::target() const
+{
+    return QString::fromStdString(linkTarget(linkType_, caption_.toStdString()));
+}
+
+QFont HyperlinkLabel::linkFont() const
+{
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    return underlined;
+}
+
+int HyperlinkLabel::neededWidth() const
+{
+    const QFontMetrics metrics(linkFont());
+    if (alias_.isEmpty())
+        return metrics.horizontalAdvance(caption_ + QString::fromStdString(linkPrefix(linkType_))) + 10;
+    return metrics.horizontalAdvance(alias_) + 8;
+}
+
+int HyperlinkLabel::lineHeight() const
+{
+    return QFontMetrics(linkFont()).height() + 4;
+}
+
+// Sizes are fitted here, when the text or the font changes, never while painting.
+void HyperlinkLabel::refresh()
+{
+    if (autoSize_)
+        resize(neededWidth(), lineHeight());
+    updateHint();
+    update();
+}
+
+void HyperlinkLabel::updateHint()
+{
+    setToolTip(width() >= neededWidth() && !savedHint_.isEmpty() ? savedHint_ : target());
+}
+
+void HyperlinkLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (!transparent_)
+        painter.fillRect(rect(), color_);
+    const QFont font = linkFont();
+    const QFontMetrics metrics(font);
+    painter.setFont(font);
+    painter.setPen(visited_ ? visitedColor_ : linkColor_);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
+    QRect area = rect().adjusted(4, 0, 0, 0);
+    if (!alias_.isEmpty()) {
+        painter.drawText(area, flags, alias_);
+        return;
+    }
+    const QString prefix = QString::fromStdString(linkPrefix(linkType_));
+    painter.drawText(area, flags, prefix);
+    area.setLeft(area.left() + metrics.horizontalAdvance(prefix) + 2);
+    painter.drawText(area, flags, metrics.elidedText(caption_, Qt::ElideRight, area.width()));
+}
+
+void HyperlinkLabel::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton)
+        menu_->popup(event->globalPosition().toPoint());
+    QWidget::mousePressEvent(event);
+}
+
+void HyperlinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    QWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        click();
+}
+
+void HyperlinkLabel::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        refresh();
+}
+
+void HyperlinkLabel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    updateHint();
+}
+
+void HyperlinkLabel::click()
+{
+    bool executeIt = true;
+    if (OnBeforeExecuted)
+        OnBeforeExecuted(this, executeIt);
+    if (!executeIt)
+        return;
+    if (OnExecute)
+        OnExecute(this, executeIt);
+    int result = kOpenTakenOver;
+    if (executeIt)
+        result = opener()(target().toStdString());
+    if (openSucceeded(result))
+        setVisited(true);
+    if (OnAfterExecuted)
+        OnAfterExecuted(this, result);
+}
+
+void HyperlinkLabel::copyTarget()
+{
+    if (!clipboardWriter()(target().toStdString()))
+        messages().plainMessage("Could not write to clipboard");
+}
+
+} // namespace arcavio

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+#include "components/hyperlinkrules.h"
+
+class QMenu;
+
+namespace arcavio {
+
+// A label that stands for a link: the link type's prefix and the caption (or the alias
+// instead of both), underlined in the link colour, or in the visited colour once opened.
+// A left click opens the target (prefix and caption) with the system's default handler; a
+// right-button press offers to copy the target.
+class HyperlinkLabel : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit HyperlinkLabel(QWidget* parent = nullptr);
+    ~HyperlinkLabel() override;
+
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption); // also forgets the visit
+    QString alias() const { return alias_; }
+    void setAlias(const QString& alias);
+    HyperlinkType linkType() const { return linkType_; }
+    void setLinkType(HyperlinkType type); // a change also forgets the visit
+    bool autoSize() const { return autoSize_; }
+    void setAutoSize(bool on);
+    bool transparent() const { return transparent_; }
+    void setTransparent(bool on);
+    QColor linkColor() const { return linkColor_; }
+    void setLinkColor(const QColor& color);
+    QColor visitedColor() const { return visitedColor_; }
+    void setVisitedColor(const QColor& color);
+    bool visited() const { return visited_; }
+    void setVisited(bool on);
+    // The background painted when the label is not transparent.
+    QColor color() const { return color_; }
+    void setColor(const QColor& color);
+    // One value for every label: setting it on one changes it for all.
+    QString customPrefix() const;
+    void setCustomPrefix(const QString& prefix);
+    // The label's own hint. It shows while the label is wide enough for its text; otherwise,
+    // or when there is none, the hint is the full target.
+    QString hint() const { return savedHint_; }
+    void setHint(const QString& hint);
+
+    QString target() const;
+    // Width that shows the whole text, and the line height; AutoSize fits the label to them.
+    int neededWidth() const;
+    int lineHeight() const;
+    QMenu* popupMenu() const { return menu_; }
+
+    // Raised in this order by a click. Clearing executeIt in OnBeforeExecuted cancels all
+    // the rest; clearing it in OnExecute means the handler opened the link itself.
+    std::function<void(HyperlinkLabel* sender, bool& executeIt)> OnBeforeExecuted;
+    std::function<void(HyperlinkLabel* sender, bool& executeIt)> OnExecute;
+    std::function<void(HyperlinkLabel* sender, int reslt)> OnAfterExecuted;
+
+    void click();
+    // Puts the target on the clipboard; "Could not write to clipboard" when that fails.
+    void copyTarget();
+
+    // How targets are opened: returns the shell's kind of result, above 32 for success.
+    // Tests replace it; the default asks the desktop for the target's default handler.
+    using Opener = std::function<int(const std::string& target)>;
+    static Opener setOpener(Opener opener);
+    // How text reaches the clipboard; false when it could not be written.
+    using ClipboardWriter = std::function<bool(const std::string& text)>;
+    static ClipboardWriter setClipboardWriter(ClipboardWriter writer);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QFont linkFont() const;
+    void refresh();
+    void updateHint();
+    static void refreshCustomLabels();
+
+    QMenu* menu_;
+    bool visited_ = false;
+    bool transparent_ = true;
+    bool autoSize_ = true;
+    HyperlinkType linkType_ = HyperlinkType::ltEmail;
+    QColor linkColor_{0, 0, 255};
+    QColor visitedColor_{128, 0, 128};
+    QString savedHint_;
+    QString alias_;
+    QString caption_;
+    QColor color_;
+};
+
+} // namespace arcavio

@@ -1,0 +1,115 @@
+#include "dialogs/configurationnamedialog.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "base/language.h"
+#include "base/messages.h"
+#include "components/showntext.h"
+#include "components/windowplacement.h"
+#include "config/configuration.h"
+#include "dialogs/configurationname.h"
+
+namespace arcavio {
+namespace {
+
+QString qText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QPushButton* makeButton(const char* name, const char* text, const QRect& geometry, QWidget* parent)
+{
+    auto* button = new QPushButton(QString::fromLatin1(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    // Neither button answers Enter: the name field must not close the dialog by accident.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+ConfigurationNameDialog::ConfigurationNameDialog(const Language& language, DirectoryGetter listDirectory,
+                                                 QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), listDirectory_(std::move(listDirectory))
+{
+    setObjectName(QStringLiteral("c132"));
+    setWindowTitle(qText(kBuiltinNameDialogCaption));
+    setFixedSize(327, 95);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Bevel1->setGeometry(0, 0, 327, 95);
+
+    c133 = new QLabel(qText(builtinText(133)), this);
+    c133->setObjectName(QStringLiteral("c133"));
+    c133->setTextFormat(Qt::PlainText);
+    c133->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    c133->setGeometry(8, 8, 313, 22);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(8, 32, 313, 21);
+
+    Button1 = makeButton("Button1", "OK", QRect(248, 64, 75, 25), this);
+    Button2 = makeButton("Button2", "Cancelar", QRect(166, 64, 75, 25), this);
+    setTabOrder(Edit1, Button1);
+    setTabOrder(Button1, Button2);
+
+    connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { okClicked(); }); });
+    connect(Button2, &QPushButton::clicked, this, &ConfigurationNameDialog::reject);
+    auto* placement = new WindowPlacement(this);
+    placement->centreOnScreen(WindowPlacement::Showing::Every);
+
+    guarded([&] {
+        if (!language.loaded())
+            return;
+        c133->setText(shownLine(language.line(133)));
+        setWindowTitle(shownLine(language.line(132)));
+    });
+}
+
+void ConfigurationNameDialog::ShowModal()
+{
+    exec();
+}
+
+void ConfigurationNameDialog::okClicked()
+{
+    ChosenPath = configurationPath(listDirectory_(), Edit1->text().toStdString());
+    if (mayUseConfigurationPath(ChosenPath))
+        accept();
+}
+
+void ConfigurationNameDialog::reject()
+{
+    ChosenPath.clear();
+    QDialog::reject();
+}
+
+void ConfigurationNameDialog::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void ConfigurationNameDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Edit1->setFocus();
+}
+
+} // namespace arcavio

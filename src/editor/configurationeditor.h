@@ -1,0 +1,174 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <QDialog>
+
+#include "base/language.h"
+#include "components/folderbrowser.h"
+#include "editor/editorlines.h"
+#include "editor/editorrules.h"
+#include "text/linelist.h"
+
+class QCheckBox;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace arcavio {
+
+class GamePicker;
+class PictureBox;
+class SpinEdit;
+
+// What an editor window needs of the rest of the program.
+struct EditorContext {
+    const Language& language;
+    GamePicker& gamePicker;
+    // The program-wide help window: hidden, it owns the folder browser.
+    QWidget* helpWindow = nullptr;
+    // Shows the help window modally.
+    std::function<void()> showHelp;
+    // Shows the configuration-name dialog modally; its chosen path, empty when cancelled.
+    std::function<std::string()> askConfigurationName;
+    // The main window's configuration list refresh.
+    std::function<void()> refreshList;
+    // The window the editor is modal over.
+    QWidget* owner = nullptr;
+    // Runs a file dialog and returns the confirmed file; empty runs it modally. Tests answer
+    // here, since they cannot click a dialog.
+    std::function<std::optional<std::string>(QFileDialog& dialog)> runFileDialog;
+};
+
+// The configuration editor window.
+class ConfigurationEditor : public QDialog, public ConfigurationControls {
+    Q_OBJECT
+  public:
+    explicit ConfigurationEditor(const EditorContext& context);
+    ~ConfigurationEditor() override;
+
+    // The file Save writes; empty until a name is chosen.
+    std::string ConfigFileName;
+    // The 69 lines Save assembled last.
+    LineList Lines;
+
+    const std::string& pictureFileName() const { return pictureFileName_; }
+    // Controls from a configuration's lines (lines 0 to 68 in order); throws on the first
+    // value it cannot take.
+    void loadConfiguration(const LineList& lines);
+
+    // The commands of the button panel; they throw what stops them.
+    void save();
+    void saveAs();
+    void saveAndClose();
+    void closeEditor();
+
+    // The commands of the path pickers; they throw what stops them.
+    void searchExecutable();
+    void searchDirectory(int row);  // 1 to 10
+    void defaultDirectory(int row); // 1 to 10
+    void searchDatFile(int row);    // 1 to 3
+    void defaultDatFile(int row);   // 1 to 3
+    void loadPictureFromDialog();
+    void clearPicture();
+    void searchGame();
+
+    // The title a dialog of this window has or will have: "D111", "d113", "d114", "d125", "d131".
+    std::string dialogTitle(const std::string& name) const;
+    FolderBrowser& folderBrowser() { return d114_; }
+
+    // ConfigurationControls
+    void setText(std::string_view control, const std::string& value) override;
+    void setFlag(std::string_view control, bool on) override;
+    void setInteger(std::string_view control, std::int32_t value) override;
+    void setPicture(const std::string& path) override;
+    std::string text(std::string_view control) const override;
+    bool flag(std::string_view control) const override;
+    std::int32_t integer(std::string_view control) const override;
+    std::string picture() const override;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    struct Pair {
+        QWidget* label;
+        std::vector<QWidget*> fields;
+        std::vector<int> lefts;
+        int column; // rows of one column line up; -1 for a lone row
+    };
+
+    void buildPanel();
+    void buildDetailsPage(QWidget* page);
+    void buildDirectoriesPage(QWidget* page);
+    void buildFilesPage(QWidget* page);
+    struct PathRows;
+    std::vector<SpinEdit*> resolutionFields(QWidget* page, QLabel* caption, const std::string& prefix,
+                                            int left, int top);
+    void buildPathRows(QWidget* page, int count, const PathRows& rows, std::vector<QLineEdit*>& edits);
+    void buildVideoPage(QWidget* page);
+    void buildInputPage(QWidget* page);
+    void buildCorePage(QWidget* page);
+    void buildTabOrder();
+    void applyLanguage();
+    void placePairs();
+    void separateVideoColumns();
+    void fitWidth();
+
+    QLabel* label(QWidget* parent, int line, int x, int y);
+    QPushButton* button(QWidget* parent, int line, int x, int y, int width = 75);
+    QCheckBox* checkBox(QWidget* parent, int line, int x, int y, bool checked);
+    QLineEdit* edit(QWidget* parent, const char* name, int x, int y, int width, const std::string& value);
+    SpinEdit* spin(QWidget* parent, const char* name, int x, int y, int width, std::int32_t value,
+                   SpinBounds bounds);
+    void pair(QWidget* label, std::vector<QWidget*> fields, int column = -1);
+    void onGuarded(QPushButton* button, void (ConfigurationEditor::*command)());
+
+    void runSpecifiedGameChanged(bool checked);
+    void automaticValueChanged(const std::vector<SpinEdit*>& fields, bool checked);
+    void showPicture(const QImage& image);
+    std::optional<std::string> runDialog(QFileDialog& dialog);
+    QFileDialog& pictureDialog();
+    QFileDialog& executableDialog();
+    QFileDialog& datDialog();
+
+    QWidget* control(std::string_view name) const;
+
+    EditorContext context_;
+    std::string pictureFileName_;
+
+    QTabWidget* S7984_ = nullptr;
+    QTabWidget* inner_ = nullptr;
+    QFrame* Shape1_ = nullptr;
+    PictureBox* Image_ = nullptr;
+    QLineEdit* mame_ = nullptr;
+    QLineEdit* game_ = nullptr;
+    QCheckBox* c21_ = nullptr;
+    QPushButton* c23_ = nullptr;
+    std::vector<QLineEdit*> dirs_;
+    std::vector<QLineEdit*> files_;
+    std::vector<SpinEdit*> frameSkip_;
+    std::vector<SpinEdit*> resolution_;
+    std::vector<SpinEdit*> debugResolution_;
+
+    std::unordered_map<int, QWidget*> captioned_;
+    std::unordered_map<std::string, QWidget*> named_;
+    std::vector<Pair> pairs_;
+
+    std::string titleD111_;
+    std::string titleD113_;
+    std::string titleD131_;
+    QFileDialog* D111_ = nullptr;
+    QFileDialog* d113_ = nullptr;
+    QFileDialog* d125_ = nullptr;
+    FolderBrowser d114_;
+};
+
+} // namespace arcavio

@@ -1,0 +1,558 @@
+#include <filesystem>
+#include <set>
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include "config/configuration.h"
+#include "editor/editor_fixture.h"
+#include "editor/editorrules.h"
+#include "platform/filesystem.h"
+#include "platform/textfiles.h"
+#include "support/folder_chooser.h"
+#include "text/paths.h"
+
+namespace arcavio::test {
+namespace {
+
+const std::set<std::string> kCheckedAtStart = {"c55", "c60", "c61", "c62", "c66",  "c67",
+                                               "c68", "c71", "c91", "c99", "c100", "c101"};
+const std::set<std::string> kDisabledAtStart = {"game",         "c23",          "frameskip",
+                                                "resolution1",  "resolution2",  "resolution3",
+                                                "dresolution1", "dresolution2", "dresolution3"};
+
+// The lines that caption a control named after them.
+std::vector<int> captionLines()
+{
+    std::vector<int> lines;
+    for (int n : editorLanguageLines())
+        if ((n >= 17 && n <= 78) || (n >= 85 && n <= 106) || n == 112 || (n >= 115 && n <= 130))
+            lines.push_back(n);
+    return lines;
+}
+
+std::string captionOf(QWidget& editor, int line)
+{
+    QWidget* w = editor.findChild<QWidget*>(QStringLiteral("c%1").arg(line));
+    if (!w)
+        return "<missing c" + std::to_string(line) + ">";
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text().toStdString();
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+        return b->text().toStdString();
+    return "<not captioned>";
+}
+
+QColor baseOf(QWidget* w)
+{
+    return w->palette().color(QPalette::Base);
+}
+QColor buttonFace()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+QColor windowColour()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Base);
+}
+
+using NewEditor = EditorTest;
+
+TEST_F(NewEditor, ShowsTheBuiltInTextsAndInitialStates)
+{
+    auto editor = makeEditor();
+    EXPECT_EQ(editor->objectName(), "c110");
+    EXPECT_EQ(editor->windowTitle(), "Edit Configuration");
+    for (int n : captionLines())
+        EXPECT_EQ(captionOf(*editor, n), builtinText(n)) << "line " << n;
+    EXPECT_EQ(captionOf(*editor, 86), "No Rotate ");
+
+    auto* outer = child<QTabWidget>(*editor, "S7984");
+    auto* inner = child<QTabWidget>(*editor, "s107109e159");
+    ASSERT_EQ(outer->count(), 6);
+    ASSERT_EQ(inner->count(), 4);
+    const std::vector<std::string> outerTabs = {"Configuration Details", "Directories",   "Files",
+                                                "Video Options",         "Input Options", "CORE Options"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(outer->tabText(i).toStdString(), outerTabs[static_cast<std::size_t>(i)]);
+    const std::vector<std::string> innerTabs = {"Video Options", "Vector Games Options", "Sound Options",
+                                                "Misc Options"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(inner->tabText(i).toStdString(), innerTabs[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(outer->currentIndex(), 0);
+
+    EXPECT_EQ(editor->dialogTitle("D111"), "Select the Picture");
+    EXPECT_EQ(editor->dialogTitle("d113"), "Select the MAME Exe File");
+    EXPECT_EQ(editor->dialogTitle("d114"), "Choose the directory form the List above:");
+    EXPECT_EQ(editor->dialogTitle("d125"), "Select the DAT File");
+    EXPECT_EQ(editor->dialogTitle("d131"), "Save As");
+    EXPECT_EQ(editor->height(), 347);
+    EXPECT_GE(editor->width(), 536);
+    EXPECT_LE(outer->tabBar()->sizeHint().width(), outer->width()) << "every page caption shows";
+    EXPECT_LE(inner->tabBar()->sizeHint().width(), inner->width());
+    EXPECT_TRUE(editor->ConfigFileName.empty());
+    EXPECT_TRUE(editor->pictureFileName().empty());
+    EXPECT_NE(editor->findChild<QWidget*>("Panel1"), nullptr);
+    EXPECT_NE(editor->findChild<QWidget*>("Shape1"), nullptr);
+    EXPECT_NE(editor->findChild<QWidget*>("Image"), nullptr);
+
+    for (const ConfigurationLine& entry : kConfigurationLines) {
+        if (entry.form == ValueForm::Picture)
+            continue;
+        const std::string name(entry.control);
+        QWidget* w = child(*editor, name.c_str());
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->isEnabled(), !kDisabledAtStart.contains(name)) << name;
+        if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            EXPECT_EQ(box->isChecked(), kCheckedAtStart.contains(name)) << name;
+        } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
+            EXPECT_EQ(line->text().toStdString(), entry.defaultValue) << name;
+            EXPECT_EQ(baseOf(w), name == "game" ? buttonFace() : windowColour()) << name;
+        } else if (auto* s = qobject_cast<SpinEdit*>(w)) {
+            EXPECT_EQ(s->text().toStdString(), entry.defaultValue) << name;
+            EXPECT_EQ(baseOf(w), kDisabledAtStart.contains(name) ? buttonFace() : windowColour()) << name;
+        } else {
+            ADD_FAILURE() << name << " is of no known kind";
+        }
+    }
+    EXPECT_FALSE(child(*editor, "c23")->isEnabled());
+    EXPECT_EQ(child<SpinEdit>(*editor, "volume")->bounds().min, -32);
+    EXPECT_FALSE(child<SpinEdit>(*editor, "refresh")->bounds().bounded());
+    EXPECT_TRUE(recorder.errors.empty());
+}
+
+TEST_F(NewEditor, TakesItsTextsFromALanguageFile)
+{
+    LineList lines = numberedLanguage(166);
+    lines.set(126, "Reset");
+    lines.set(57, "");
+    lines.set(20, " padded ");
+    language.setLines(lines);
+    auto editor = makeEditor();
+    for (int n : captionLines())
+        EXPECT_EQ(captionOf(*editor, n), lines.at(n)) << "line " << n;
+    EXPECT_EQ(captionOf(*editor, 126), "Reset");
+    EXPECT_EQ(captionOf(*editor, 57), "");
+    EXPECT_EQ(captionOf(*editor, 20), " padded ");
+    auto* outer = child<QTabWidget>(*editor, "S7984");
+    auto* inner = child<QTabWidget>(*editor, "s107109e159");
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(outer->tabText(i).toStdString(), "L" + std::to_string(79 + i));
+    EXPECT_EQ(inner->tabText(0), "L107");
+    EXPECT_EQ(inner->tabText(2), "L109");
+    EXPECT_EQ(inner->tabText(3), "L159");
+    EXPECT_EQ(editor->dialogTitle("D111"), "L111");
+    EXPECT_EQ(editor->dialogTitle("d113"), "L113");
+    EXPECT_EQ(editor->dialogTitle("d114"), "L114");
+    EXPECT_EQ(editor->dialogTitle("d131"), "L131");
+    EXPECT_EQ(editor->dialogTitle("d125"), "Select the DAT File");
+    EXPECT_EQ(editor->windowTitle(), "Edit Configuration") << "line 110 is the opener's";
+    EXPECT_TRUE(recorder.errors.empty());
+
+    dialogAnswers.push_back(std::nullopt);
+    editor->searchDatFile(1);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].title, "Select the DAT File");
+}
+
+TEST_F(NewEditor, ALanguageFileTooShortStopsAtTheMissingLine)
+{
+    language.setLines(numberedLanguage(159));
+    auto editor = makeEditor();
+    ASSERT_EQ(recorder.errors.size(), 1u);
+    EXPECT_EQ(recorder.errors[0], "List index out of bounds (159)");
+    for (int n : captionLines())
+        EXPECT_EQ(captionOf(*editor, n), "L" + std::to_string(n)) << "line " << n;
+    auto* inner = child<QTabWidget>(*editor, "s107109e159");
+    EXPECT_EQ(inner->tabText(2), "L109");
+    EXPECT_EQ(inner->tabText(3), "Misc Options");
+    EXPECT_EQ(child<QTabWidget>(*editor, "S7984")->tabText(5), "L84");
+    EXPECT_EQ(editor->dialogTitle("D111"), "Select the Picture");
+    EXPECT_EQ(editor->dialogTitle("d113"), "Select the MAME Exe File");
+    EXPECT_EQ(editor->dialogTitle("d114"), "Choose the directory form the List above:");
+    EXPECT_EQ(editor->dialogTitle("d131"), "Save As");
+}
+
+TEST_F(NewEditor, TabOrderFollowsEachPage)
+{
+    auto editor = makeEditor();
+    auto orderOf = [&](const std::vector<std::string>& names) {
+        const std::set<std::string> wanted(names.begin(), names.end());
+        std::vector<std::string> seen;
+        QWidget* start = child(*editor, names.front().c_str());
+        QWidget* w = start;
+        do {
+            const std::string name = w->objectName().toStdString();
+            if (wanted.contains(name) && std::find(seen.begin(), seen.end(), name) == seen.end())
+                seen.push_back(name);
+            w = w->nextInFocusChain();
+        } while (w != start);
+        return seen;
+    };
+    const std::vector<std::vector<std::string>> containers = {
+        {"Edit1", "c22", "c21", "game", "c23", "mame", "c18", "c112"},
+        {"file1", "c52", "c53", "file2", "file3", "c54", "c126", "c127", "c128"},
+        {"c55",         "frameskip",   "c57", "c58",     "c59",        "c60",         "c61", "resolution2",
+         "resolution1", "resolution3", "c62", "refresh", "c65",        "c66",         "c67", "c68",
+         "c69",         "c70",         "c71", "c72",     "brightness", "framestorun", "c130"},
+        {"c75", "c76", "c78", "c77"},
+        {"c95", "beam", "flicker", "c94"},
+        {"samplerate", "c99", "c100", "c101", "volume"},
+        {"c28", "c26", "c27", "c25", "c24"}};
+    for (const auto& names : containers)
+        EXPECT_EQ(orderOf(names), names);
+}
+
+using SpinFields = EditorTest;
+
+void leave(QWidget* w)
+{
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(w, &out);
+}
+
+TEST_F(SpinFields, VolumeIsClampedWhenSetOrLeft)
+{
+    auto editor = makeEditor();
+    auto* volume = child<SpinEdit>(*editor, "volume");
+    volume->clear();
+    QTest::keyClicks(volume, "5");
+    EXPECT_EQ(volume->text(), "5") << "typing alone does not clamp";
+    leave(volume);
+    EXPECT_EQ(volume->text(), "0");
+
+    volume->clear();
+    QTest::keyClicks(volume, "-40");
+    leave(volume);
+    EXPECT_EQ(volume->text(), "-32");
+
+    volume->setValue(7);
+    EXPECT_EQ(volume->text(), "0");
+    volume->setValue(-99);
+    EXPECT_EQ(volume->text(), "-32");
+
+    volume->setValue(-1);
+    volume->stepBy(1);
+    volume->stepBy(1);
+    EXPECT_EQ(volume->text(), "0");
+
+    auto* refresh = child<SpinEdit>(*editor, "refresh");
+    refresh->setValue(-40);
+    leave(refresh);
+    EXPECT_EQ(refresh->text(), "-40") << "other fields are unbounded";
+    refresh->stepBy(-1);
+    EXPECT_EQ(refresh->text(), "-41");
+}
+
+TEST_F(SpinFields, TypingRefusesAllButDigitsSignsAndTheSeparator)
+{
+    auto editor = makeEditor();
+    auto* refresh = child<SpinEdit>(*editor, "refresh");
+    QSignalSpy refused(refresh, &SpinEdit::keyRefused);
+    refresh->clear();
+    QTest::keyClicks(refresh, "1a2 b");
+    EXPECT_EQ(refresh->text(), "12");
+    EXPECT_EQ(refused.count(), 3);
+    QTest::keyClicks(refresh, "+-.");
+    EXPECT_EQ(refresh->text(), "12+-.");
+    EXPECT_EQ(refused.count(), 3);
+    EXPECT_EQ(refresh->value(), 0) << "a text that is no integer stands for the lower bound";
+    QTest::keyClick(refresh, Qt::Key_Backspace);
+    EXPECT_EQ(refresh->text(), "12+-");
+    EXPECT_EQ(refused.count(), 3);
+    QTest::keyClick(refresh, Qt::Key_Up);
+    EXPECT_EQ(refresh->text(), "1") << "stepping starts from the value the text stands for";
+}
+
+using PathPickers = EditorTest;
+
+TEST_F(PathPickers, DefaultButtonsPutBackTheBuiltInValues)
+{
+    auto editor = makeEditor();
+    const std::vector<std::string> dirs = {"ROMS", "samples", "cfg", "nvram",   "memcard",
+                                           "inp",  "hi",      "sta", "artwork", "snap"};
+    for (int row = 1; row <= 10; ++row) {
+        const std::string name = "dir" + std::to_string(row);
+        child<QLineEdit>(*editor, name.c_str())->setText("/somewhere");
+        child<QAbstractButton>(*editor, ("c" + std::to_string(114 + row)).c_str())->click();
+        EXPECT_EQ(textOf(*editor, name.c_str()), dirs[static_cast<std::size_t>(row - 1)]);
+    }
+    const std::vector<std::string> files = {"cheat.dat", "history.dat", "mameinfo.dat"};
+    for (int row = 1; row <= 3; ++row) {
+        const std::string name = "file" + std::to_string(row);
+        child<QLineEdit>(*editor, name.c_str())->setText("/x.dat");
+        child<QAbstractButton>(*editor, ("c" + std::to_string(125 + row)).c_str())->click();
+        EXPECT_EQ(textOf(*editor, name.c_str()), files[static_cast<std::size_t>(row - 1)]);
+    }
+}
+
+TEST_F(PathPickers, CheckBoxesEnableTheirFieldsBothWays)
+{
+    auto editor = makeEditor();
+    auto* c21 = child<QCheckBox>(*editor, "c21");
+    auto* game = child<QLineEdit>(*editor, "game");
+    c21->click();
+    EXPECT_TRUE(game->isEnabled());
+    EXPECT_TRUE(child(*editor, "c23")->isEnabled());
+    EXPECT_EQ(baseOf(game), windowColour());
+    game->setText("pacman.zip");
+    c21->click();
+    EXPECT_FALSE(game->isEnabled());
+    EXPECT_FALSE(child(*editor, "c23")->isEnabled());
+    EXPECT_EQ(baseOf(game), buttonFace());
+    EXPECT_EQ(game->text(), "");
+    c21->click();
+    EXPECT_EQ(game->text(), "");
+
+    const std::vector<std::pair<const char*, std::vector<const char*>>> governed = {
+        {"c55", {"frameskip"}},
+        {"c62", {"resolution1", "resolution2", "resolution3"}},
+        {"c91", {"dresolution1", "dresolution2", "dresolution3"}}};
+    for (const auto& [box, fields] : governed) {
+        child<QCheckBox>(*editor, box)->click();
+        for (const char* f : fields) {
+            auto* field = child<SpinEdit>(*editor, f);
+            EXPECT_TRUE(field->isEnabled()) << f;
+            EXPECT_EQ(baseOf(field), QColor(Qt::white)) << f;
+            EXPECT_EQ(field->text(), "0");
+            field->setValue(640);
+        }
+        child<QCheckBox>(*editor, box)->click();
+        for (const char* f : fields) {
+            auto* field = child<SpinEdit>(*editor, f);
+            EXPECT_FALSE(field->isEnabled()) << f;
+            EXPECT_EQ(baseOf(field), buttonFace()) << f;
+            EXPECT_EQ(field->text(), "0") << f;
+            field->setValue(5);
+        }
+        child<QCheckBox>(*editor, box)->click();
+        for (const char* f : fields)
+            EXPECT_EQ(child<SpinEdit>(*editor, f)->text(), "5") << "unchecking keeps the value";
+    }
+}
+
+TEST_F(PathPickers, GameSearchLooksBesideTheEmulatorUnlessTheRomsPathIsAbsolute)
+{
+    const std::string x = dir.mkdir("x");
+    const std::string roms = dir.mkdir("x/ROMS");
+    const std::string other = dir.mkdir("elsewhere");
+    auto editor = makeEditor();
+    child<QCheckBox>(*editor, "c21")->click();
+    child<QLineEdit>(*editor, "mame")->setText(QString::fromStdString(x + "/mame"));
+    picker.chosen = true;
+    picker.zip = "pacman.zip";
+    child<QAbstractButton>(*editor, "c23")->click();
+    ASSERT_EQ(picker.zipDirectories.size(), 1u);
+    EXPECT_EQ(picker.zipDirectories[0], roms);
+    EXPECT_EQ(picker.shown, 1);
+    EXPECT_FALSE(picker.changeDirectoryVisible);
+    EXPECT_EQ(textOf(*editor, "game"), "pacman.zip");
+
+    child<QLineEdit>(*editor, "dir1")->setText(QString::fromStdString(other));
+    picker.chosen = false;
+    child<QAbstractButton>(*editor, "c23")->click();
+    ASSERT_EQ(picker.zipDirectories.size(), 2u);
+    EXPECT_EQ(picker.zipDirectories[1], other);
+    EXPECT_EQ(textOf(*editor, "game"), "pacman.zip") << "no game chosen keeps the text";
+    EXPECT_TRUE(recorder.plain.empty());
+}
+
+TEST_F(PathPickers, GameSearchNamesAMissingDirectory)
+{
+    auto editor = makeEditor();
+    child<QCheckBox>(*editor, "c21")->click();
+    child<QAbstractButton>(*editor, "c23")->click();
+    ASSERT_EQ(recorder.plain.size(), 1u);
+    EXPECT_EQ(recorder.plain[0], "Directory \"/ROMS\" does not exist");
+    EXPECT_EQ(picker.shown, 0);
+
+    child<QLineEdit>(*editor, "mame")->setText("/no/such/place/mame");
+    editor->searchGame();
+    ASSERT_EQ(recorder.plain.size(), 2u);
+    EXPECT_EQ(recorder.plain[1], "Directory \"/no/such/place/ROMS\" does not exist");
+
+    LineList lines = numberedLanguage(166);
+    lines.set(140, "Pas de «");
+    lines.set(141, "»!");
+    language.setLines(lines);
+    auto translated = makeEditor();
+    translated->searchGame();
+    EXPECT_EQ(recorder.plain.back(), "Pas de «/ROMS»!");
+    EXPECT_TRUE(recorder.errors.empty());
+}
+
+TEST_F(PathPickers, ExecutableSearchStartsInTheEmulatorsDirectory)
+{
+    const std::string emulatorDir = dir.mkdir("emu");
+    auto editor = makeEditor();
+    child<QLineEdit>(*editor, "mame")->setText(QString::fromStdString(emulatorDir + "/mame"));
+    dialogAnswers.push_back(emulatorDir + "/mame64");
+    child<QAbstractButton>(*editor, "c18")->click();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].name, "d113");
+    EXPECT_EQ(dialogs[0].title, "Select the MAME Exe File");
+    EXPECT_EQ(dialogs[0].directory, emulatorDir);
+    EXPECT_EQ(dialogs[0].filters, QStringList({"MAME Exe Files (*mame*)", "Exe Files (*)", "All Files (*)"}));
+    EXPECT_EQ(textOf(*editor, "mame"), emulatorDir + "/mame64");
+
+    child<QLineEdit>(*editor, "mame")->setText("/no/such/dir/mame");
+    dialogAnswers.push_back(std::nullopt);
+    child<QAbstractButton>(*editor, "c18")->click();
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[1].directory, emulatorDir) << "a missing directory leaves the last one";
+    EXPECT_EQ(textOf(*editor, "mame"), "/no/such/dir/mame") << "cancel changes nothing";
+}
+
+TEST_F(PathPickers, DirectorySearchUsesTheSharedBrowserOwnedByTheHelpWindow)
+{
+    struct Call {
+        QWidget* owner;
+        std::string title;
+        std::string start;
+    };
+    std::vector<Call> calls;
+    std::deque<std::optional<std::string>> picks = {std::string("/d/roms"), std::nullopt};
+    arcavio::test::ChooserSwap chooser(
+        [&](QWidget* owner, const std::string& title, const std::string& start) {
+            calls.push_back({owner, title, start});
+            auto pick = picks.front();
+            picks.pop_front();
+            return pick;
+        });
+    auto editor = makeEditor();
+    child<QAbstractButton>(*editor, "c39")->click();
+    child<QAbstractButton>(*editor, "c40")->click();
+
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].owner, &help);
+    EXPECT_EQ(calls[1].owner, &help);
+    EXPECT_EQ(calls[0].title, "Choose the directory form the List above:");
+    EXPECT_EQ(calls[0].start, "");
+    EXPECT_EQ(calls[1].start, "/d/roms");
+    EXPECT_EQ(textOf(*editor, "dir1"), "/d/roms");
+    EXPECT_EQ(textOf(*editor, "dir2"), "samples");
+}
+
+TEST_F(PathPickers, DatSearchFillsItsRow)
+{
+    auto editor = makeEditor();
+    dialogAnswers.push_back("/dats/history.dat");
+    child<QAbstractButton>(*editor, "c53")->click();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].name, "d125");
+    EXPECT_EQ(dialogs[0].filters, QStringList({"DAT Files (*.dat)", "All Files (*)"}));
+    EXPECT_EQ(textOf(*editor, "file2"), "/dats/history.dat");
+    EXPECT_EQ(textOf(*editor, "file1"), "cheat.dat");
+}
+
+TEST_F(PathPickers, PictureLoadAndClear)
+{
+    QImage red(8, 6, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const std::string bmp = dir.file("shot.bmp");
+    ASSERT_TRUE(red.save(QString::fromStdString(bmp), "BMP"));
+    const std::string text = dir.write("notes.txt", "hello");
+
+    // The dialog can only open in the pictures directory when there is one.
+    const std::string images = joinPath(platform::programDirectory(), "images");
+    const bool madeImages = std::filesystem::create_directory(images);
+    struct Cleanup {
+        std::string path;
+        bool made;
+        ~Cleanup()
+        {
+            if (made)
+                std::filesystem::remove(path);
+        }
+    } cleanup{images, madeImages};
+
+    auto editor = makeEditor();
+    editor->show();
+    auto* image = child<QLabel>(*editor, "Image");
+    auto* shape = child(*editor, "Shape1");
+    dialogAnswers.push_back(bmp);
+    child<QAbstractButton>(*editor, "c22")->click();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].name, "D111");
+    EXPECT_EQ(dialogs[0].title, "Select the Picture");
+    EXPECT_EQ(dialogs[0].directory, images);
+    EXPECT_TRUE(dialogs[0].filters.join(";").contains("*.jpeg"));
+    EXPECT_EQ(editor->pictureFileName(), bmp);
+    EXPECT_FALSE(shape->isVisible());
+    EXPECT_TRUE(image->isVisible());
+    EXPECT_FALSE(image->pixmap().isNull());
+
+    dialogAnswers.push_back(text);
+    child<QAbstractButton>(*editor, "c22")->click();
+    ASSERT_EQ(recorder.errors.size(), 1u);
+    EXPECT_EQ(recorder.errors[0], "Unknown picture file extension (.txt)");
+    EXPECT_EQ(editor->pictureFileName(), bmp) << "a picture that fails keeps the last good one";
+    EXPECT_FALSE(image->pixmap().isNull());
+
+    dialogAnswers.push_back(std::nullopt);
+    child<QAbstractButton>(*editor, "c22")->click();
+    EXPECT_EQ(editor->pictureFileName(), bmp);
+
+    child<QAbstractButton>(*editor, "c112")->click();
+    EXPECT_TRUE(editor->pictureFileName().empty());
+    EXPECT_TRUE(shape->isVisible());
+    EXPECT_FALSE(image->isVisible());
+
+    dialogAnswers.push_back(bmp);
+    editor->loadPictureFromDialog();
+    EXPECT_TRUE(image->isVisible());
+    QTest::mouseDClick(image, Qt::LeftButton);
+    EXPECT_EQ(dialogs.size(), 5u) << "a double-click on the picture acts as Load";
+}
+
+TEST_F(NewEditor, HelpButtonShowsHelpAndEscapeDoesNotClose)
+{
+    auto editor = makeEditor();
+    editor->show();
+    child<QAbstractButton>(*editor, "c24")->click();
+    EXPECT_EQ(helpShown, 1);
+    QTest::keyClick(editor.get(), Qt::Key_Escape);
+    EXPECT_TRUE(editor->isVisible());
+    editor->close();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(refreshed, 0) << "the close box does not refresh";
+}
+
+} // namespace
+} // namespace arcavio::test
+
+namespace arcavio::test {
+namespace {
+
+// Pictures of every page for a look by eye: run with --gtest_also_run_disabled_tests on a real
+// display, ARCAVIO_SHOTS naming the directory to write to.
+TEST_F(NewEditor, DISABLED_Screenshots)
+{
+    const QString out = qEnvironmentVariable("ARCAVIO_SHOTS", QStringLiteral("."));
+    if (!language.loaded() && qEnvironmentVariableIsSet("ARCAVIO_SHOTS_LANGUAGE"))
+        language.setLines(platform::readLines(qEnvironmentVariable("ARCAVIO_SHOTS_LANGUAGE").toStdString(),
+                                              platform::kLanguageFileLimit));
+    auto editor = makeEditor();
+    editor->show();
+    auto* outer = child<QTabWidget>(*editor, "S7984");
+    auto* inner = child<QTabWidget>(*editor, "s107109e159");
+    for (int i = 0; i < outer->count(); ++i) {
+        outer->setCurrentIndex(i);
+        QApplication::processEvents();
+        editor->grab().save(QStringLiteral("%1/outer%2.png").arg(out).arg(i + 1));
+    }
+    outer->setCurrentIndex(5);
+    for (int i = 0; i < inner->count(); ++i) {
+        inner->setCurrentIndex(i);
+        QApplication::processEvents();
+        editor->grab().save(QStringLiteral("%1/inner%2.png").arg(out).arg(i + 1));
+    }
+}
+
+} // namespace
+} // namespace arcavio::test
