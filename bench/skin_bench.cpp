@@ -46,7 +46,7 @@ void skinStepAndShow(benchmark::State& state, const std::string& skin)
     for (auto _ : state) {
         arcavio::MainWindow window(nullptr, skin);
         window.show();
-        benchmark::DoNotOptimize(window.regionRefresh);
+        benchmark::DoNotOptimize(window.regionRefresh());
     }
     if (!messages.errors.empty())
         state.SkipWithError(messages.errors.front().c_str());

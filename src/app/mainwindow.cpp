@@ -1,7 +1,6 @@
 #include "app/mainwindow.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
@@ -12,6 +11,7 @@
 #include <QStatusBar>
 
 #include "app/helpmessages.h"
+#include "app/mainwindowskin.h"
 #include "base/messages.h"
 #include "components/builtinbuttons.h"
 #include "components/picture.h"
@@ -62,51 +62,6 @@ QString plainToolTip(const QString& text)
     return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
-// The system colours of a skin, by index, as the current palette has them.
-QColor systemColour(std::uint32_t index)
-{
-    static constexpr QPalette::ColorRole kRoles[] = {
-        QPalette::Button,
-        QPalette::Dark,
-        QPalette::Highlight,
-        QPalette::Mid,
-        QPalette::Window,
-        QPalette::Base,
-        QPalette::Shadow,
-        QPalette::WindowText,
-        QPalette::Text,
-        QPalette::HighlightedText,
-        QPalette::Window,
-        QPalette::Window,
-        QPalette::Dark,
-        QPalette::Highlight,
-        QPalette::HighlightedText,
-        QPalette::Button,
-        QPalette::Dark,
-        QPalette::PlaceholderText,
-        QPalette::ButtonText,
-        QPalette::Text,
-        QPalette::Light,
-        QPalette::Shadow,
-        QPalette::Midlight,
-        QPalette::ToolTipText,
-        QPalette::ToolTipBase,
-    };
-    if (index >= std::size(kRoles))
-        return {};
-    return QGuiApplication::palette().color(kRoles[index]);
-}
-
-QColor skinColour(SkinColour colour)
-{
-    if (colour == kNoColour)
-        return {};
-    if (isSystemColour(colour))
-        return systemColour(colour & 0xFF);
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
-
 QAction* separator(QMenu* menu, const char* name)
 {
     QAction* action = menu->addSeparator();
@@ -125,7 +80,7 @@ MainWindow::MainWindow(QWidget* parent, std::string skinDirectory)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      list_(platform::currentDirectory()), skinDirectory_(std::move(skinDirectory)),
+      configurationList_(platform::currentDirectory()), skinDirectory_(std::move(skinDirectory)),
       placement_(new WindowPlacement(this))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -133,8 +88,10 @@ MainWindow::MainWindow(QWidget* parent, std::string skinDirectory)
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
-    delete_.Operation = opDelete;
+    excludeDeletion_.Operation = opDelete;
     buildControls();
+    skin_ = std::make_unique<MainWindowSkin>(
+        MainWindowSkin::Controls{commandButtons_, configurationView_, preview_, background_, placement_});
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     placement_->setInnerSizer([this](QSize inner) { setInnerSize(inner); });
@@ -150,6 +107,16 @@ MainWindow::MainWindow(QWidget* parent, std::string skinDirectory)
 
 MainWindow::~MainWindow() = default;
 
+const std::string& MainWindow::skinAboutText() const
+{
+    return skin_->aboutText();
+}
+
+bool MainWindow::regionRefresh() const
+{
+    return skin_->regionRefresh();
+}
+
 void MainWindow::buildControls()
 {
     auto* client = new QWidget(this);
@@ -158,32 +125,32 @@ void MainWindow::buildControls()
     client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
     setCentralWidget(client);
 
-    back_ = new QLabel(client);
-    back_->setObjectName(QStringLiteral("back"));
-    back_->setGeometry(0, 0, kClientWidth, kClientHeight - kStatusBarHeight);
-    back_->setScaledContents(true);
-    back_->lower();
+    background_ = new QLabel(client);
+    background_->setObjectName(QStringLiteral("back"));
+    background_->setGeometry(0, 0, kClientWidth, kClientHeight - kStatusBarHeight);
+    background_->setScaledContents(true);
+    background_->lower();
 
-    lista_ = new SelectionKeepingList<QListWidget>(client);
-    lista_->setObjectName(QStringLiteral("lista"));
-    lista_->setGeometry(192, 3, 305, 276);
-    lista_->setSelectionMode(QAbstractItemView::SingleSelection);
-    lista_->setUniformItemSizes(true);
-    lista_->setContextMenuPolicy(Qt::CustomContextMenu);
-    lista_->installEventFilter(this);
+    configurationView_ = new SelectionKeepingList<QListWidget>(client);
+    configurationView_->setObjectName(QStringLiteral("lista"));
+    configurationView_->setGeometry(192, 3, 305, 276);
+    configurationView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    configurationView_->setUniformItemSizes(true);
+    configurationView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    configurationView_->installEventFilter(this);
     // Selection, not the current row, decides: a click moves the current row before it selects.
-    connect(lista_, &QListWidget::itemSelectionChanged, this, [this] {
+    connect(configurationView_, &QListWidget::itemSelectionChanged, this, [this] {
         if (selectedRow() != previewedRow_)
             guarded([this] { selectionChanged(); });
     });
-    lista_->viewport()->installEventFilter(this);
+    configurationView_->viewport()->installEventFilter(this);
 
     buildButtons(client);
 
-    Image1_ = new QLabel(client);
-    Image1_->setObjectName(QStringLiteral("Image1"));
-    Image1_->setGeometry(16, 136, 160, 120);
-    Image1_->setScaledContents(true);
+    preview_ = new QLabel(client);
+    preview_->setObjectName(QStringLiteral("Image1"));
+    preview_->setGeometry(16, 136, 160, 120);
+    preview_->setScaledContents(true);
 
     auto* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
@@ -208,7 +175,7 @@ void MainWindow::buildButtons(QWidget* client)
         button->setPaintMode(pmCrop);
         button->setToolTip(plainToolTip(qs(builtinText(142 + static_cast<int>(index)))));
         button->OnClick = [this, clicked = entry.clicked] { emit(this->*clicked)(); };
-        buttons_[index++] = button;
+        commandButtons_[index++] = button;
     }
     connect(this, &MainWindow::refreshRequested, this, [this] { guarded([this] { refreshList(); }); });
     connect(this, &MainWindow::excludeRequested, this, [this] { guarded([this] { excludeSelected(); }); });
@@ -265,9 +232,9 @@ void MainWindow::buildMenus()
     connect(addCommand(help, "c12", "About MAME", nullptr), &QAction::triggered, this,
             [] { guarded([] { messages().plainMessage(aboutEmulatorText()); }); });
     connect(addCommand(help, "c13", "About the Language File", nullptr), &QAction::triggered, this,
-            [this] { guarded([this] { messages().plainMessage(aboutLanguageText(lang)); }); });
+            [this] { guarded([this] { messages().plainMessage(aboutLanguageText(language)); }); });
     connect(addCommand(help, "c14", "About the Skin", nullptr), &QAction::triggered, this,
-            [this] { guarded([this] { messages().plainMessage(skinAboutText); }); });
+            [this] { guarded([this] { messages().plainMessage(skinAboutText()); }); });
 
     // The popup's captions are fixed: the language file does not reach them.
     auto* popup = new QMenu(this);
@@ -278,8 +245,9 @@ void MainWindow::buildMenus()
     separator(popup, "N5");
     addCommand(popup, "c156", "New Configuration", &MainWindow::newConfigurationRequested);
     addCommand(popup, "c157", "Refresh", &MainWindow::refreshRequested);
-    connect(lista_, &QWidget::customContextMenuRequested, this,
-            [this, popup](const QPoint& at) { popup->popup(lista_->viewport()->mapToGlobal(at)); });
+    connect(configurationView_, &QWidget::customContextMenuRequested, this, [this, popup](const QPoint& at) {
+        popup->popup(configurationView_->viewport()->mapToGlobal(at));
+    });
 
     // Shortcuts act while any child has the focus, the list included.
     for (QAction* action : findChildren<QAction*>())
@@ -291,9 +259,9 @@ void MainWindow::languageStep()
 {
     if (!platform::fileExists("language.ini"))
         return;
-    lang.setLines(platform::readLines("language.ini", platform::kLanguageFileLimit));
+    language.setLines(platform::readLines("language.ini", platform::kLanguageFileLimit));
     for (const int line : kMainWindowLanguageOrder)
-        applyLanguageLine(line, shownLine(lang.line(line)));
+        applyLanguageLine(line, shownLine(language.line(line)));
 }
 
 void MainWindow::applyLanguageLine(int line, const QString& text)
@@ -303,12 +271,12 @@ void MainWindow::applyLanguageLine(int line, const QString& text)
         return;
     }
     if (line == 113) {
-        d113.setTitle(text);
+        emulatorFileDialog.setTitle(text);
         return;
     }
     const QString number = QString::number(line);
     if (line >= 142 && line <= 147) {
-        buttons_[static_cast<std::size_t>(line - 142)]->setToolTip(plainToolTip(text));
+        commandButtons_[static_cast<std::size_t>(line - 142)]->setToolTip(plainToolTip(text));
         return;
     }
     for (QAction* action : menuBar()->findChildren<QAction*>()) {
@@ -324,21 +292,21 @@ void MainWindow::applyLanguageLine(int line, const QString& text)
 
 void MainWindow::skinStep()
 {
-    applySkin(skinDirectory_, *this);
+    applySkin(skinDirectory_, *skin_);
 }
 
 int MainWindow::selectedRow() const
 {
-    const QList<QListWidgetItem*> selected = lista_->selectedItems();
-    return selected.isEmpty() ? -1 : lista_->row(selected.front());
+    const QList<QListWidgetItem*> selected = configurationView_->selectedItems();
+    return selected.isEmpty() ? -1 : configurationView_->row(selected.front());
 }
 
 std::string MainWindow::selectedFullPath() const
 {
     const int row = selectedRow();
-    if (row < 0 || static_cast<std::size_t>(row) >= list_.names().size())
+    if (row < 0 || static_cast<std::size_t>(row) >= configurationList_.names().size())
         return {};
-    return list_.fullPath(list_.names()[static_cast<std::size_t>(row)]);
+    return configurationList_.fullPath(configurationList_.names()[static_cast<std::size_t>(row)]);
 }
 
 std::string MainWindow::statusText() const
@@ -348,16 +316,16 @@ std::string MainWindow::statusText() const
 
 void MainWindow::refreshList()
 {
-    list_.refresh();
+    configurationList_.refresh();
     {
-        const QSignalBlocker blocker(lista_);
-        lista_->clear();
+        const QSignalBlocker blocker(configurationView_);
+        configurationView_->clear();
         QStringList rows;
-        rows.reserve(static_cast<int>(list_.names().size()));
-        for (const std::string& name : list_.names())
+        rows.reserve(static_cast<int>(configurationList_.names().size()));
+        for (const std::string& name : configurationList_.names())
             rows.append(shownLine(decodeFileName(name)));
-        lista_->addItems(rows);
-        lista_->setCurrentRow(-1);
+        configurationView_->addItems(rows);
+        configurationView_->setCurrentRow(-1);
     }
     selectionChanged();
 }
@@ -367,20 +335,20 @@ void MainWindow::excludeSelected()
     const std::string path = selectedFullPath();
     if (path.empty() || !platform::fileExists(path))
         return;
-    delete_.SourceFiles = LineList{path};
-    delete_.Execute();
+    excludeDeletion_.SourceFiles = LineList{path};
+    excludeDeletion_.Execute();
     refreshList();
 }
 
 void MainWindow::selectionChanged()
 {
     previewedRow_ = selectedRow();
-    previewConfiguration(selectedFullPath(), config, *this);
+    previewConfiguration(selectedFullPath(), configurationLines, *this);
 }
 
 void MainWindow::clearPicture()
 {
-    Image1_->clear();
+    preview_->clear();
 }
 
 void MainWindow::setStatusText(const std::string& text)
@@ -390,7 +358,7 @@ void MainWindow::setStatusText(const std::string& text)
 
 void MainWindow::showPicture(const std::string& path)
 {
-    Image1_->setPixmap(QPixmap::fromImage(loadPicture(path)));
+    preview_->setPixmap(QPixmap::fromImage(loadPicture(path)));
 }
 
 // Qt makes the first row current, unselected, when the list takes the focus; the first arrow
@@ -399,23 +367,24 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // A click below the last row leaves the selection alone, and a double click anywhere in the
     // list runs the selected configuration.
-    if (watched == lista_->viewport() &&
+    if (watched == configurationView_->viewport() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonDblClick) {
             emit runRequested();
             return true;
         }
-        if (!lista_->indexAt(mouse->position().toPoint()).isValid())
+        if (!configurationView_->indexAt(mouse->position().toPoint()).isValid())
             return true;
     }
     const bool handled = QMainWindow::eventFilter(watched, event);
-    if (watched == lista_ && event->type() == QEvent::FocusIn && lista_->selectedItems().isEmpty())
+    if (watched == configurationView_ && event->type() == QEvent::FocusIn &&
+        configurationView_->selectedItems().isEmpty())
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (lista_->selectedItems().isEmpty())
-                    lista_->selectionModel()->clearCurrentIndex();
+                if (configurationView_->selectedItems().isEmpty())
+                    configurationView_->selectionModel()->clearCurrentIndex();
             },
             Qt::QueuedConnection);
     return handled;
@@ -424,84 +393,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!regionRefresh)
+    if (!regionRefresh())
         return;
-    for (RegionButton* button : buttons_) {
+    for (RegionButton* button : commandButtons_) {
         button->setPaintMode(pmNormal);
         button->setPaintMode(pmCrop);
     }
-}
-
-void MainWindow::loadButtonPicture(int button, ButtonState state, const std::string& path)
-{
-    RegionButton* target = buttons_.at(static_cast<std::size_t>(button));
-    ButtonPicture& picture = state == ButtonState::Rest      ? target->PicIdle()
-                             : state == ButtonState::Pressed ? target->PicDown()
-                                                             : target->PicUp();
-    picture.loadFromFile(path);
-}
-
-void MainWindow::loadBackground(const std::string& path)
-{
-    back_->setPixmap(QPixmap::fromImage(loadPicture(path)));
-}
-
-void MainWindow::setButtonTop(int button, int top)
-{
-    RegionButton* target = buttons_.at(static_cast<std::size_t>(button));
-    target->move(target->x(), top);
-}
-
-void MainWindow::setButtonLeft(int button, int left)
-{
-    RegionButton* target = buttons_.at(static_cast<std::size_t>(button));
-    target->move(left, target->y());
-}
-
-void MainWindow::setListTop(int value)
-{
-    lista_->move(lista_->x(), value);
-}
-void MainWindow::setListLeft(int value)
-{
-    lista_->move(value, lista_->y());
-}
-void MainWindow::setListWidth(int value)
-{
-    lista_->resize(value, lista_->height());
-}
-void MainWindow::setListHeight(int value)
-{
-    lista_->resize(lista_->width(), value);
-}
-
-void MainWindow::setListColourRole(int role, SkinColour colour)
-{
-    const QColor qcolour = skinColour(colour);
-    if (!qcolour.isValid())
-        return;
-    QPalette palette = lista_->palette();
-    palette.setColor(static_cast<QPalette::ColorRole>(role), qcolour);
-    lista_->setPalette(palette);
-}
-
-void MainWindow::setListColour(SkinColour colour)
-{
-    setListColourRole(QPalette::Base, colour);
-}
-void MainWindow::setListFontColour(SkinColour colour)
-{
-    setListColourRole(QPalette::Text, colour);
-}
-
-void MainWindow::setWindowOuterWidth(int value)
-{
-    placement_->setOuterWidth(value);
-}
-
-void MainWindow::setWindowOuterHeight(int value)
-{
-    placement_->setOuterHeight(value);
 }
 
 // The menu bar and the status bar keep their heights; the client area takes the rest.
@@ -511,38 +408,8 @@ void MainWindow::setInnerSize(QSize inner)
     const int width = std::max(0, inner.width() - around.width());
     const int height = std::max(0, inner.height() - around.height());
     client_->setFixedSize(width, height);
-    back_->setGeometry(0, 0, width, height);
+    background_->setGeometry(0, 0, width, height);
     adjustSize();
-}
-
-void MainWindow::setSkinAboutText(const std::string& text)
-{
-    skinAboutText = text;
-}
-void MainWindow::setImageTop(int value)
-{
-    Image1_->move(Image1_->x(), value);
-}
-void MainWindow::setImageLeft(int value)
-{
-    Image1_->move(value, Image1_->y());
-}
-void MainWindow::setImageWidth(int value)
-{
-    Image1_->resize(value, Image1_->height());
-}
-void MainWindow::setImageHeight(int value)
-{
-    Image1_->resize(Image1_->width(), value);
-}
-void MainWindow::setRegionRefresh(bool on)
-{
-    regionRefresh = on;
-}
-
-void MainWindow::centreOnScreen()
-{
-    placement_->centreOnScreen(WindowPlacement::Showing::First);
 }
 
 } // namespace arcavio

@@ -3,10 +3,10 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "app/configlist.h"
-#include "app/skin.h"
 #include "base/language.h"
 #include "base/messageprompt.h"
 #include "components/processlauncher.h"
@@ -24,11 +24,20 @@ class QStatusBar;
 
 namespace arcavio {
 
+class MainWindowSkin;
 class RegionButton;
 
-// The main window: the configuration list with its preview, the menus and the six command
-// buttons, and the working lists other windows read.
-class MainWindow : public QMainWindow, private PreviewView, private SkinTarget {
+// The main window, objectName "Form1": the configuration list with its preview, the menus and
+// the six command buttons, and the working lists other windows read.
+//
+// Control names and the members that hold them:
+//   lista         configurationView_   the configuration names
+//   Image1        preview_             the selected configuration's picture
+//   back          background_          the skin's background picture
+//   StatusPanel   statusPanel_         the selected configuration's about text
+//   h142 to h147  commandButtons_      Run, Edit, Exclude, New, Refresh, Kwikstart
+//   d113          emulatorFileDialog   Kwikstart's open-file dialog for the emulator
+class MainWindow : public QMainWindow, private PreviewView {
     Q_OBJECT
 
   public:
@@ -40,24 +49,24 @@ class MainWindow : public QMainWindow, private PreviewView, private SkinTarget {
     static std::string defaultSkinDirectory();
     ~MainWindow() override;
 
-    // Working lists shared with the other windows and commands.
-    Language lang;
-    LineList config;
-    LineList ListBox;
-    LineList inifile;
+    // Working lists shared with the other windows and commands: the language lines, the lines
+    // of the selected configuration (Run changes some of them in memory), the lines Edit reads
+    // and the option-file buffer Run fills.
+    Language language;
+    LineList configurationLines;
+    LineList editLines;
+    LineList optionFileLines;
 
-    // Components: deletion with the shell's question (Exclude), asked through the message
-    // boxes, the emulator's launcher and the emulator's open-file dialog (Kwikstart).
-    MessagePrompt shellPrompt;
-    ShellFileOperation delete_{shellPrompt};
-    ProcessLauncher Executor{&owner_};
-    EmulatorFileDialog d113{this};
+    // The emulator's launcher (Run, Kwikstart), which hides this window while the emulator runs.
+    ProcessLauncher launcher{&launcherOwner_};
+    EmulatorFileDialog emulatorFileDialog{this};
 
-    // Set by the skin step.
-    std::string skinAboutText;
-    bool regionRefresh = false;
+    // What the skin step set: the About the Skin text, and whether the buttons' shapes are built
+    // again when the window shows.
+    const std::string& skinAboutText() const;
+    bool regionRefresh() const;
 
-    const ConfigurationList& configurationList() const { return list_; }
+    const ConfigurationList& configurationList() const { return configurationList_; }
     // The list directory, one separator and the selected name; empty when nothing is selected.
     std::string selectedFullPath() const;
     std::string statusText() const;
@@ -67,7 +76,7 @@ class MainWindow : public QMainWindow, private PreviewView, private SkinTarget {
     // Deletes the selected configuration after the shell's question, then refreshes the list.
     void excludeSelected();
 
-    std::array<RegionButton*, 6> commandButtons() const { return buttons_; }
+    std::array<RegionButton*, 6> commandButtons() const { return commandButtons_; }
 
   signals:
     // The commands whose windows are built elsewhere; the program wires them.
@@ -85,57 +94,38 @@ class MainWindow : public QMainWindow, private PreviewView, private SkinTarget {
 
   private:
     void buildControls();
+    void buildButtons(QWidget* client);
     void buildMenus();
+    QAction* addCommand(QMenu* menu, const char* name, const char* caption, void (MainWindow::*signal)());
     void languageStep();
     void applyLanguageLine(int line, const QString& text);
     void skinStep();
     void selectionChanged();
     int selectedRow() const;
+    void setInnerSize(QSize inner);
 
     // PreviewView
     void clearPicture() override;
     void setStatusText(const std::string& text) override;
     void showPicture(const std::string& path) override;
 
-    // SkinTarget
-    void loadButtonPicture(int button, ButtonState state, const std::string& path) override;
-    void loadBackground(const std::string& path) override;
-    void setButtonTop(int button, int top) override;
-    void setButtonLeft(int button, int left) override;
-    void setListTop(int value) override;
-    void setListLeft(int value) override;
-    void setListWidth(int value) override;
-    void setListHeight(int value) override;
-    void setListColour(SkinColour colour) override;
-    void setListFontColour(SkinColour colour) override;
-    void setWindowOuterWidth(int value) override;
-    void setWindowOuterHeight(int value) override;
-    void setSkinAboutText(const std::string& text) override;
-    void setImageTop(int value) override;
-    void setImageLeft(int value) override;
-    void setImageWidth(int value) override;
-    void setImageHeight(int value) override;
-    void setRegionRefresh(bool on) override;
-    void centreOnScreen() override;
+    WidgetOwner launcherOwner_{this};
+    // Exclude deletes through the shell, which asks first through the message boxes.
+    MessagePrompt shellPrompt_;
+    ShellFileOperation excludeDeletion_{shellPrompt_};
 
-    void buildButtons(QWidget* client);
-    void setListColourRole(int role, SkinColour colour);
-    void setInnerSize(QSize inner);
-
-    QAction* addCommand(QMenu* menu, const char* name, const char* caption, void (MainWindow::*signal)());
-
-    WidgetOwner owner_{this};
-    ConfigurationList list_;
+    ConfigurationList configurationList_;
     int previewedRow_ = -1;
     std::string skinDirectory_;
     WindowPlacement* placement_;
 
-    QListWidget* lista_ = nullptr;
-    QLabel* Image1_ = nullptr;
+    QListWidget* configurationView_ = nullptr;
+    QLabel* preview_ = nullptr;
     QWidget* client_ = nullptr;
-    QLabel* back_ = nullptr;
+    QLabel* background_ = nullptr;
     QLabel* statusPanel_ = nullptr;
-    std::array<RegionButton*, 6> buttons_{};
+    std::array<RegionButton*, 6> commandButtons_{};
+    std::unique_ptr<MainWindowSkin> skin_;
 };
 
 } // namespace arcavio

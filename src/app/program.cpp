@@ -11,17 +11,18 @@ Program::Program()
     MainWindow* w = &mainWindow;
     QObject::connect(w, &MainWindow::runRequested, w, [this] {
         guarded([this] {
-            runConfiguration({mainWindow.selectedFullPath(), mainWindow.config, mainWindow.lang, selectGame,
-                              mainWindow.inifile, mainWindow.Executor});
+            runConfiguration({mainWindow.selectedFullPath(), mainWindow.configurationLines,
+                              mainWindow.language, selectGame, mainWindow.optionFileLines,
+                              mainWindow.launcher});
         });
     });
     QObject::connect(w, &MainWindow::kwikstartRequested, w, [this] {
-        guarded([this] { kwikstart({mainWindow.d113, selectGame, mainWindow.Executor}); });
+        guarded([this] { kwikstart({mainWindow.emulatorFileDialog, selectGame, mainWindow.launcher}); });
     });
     QObject::connect(w, &MainWindow::newConfigurationRequested, w,
                      [this] { guarded([this] { newConfiguration(editor); }); });
     QObject::connect(w, &MainWindow::editRequested, w, [this] {
-        guarded([this] { editConfiguration(editor, mainWindow.selectedFullPath(), mainWindow.ListBox); });
+        guarded([this] { editConfiguration(editor, mainWindow.selectedFullPath(), mainWindow.editLines); });
     });
     QObject::connect(w, &MainWindow::aboutRequested, &about, [this] { about.exec(); });
 }

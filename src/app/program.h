@@ -13,24 +13,24 @@ namespace arcavio {
 
 // The long-lived windows, created in their fixed order: the main window first, because the
 // others take their texts from its language lines. It also connects the main window's commands
-// to the windows that carry them out.
+// to the windows that carry them out. `editor` is what each new configuration editor is given.
 struct Program {
     MainWindow mainWindow;
-    HelpWindow help{mainWindow.lang, &mainWindow};
-    ConfigurationNameDialog saveAs{
-        mainWindow.lang, [this] { return mainWindow.configurationList().directory(); }, &mainWindow};
-    SelectGameDialog selectGame{mainWindow.lang, &mainWindow};
+    HelpWindow help{mainWindow.language, &mainWindow};
+    ConfigurationNameDialog configurationName{
+        mainWindow.language, [this] { return mainWindow.configurationList().directory(); }, &mainWindow};
+    SelectGameDialog selectGame{mainWindow.language, &mainWindow};
     AboutWindow about{&mainWindow};
-    AddGameDialog addGame{mainWindow.lang, &mainWindow};
+    AddGameDialog addGame{mainWindow.language, &mainWindow};
 
     EditorContext editor{
-        mainWindow.lang,
+        mainWindow.language,
         selectGame,
         &help,
-        [this] { help.ShowModal(); },
+        [this] { help.showModal(); },
         [this] {
-            saveAs.ShowModal();
-            return saveAs.ChosenPath;
+            configurationName.showModal();
+            return configurationName.ChosenPath;
         },
         [this] { mainWindow.refreshList(); },
         &mainWindow,

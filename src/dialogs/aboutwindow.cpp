@@ -106,24 +106,24 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     setPalette(white);
     setAutoFillBackground(true);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(128, 451, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setGeometry(128, 451, 75, 25);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     QLabel* title = label(this, "Label1", QStringLiteral("For use With Windows MAME"), 3);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->move(40, 16);
-    guarded([this] {
+    auto* logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("Image1"));
+    logo->move(40, 16);
+    guarded([logo] {
         QFile file(QStringLiteral(":/about/logo.jpg"));
         if (!file.open(QIODevice::ReadOnly))
             throw FileOpenError("logo.jpg");
         const QByteArray bytes = file.readAll();
-        const QImage logo = decodePicture(bytes.toStdString(), PictureFormat::Jpeg);
-        Image1->setPixmap(QPixmap::fromImage(logo));
-        Image1->resize(logo.size());
+        const QImage picture = decodePicture(bytes.toStdString(), PictureFormat::Jpeg);
+        logo->setPixmap(QPixmap::fromImage(picture));
+        logo->resize(picture.size());
     });
     bevel(this, "Bevel1", QRect(32, 8, 257, 97), true);
 
@@ -134,10 +134,12 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     label(this, "Label3", QStringLiteral("Programmer/Programador: the Arcavio developers"), 128);
     label(this, "Label4", QStringLiteral("<<< Arcavio Team >>>"), 145);
     label(this, "Label5", QStringLiteral("By / Por: the Arcavio project"), 160);
-    HyperLink1 = link(this, "HyperLink1", HyperlinkType::ltEmail, QStringLiteral("arcavio@example.org"));
-    centreRow({HyperLink1}, 174);
-    HyperLink2 = link(this, "HyperLink2", HyperlinkType::ltHttp, QStringLiteral("www.example.org/arcavio"));
-    centreRow({HyperLink2}, 192);
+    HyperlinkLabel* mail =
+        link(this, "HyperLink1", HyperlinkType::ltEmail, QStringLiteral("arcavio@example.org"));
+    centreRow({mail}, 174);
+    HyperlinkLabel* site =
+        link(this, "HyperLink2", HyperlinkType::ltHttp, QStringLiteral("www.example.org/arcavio"));
+    centreRow({site}, 192);
 
     bevel(this, "Bevel3", QRect(8, 224, 305, 225), false);
     QLabel* thanksTitle =
@@ -147,20 +149,22 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     // The thanks lines, 12 pixels apart, a little more between groups.
     const QFont thanks = arialFont(false, 11);
     QLabel* from = label(this, "Label7", QStringLiteral("From / da "), 0, &thanks);
-    HyperLink3 = link(this, "HyperLink3", HyperlinkType::ltHttp, QStringLiteral("news.example.org"), &thanks);
-    centreRow({from, HyperLink3}, 245);
+    HyperlinkLabel* news =
+        link(this, "HyperLink3", HyperlinkType::ltHttp, QStringLiteral("news.example.org"), &thanks);
+    centreRow({from, news}, 245);
     label(this, "Label8", QStringLiteral("Translators, skin artists, testers and players"), 261, &thanks);
 
     label(this, "Label9", QStringLiteral("Thanks to the site that hosts our pages"), 284, &thanks);
     label(this, "Label10", QStringLiteral("Obrigado ao site que hospeda nossas páginas"), 296, &thanks);
-    HyperLink4 = link(this, "HyperLink4", HyperlinkType::ltHttp, QStringLiteral("host.example.org"), &thanks);
-    centreRow({HyperLink4}, 308);
+    HyperlinkLabel* host =
+        link(this, "HyperLink4", HyperlinkType::ltHttp, QStringLiteral("host.example.org"), &thanks);
+    centreRow({host}, 308);
 
     label(this, "Label11", QStringLiteral("Thanks to the makers of the skin editor"), 324, &thanks);
     label(this, "Label12", QStringLiteral("Obrigado aos autores do editor de skins"), 336, &thanks);
-    HyperLink5 =
+    HyperlinkLabel* skins =
         link(this, "HyperLink5", HyperlinkType::ltHttp, QStringLiteral("skins.example.org"), &thanks);
-    centreRow({HyperLink5}, 348);
+    centreRow({skins}, 348);
 
     label(this, "Label13", QStringLiteral("To our friends and families, for their patience"), 364, &thanks);
     label(this, "Label14", QStringLiteral("Aos nossos amigos e famílias, pela paciência"), 376, &thanks);
@@ -170,16 +174,17 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     label(this, "Label16", QStringLiteral("Thanks to the MAME development team"), 404, &thanks);
     label(this, "Label17", QStringLiteral("Obrigado à equipe de desenvolvimento"), 416, &thanks);
     QLabel* twin = label(this, "Label18", QStringLiteral("do MAME: "), 0, &thanks);
-    HyperLink6 = link(this, "HyperLink6", HyperlinkType::ltHttp, QStringLiteral("mamedev.org"), &thanks);
-    centreRow({twin, HyperLink6}, 428);
+    HyperlinkLabel* mameTeam =
+        link(this, "HyperLink6", HyperlinkType::ltHttp, QStringLiteral("mamedev.org"), &thanks);
+    centreRow({twin, mameTeam}, 428);
 
     // The two headings sit on their frames' top lines, covering them like a group title.
     for (QLabel* heading : {title, thanksTitle}) {
         heading->setAutoFillBackground(true);
         heading->raise();
     }
-    Button1->raise();
-    Button1->setFocus();
+    ok->raise();
+    ok->setFocus();
     auto* placement = new WindowPlacement(this);
     placement->centreOnScreen(WindowPlacement::Showing::Every);
 }

@@ -42,47 +42,47 @@ ConfigurationNameDialog::ConfigurationNameDialog(const Language& language, Direc
     setWindowTitle(qText(kBuiltinNameDialogCaption));
     setFixedSize(327, 95);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Bevel1->setGeometry(0, 0, 327, 95);
+    frame_ = new QFrame(this);
+    frame_->setObjectName(QStringLiteral("Bevel1"));
+    frame_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    frame_->setGeometry(0, 0, 327, 95);
 
-    c133 = new QLabel(qText(builtinText(133)), this);
-    c133->setObjectName(QStringLiteral("c133"));
-    c133->setTextFormat(Qt::PlainText);
-    c133->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    c133->setGeometry(8, 8, 313, 22);
+    prompt_ = new QLabel(qText(builtinText(133)), this);
+    prompt_->setObjectName(QStringLiteral("c133"));
+    prompt_->setTextFormat(Qt::PlainText);
+    prompt_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    prompt_->setGeometry(8, 8, 313, 22);
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(8, 32, 313, 21);
+    nameEdit_ = new QLineEdit(this);
+    nameEdit_->setObjectName(QStringLiteral("Edit1"));
+    nameEdit_->setGeometry(8, 32, 313, 21);
 
-    Button1 = makeButton("Button1", "OK", QRect(248, 64, 75, 25), this);
-    Button2 = makeButton("Button2", "Cancelar", QRect(166, 64, 75, 25), this);
-    setTabOrder(Edit1, Button1);
-    setTabOrder(Button1, Button2);
+    okButton_ = makeButton("Button1", "OK", QRect(248, 64, 75, 25), this);
+    cancelButton_ = makeButton("Button2", "Cancelar", QRect(166, 64, 75, 25), this);
+    setTabOrder(nameEdit_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
 
-    connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { okClicked(); }); });
-    connect(Button2, &QPushButton::clicked, this, &ConfigurationNameDialog::reject);
+    connect(okButton_, &QPushButton::clicked, this, [this] { guarded([this] { okClicked(); }); });
+    connect(cancelButton_, &QPushButton::clicked, this, &ConfigurationNameDialog::reject);
     auto* placement = new WindowPlacement(this);
     placement->centreOnScreen(WindowPlacement::Showing::Every);
 
     guarded([&] {
         if (!language.loaded())
             return;
-        c133->setText(shownLine(language.line(133)));
+        prompt_->setText(shownLine(language.line(133)));
         setWindowTitle(shownLine(language.line(132)));
     });
 }
 
-void ConfigurationNameDialog::ShowModal()
+void ConfigurationNameDialog::showModal()
 {
     exec();
 }
 
 void ConfigurationNameDialog::okClicked()
 {
-    ChosenPath = configurationPath(listDirectory_(), Edit1->text().toStdString());
+    ChosenPath = configurationPath(listDirectory_(), nameEdit_->text().toStdString());
     if (mayUseConfigurationPath(ChosenPath))
         accept();
 }
@@ -109,7 +109,7 @@ void ConfigurationNameDialog::keyPressEvent(QKeyEvent* event)
 void ConfigurationNameDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    Edit1->setFocus();
+    nameEdit_->setFocus();
 }
 
 } // namespace arcavio

@@ -14,9 +14,12 @@ namespace arcavio {
 
 class Language;
 
-// Asks for a configuration name and turns it into the path of a .av2 file in the directory the
-// configuration list shows. Created once; each use shows the same instance, so the name typed
-// last is offered again.
+// The configuration-name dialog, objectName "c132": asks for a configuration name and turns it
+// into the path of a .av2 file in the directory the configuration list shows. Created once;
+// each use shows the same instance, so the name typed last is offered again.
+//
+// Control names and members: Bevel1 frame_, c133 prompt_ (the caption above the field),
+// Edit1 nameEdit_, Button1 okButton_, Button2 cancelButton_.
 class ConfigurationNameDialog : public QDialog {
     Q_OBJECT
 
@@ -29,7 +32,7 @@ class ConfigurationNameDialog : public QDialog {
                             QWidget* parent = nullptr);
 
     // Shows the dialog modally and returns once it has closed; the result is then in ChosenPath.
-    void ShowModal();
+    void showModal();
 
     // The path to save to, or the empty text when the user cancelled.
     std::string ChosenPath;
@@ -45,11 +48,11 @@ class ConfigurationNameDialog : public QDialog {
     void okClicked();
 
     DirectoryGetter listDirectory_;
-    QFrame* Bevel1;
-    QLabel* c133;
-    QLineEdit* Edit1;
-    QPushButton* Button1;
-    QPushButton* Button2;
+    QFrame* frame_;
+    QLabel* prompt_;
+    QLineEdit* nameEdit_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
 };
 
 } // namespace arcavio

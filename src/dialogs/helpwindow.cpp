@@ -46,24 +46,24 @@ HelpWindow::HelpWindow(const Language& language, QWidget* parent)
     setWindowTitle(QStringLiteral("HELP"));
     setSizeGripEnabled(false);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setFont(helpFont());
-    QPalette palette = Memo1->palette();
+    text_ = new QPlainTextEdit(this);
+    text_->setObjectName(QStringLiteral("Memo1"));
+    text_->setReadOnly(true);
+    text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_->setFont(helpFont());
+    QPalette palette = text_->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
     palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
-    Memo1->setPalette(palette);
-    Memo1->setPlainText(joinedLines(builtinHelpText()));
+    text_->setPalette(palette);
+    text_->setPlainText(joinedLines(builtinHelpText()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Memo1);
+    layout->addWidget(text_);
 
     auto* placement = new WindowPlacement(this);
     placement->setOuterWidth(kOuterWidth);
@@ -72,14 +72,14 @@ HelpWindow::HelpWindow(const Language& language, QWidget* parent)
 
     guarded([&] {
         if (platform::fileExists(kHelpFile))
-            Memo1->setPlainText(
+            text_->setPlainText(
                 joinedLines(withLongLinesBroken(platform::readLines(kHelpFile, platform::kHelpFileLimit))));
         if (language.loaded())
             setWindowTitle(shownLine(language.line(129)));
     });
 }
 
-void HelpWindow::ShowModal()
+void HelpWindow::showModal()
 {
     exec();
 }

@@ -8,8 +8,9 @@ namespace arcavio {
 
 class Language;
 
-// The help window: one long read-only text, the built-in help or the contents of help.ini from
-// the working directory at creation. Created once; closing it only hides it.
+// The help window, objectName "c129": one long read-only text (Memo1, text_), the built-in
+// help or the contents of help.ini from the working directory at creation. Created once;
+// closing it only hides it.
 class HelpWindow : public QDialog {
     Q_OBJECT
 
@@ -17,13 +18,13 @@ class HelpWindow : public QDialog {
     explicit HelpWindow(const Language& language, QWidget* parent = nullptr);
 
     // Shows the window modally and returns once it has been closed.
-    void ShowModal();
+    void showModal();
 
     static constexpr int kOuterWidth = 685;
     static constexpr int kOuterHeight = 375;
 
   private:
-    QPlainTextEdit* Memo1;
+    QPlainTextEdit* text_;
 };
 
 } // namespace arcavio

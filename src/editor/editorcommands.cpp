@@ -26,14 +26,14 @@ void newConfiguration(const EditorContext& context)
     showEditor(context, *editor);
 }
 
-void editConfiguration(const EditorContext& context, const std::string& selectedPath, LineList& listBox)
+void editConfiguration(const EditorContext& context, const std::string& selectedPath, LineList& editLines)
 {
     if (!platform::fileExists(selectedPath))
         return;
     auto editor = std::make_unique<ConfigurationEditor>(context);
-    listBox = readConfiguration(selectedPath);
+    editLines = readConfiguration(selectedPath);
     editor->ConfigFileName = selectedPath;
-    editor->loadConfiguration(listBox);
+    editor->loadConfiguration(editLines);
     showEditor(context, *editor);
 }
 

@@ -39,13 +39,13 @@ class ChangeDirectoryShown {
     GamePicker& picker_;
 };
 
-void launch(ProcessLauncher& executor, const std::string& directory, const std::string& program,
+void launch(ProcessLauncher& launcher, const std::string& directory, const std::string& program,
             const std::string& commandLine)
 {
     platform::setCurrentDirectory(directory);
-    executor.FileName = program;
-    executor.CommandLine = commandLine;
-    executor.Execute();
+    launcher.FileName = program;
+    launcher.CommandLine = commandLine;
+    launcher.Execute();
     platform::setCurrentDirectory(platform::programDirectory());
 }
 
@@ -59,11 +59,11 @@ std::string emulatorDirectory(const std::string& emulator)
 
 void runConfiguration(const RunContext& context)
 {
-    LineList& config = context.config;
+    LineList& config = context.configuration;
     if (context.selectedPath.empty() || !platform::fileExists(context.selectedPath))
         return;
     if (!platform::fileExists(config.at(line::Emulator))) {
-        messages().plainMessage(context.lang.text(kEmulatorExeMissing));
+        messages().plainMessage(context.language.text(kEmulatorExeMissing));
         return;
     }
     const std::string emulator = absolute(config.at(line::Emulator));
@@ -96,17 +96,17 @@ void runConfiguration(const RunContext& context)
         if (hasDirectoryPart(config.at(n)))
             config.set(n, platform::shortPathName(config.at(n)));
     }
-    buildOptionFile(config, context.inifile);
+    buildOptionFile(config, context.optionFile);
     const std::string game = gameArgument(removeExtension(config.at(line::Game)));
     // Replaced in one step rather than deleted first, so a failed write keeps the old file.
-    platform::writeLines(joinPath(directory, kOptionFileName), context.inifile);
+    platform::writeLines(joinPath(directory, kOptionFileName), context.optionFile);
 
-    launch(context.executor, directory, emulator, game);
+    launch(context.launcher, directory, emulator, game);
 }
 
 void kwikstart(const KwikstartContext& context)
 {
-    const std::optional<std::string> chosen = context.d113.chooseExecutable();
+    const std::optional<std::string> chosen = context.executableDialog.chooseExecutable();
     if (!chosen)
         return;
     const std::string emulator = absolute(*chosen);
@@ -123,7 +123,7 @@ void kwikstart(const KwikstartContext& context)
     if (!picker.gameChosen())
         return;
 
-    launch(context.executor, directory, emulator,
+    launch(context.launcher, directory, emulator,
            gameArgument(removeExtension(fileNamePart(picker.selectedZip()))) + " -norc");
 }
 

@@ -22,11 +22,11 @@ class ExecutableDialog {
 // What Run needs of the main window.
 struct RunContext {
     std::string selectedPath; // full path of the selected configuration, empty for none
-    LineList& config;         // its lines; Run changes lines 4 to 16 here, never on disk
-    const Language& lang;
+    LineList& configuration;  // its lines; Run changes lines 4 to 16 here, never on disk
+    const Language& language;
     GamePicker& picker;
-    LineList& inifile; // the option-file buffer
-    ProcessLauncher& executor;
+    LineList& optionFile; // the option-file buffer
+    ProcessLauncher& launcher;
 };
 
 // Writes mame.ini into the emulator's directory from the configuration, asking for a game when
@@ -35,9 +35,9 @@ struct RunContext {
 void runConfiguration(const RunContext& context);
 
 struct KwikstartContext {
-    ExecutableDialog& d113;
+    ExecutableDialog& executableDialog;
     GamePicker& picker;
-    ProcessLauncher& executor;
+    ProcessLauncher& launcher;
 };
 
 // Starts a chosen emulator on a chosen game with "-norc", without any configuration.

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/mainwindow.h"
+#include "app/skin.h"
 #include "components/regionbutton.h"
 #include "components/shaperegion.h"
 #include "support/recording_messages.h"
@@ -50,8 +51,8 @@ TEST(MainWindowSkin, ExampleSkinLaysOutTheWindowAndReshapesTheButtons)
     EXPECT_EQ(w.findChild<QLabel*>("Image1")->geometry(), QRect(22, 140, 160, 120));
     EXPECT_EQ(w.findChild<QListWidget*>("lista")->palette().color(QPalette::Base), QColor(0x1A, 0x0B, 0x2E));
     EXPECT_EQ(w.findChild<QListWidget*>("lista")->palette().color(QPalette::Text), QColor(0, 255, 255));
-    EXPECT_EQ(w.skinAboutText.rfind("Neon skin", 0), 0u);
-    EXPECT_TRUE(w.regionRefresh);
+    EXPECT_EQ(w.skinAboutText().rfind("Neon skin", 0), 0u);
+    EXPECT_TRUE(w.regionRefresh());
     EXPECT_FALSE(w.findChild<QLabel*>("back")->pixmap().isNull());
 
     // Offscreen there is no frame: the outer size is the window's own size.
@@ -82,7 +83,7 @@ TEST(MainWindowSkin, DisabledTransparencyKeepsTheBuiltInShapes)
     MainWindow w(nullptr, skin);
     const QRegion before = button(w, "h142")->shape();
     w.show();
-    EXPECT_FALSE(w.regionRefresh);
+    EXPECT_FALSE(w.regionRefresh());
     EXPECT_EQ(button(w, "h142")->shape(), before);
     EXPECT_TRUE(before.boundingRect().width() <= 31);
 }
@@ -98,9 +99,9 @@ TEST(MainWindowSkin, MissingBitmapEndsTheStepWithWhatCameBefore)
     EXPECT_EQ(messages.errors, std::vector<std::string>{"Cannot open file " + skin + "/editu.bmp"});
     EXPECT_EQ(button(w, "h142")->PicIdle().size(), QSize(48, 48)); // loaded before the gap
     EXPECT_EQ(button(w, "h144")->PicIdle().size(), QSize(31, 23)); // never reached
-    EXPECT_EQ(w.skinAboutText, "");
+    EXPECT_EQ(w.skinAboutText(), "");
     EXPECT_EQ(w.pos(), QPoint(194, 112));
-    EXPECT_FALSE(w.regionRefresh);
+    EXPECT_FALSE(w.regionRefresh());
 }
 
 TEST(MainWindowSkin, BadBitmapIsReported)
@@ -124,7 +125,7 @@ TEST(MainWindowSkin, ShortLanguageFileSkipsTheWholeSkin)
     MainWindow w(nullptr, skin);
     EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (148)"});
     EXPECT_EQ(button(w, "h142")->PicIdle().size(), QSize(31, 23));
-    EXPECT_EQ(w.skinAboutText, "");
+    EXPECT_EQ(w.skinAboutText(), "");
 }
 
 // Values at the ends of the integer range once took the window past 12 GB and overflowed the

@@ -71,7 +71,7 @@ TEST(MainWindow, LayoutOfTheDesignedWindow)
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(messages.errors.empty());
-    EXPECT_EQ(w.skinAboutText.rfind("Default Skin File, incorpored in exe file, by ", 0), 0u);
+    EXPECT_EQ(w.skinAboutText().rfind("Default Skin File, incorpored in exe file, by ", 0), 0u);
 }
 
 TEST(MainWindow, MenusHaveTheirNamesCaptionsAndShortcuts)
@@ -141,7 +141,7 @@ TEST(MainWindow, FullLanguageFileTranslatesCaptionsButNotThePopup)
     EXPECT_EQ(action(w, "c14")->text(), "L14");
     EXPECT_EQ(action(w, "c153")->text(), "Run");
     EXPECT_EQ(action(w, "c157")->text(), "Refresh");
-    EXPECT_EQ(w.lang.lines().count(), 166);
+    EXPECT_EQ(w.language.lines().count(), 166);
 }
 
 TEST(MainWindow, ShortLanguageFileAppliesWhatComesBeforeTheFirstGap)
@@ -158,7 +158,7 @@ TEST(MainWindow, ShortLanguageFileAppliesWhatComesBeforeTheFirstGap)
     EXPECT_EQ(action(w, "c148")->text(), "Kwikstart");
     EXPECT_EQ(action(w, "c5")->text(), "Run");
     // The error ended the creation handler before the skin step.
-    EXPECT_EQ(w.skinAboutText, "");
+    EXPECT_EQ(w.skinAboutText(), "");
 }
 
 TEST(MainWindow, Windows1252LanguageFileKeepsItsAccents)
@@ -183,7 +183,7 @@ TEST(MainWindow, EmptyLanguageFileLeavesEverythingBuiltIn)
     RecordingMessages messages;
     MainWindow w;
     EXPECT_EQ(messages.errors, std::vector<std::string>{"List index out of bounds (0)"});
-    EXPECT_FALSE(w.lang.loaded());
+    EXPECT_FALSE(w.language.loaded());
     EXPECT_EQ(w.windowTitle(), "Arcavio 2");
 }
 
@@ -244,7 +244,7 @@ TEST(MainWindow, SelectionPreviewsAndRefreshKeepsTheStatusText)
     EXPECT_EQ(w.statusText(), "First <b>about</b>");
     EXPECT_EQ(w.findChild<QLabel*>("StatusPanel")->textFormat(), Qt::PlainText);
     EXPECT_FALSE(image->pixmap().isNull());
-    EXPECT_EQ(w.config.count(), 3);
+    EXPECT_EQ(w.configurationLines.count(), 3);
 
     clickRow(list, 1);
     EXPECT_EQ(w.statusText(), "Segunda configura\u00e7\u00e3o");
@@ -341,7 +341,7 @@ TEST(MainWindow, PictureThatFailsKeepsThePreviousOne)
     EXPECT_EQ(image->pixmap().cacheKey(), good);
     clickRow(list, 3);
     EXPECT_EQ(w.statusText(), "Odd");
-    EXPECT_EQ(w.config.count(), 1);
+    EXPECT_EQ(w.configurationLines.count(), 1);
     EXPECT_EQ(messages.errors,
               (std::vector<std::string>{"Bitmap image is not valid", "Unknown picture file extension (.gif)",
                                         "List index out of bounds (2)"}));
@@ -406,7 +406,7 @@ TEST(MainWindow, HelpMenuMessagesAndAboutTheSkin)
     EXPECT_EQ(
         messages.plain[3].rfind("This is a Language FILE incorpored to the exe file. In English. By ", 0),
         0u);
-    EXPECT_EQ(messages.plain[4], w.skinAboutText);
+    EXPECT_EQ(messages.plain[4], w.skinAboutText());
 }
 
 TEST(MainWindow, AboutTheLanguageFileWithoutLine151ShowsTheListError)

@@ -96,7 +96,7 @@ TEST_F(MainWindowFiles, AHugeAboutLineShowsABoundedPrefixAndAHugeFileIsRefused)
     EXPECT_EQ(shown.rfind("Start \xC3\xA9t\xC3\xA9 ", 0), 0u);
     EXPECT_EQ(shown.substr(shown.size() - kEllipsis.size()), kEllipsis);
     EXPECT_EQ(QString::fromStdString(shown).toUtf8().toStdString(), shown) << "no character was cut";
-    EXPECT_EQ(w.config.at(2), about) << "the configuration keeps the whole line";
+    EXPECT_EQ(w.configurationLines.at(2), about) << "the configuration keeps the whole line";
 
     clickRow(list, 1);
     EXPECT_EQ(messages.errors, std::vector<std::string>{"Cannot open file " + dir.file("b.av2")});
@@ -113,8 +113,8 @@ TEST_F(MainWindowFiles, TheKeptConfigurationRegressionShowsABoundedAboutText)
     MainWindow w;
     clickRow(w.findChild<QListWidget*>("lista"), 0);
     EXPECT_TRUE(messages.errors.empty());
-    EXPECT_GT(w.config.at(2).size(), 65536u);
-    EXPECT_EQ(w.statusText(), boundedText(w.config.at(2), kShownLineLimit));
+    EXPECT_GT(w.configurationLines.at(2).size(), 65536u);
+    EXPECT_EQ(w.statusText(), boundedText(w.configurationLines.at(2), kShownLineLimit));
 }
 
 TEST_F(MainWindowFiles, LanguageFileUpToOneMebibyteNeverFromAPipe)
@@ -127,7 +127,7 @@ TEST_F(MainWindowFiles, LanguageFileUpToOneMebibyteNeverFromAPipe)
         CurrentDirectory cd(dir.path());
         MainWindow w;
         EXPECT_TRUE(messages.errors.empty());
-        EXPECT_EQ(w.lang.lines().count(), 166);
+        EXPECT_EQ(w.language.lines().count(), 166);
         EXPECT_EQ(w.windowTitle().size(), static_cast<qsizetype>(kShownLineLimit + 1));
         EXPECT_EQ(w.findChild<QMenu*>("C1")->title(), "L1");
     }
@@ -145,6 +145,6 @@ TEST_F(MainWindowFiles, LanguageFileUpToOneMebibyteNeverFromAPipe)
         MainWindow w;
         EXPECT_EQ(messages.errors.size(), 2u);
         EXPECT_EQ(messages.errors.back(), "Cannot open file language.ini");
-        EXPECT_EQ(w.lang.lines().count(), 0);
+        EXPECT_EQ(w.language.lines().count(), 0);
     }
 }

@@ -141,7 +141,7 @@ TEST_F(ProgramWindowsOnDesktop, HelpWindowIsResizableWithItsOuterSizeAndCentred)
 {
     for (int showing = 1; showing <= kShowings; ++showing) {
         const ManagedFrame frame = modalFrame(
-            program.help, [&] { program.help.ShowModal(); }, showing);
+            program.help, [&] { program.help.showModal(); }, showing);
         EXPECT_EQ(frame.outer.size(), QSize(685, 375)) << "showing " << showing;
         expectCentred(frame.outer, showing);
     }
@@ -180,7 +180,7 @@ TEST_F(ProgramWindowsOnDesktop, ConfigurationNameDialogHasNoFrameAndIsCentred)
 {
     for (int showing = 1; showing <= kShowings; ++showing) {
         const ManagedFrame frame = modalFrame(
-            program.saveAs, [&] { program.saveAs.ShowModal(); }, showing);
+            program.configurationName, [&] { program.configurationName.showModal(); }, showing);
         EXPECT_EQ(frame.outer, frame.inner) << "showing " << showing;
         EXPECT_EQ(frame.outer.size(), QSize(327, 95));
         expectCentred(frame.outer, showing);

@@ -44,9 +44,11 @@ TEST_F(AboutWindowTest, IsAFixedWhiteWindowWithItsLogoAndVersion)
     EXPECT_EQ(form.palette().color(QPalette::Window), QColor(Qt::white));
     EXPECT_TRUE(messages.errors.empty()) << messages.errors.front();
 
-    ASSERT_NE(form.Image1->pixmap().toImage().isNull(), true);
-    EXPECT_EQ(form.Image1->size(), QSize(247, 94));
-    EXPECT_EQ(form.Image1->pos(), QPoint(40, 16));
+    const QLabel* logo = form.findChild<QLabel*>("Image1");
+    ASSERT_NE(logo, nullptr);
+    ASSERT_NE(logo->pixmap().toImage().isNull(), true);
+    EXPECT_EQ(logo->size(), QSize(247, 94));
+    EXPECT_EQ(logo->pos(), QPoint(40, 16));
 
     QStringList texts;
     for (QLabel* label : form.findChildren<QLabel*>()) {
@@ -75,15 +77,18 @@ TEST_F(AboutWindowTest, HasSixLinksThatOpenWhileTheWindowStays)
     AboutWindow form;
     const QList<HyperlinkLabel*> links = form.findChildren<HyperlinkLabel*>();
     ASSERT_EQ(links.size(), 6);
-    const HyperlinkLabel* ordered[] = {form.HyperLink1, form.HyperLink2, form.HyperLink3,
-                                       form.HyperLink4, form.HyperLink5, form.HyperLink6};
+    std::vector<HyperlinkLabel*> ordered;
+    for (int i = 1; i <= 6; ++i) {
+        ordered.push_back(form.findChild<HyperlinkLabel*>(QStringLiteral("HyperLink%1").arg(i)));
+        ASSERT_NE(ordered.back(), nullptr) << i;
+    }
     EXPECT_EQ(ordered[0]->linkType(), HyperlinkType::ltEmail);
     EXPECT_TRUE(ordered[0]->target().startsWith("mailto:"));
     for (int i = 1; i < 6; ++i) {
         EXPECT_EQ(ordered[i]->linkType(), HyperlinkType::ltHttp);
         EXPECT_TRUE(ordered[i]->target().startsWith("http://"));
     }
-    EXPECT_EQ(form.HyperLink6->target(), "http://mamedev.org");
+    EXPECT_EQ(ordered[5]->target(), "http://mamedev.org");
     for (const HyperlinkLabel* link : ordered) {
         EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
         EXPECT_EQ(link->toolTip(), link->target());
@@ -91,9 +96,9 @@ TEST_F(AboutWindowTest, HasSixLinksThatOpenWhileTheWindowStays)
     }
 
     form.show();
-    QTest::mouseClick(form.HyperLink6, Qt::LeftButton, {}, QPoint(6, 4));
+    QTest::mouseClick(ordered[5], Qt::LeftButton, {}, QPoint(6, 4));
     EXPECT_EQ(opened, std::vector<std::string>{"http://mamedev.org"});
-    EXPECT_TRUE(form.HyperLink6->visited());
+    EXPECT_TRUE(ordered[5]->visited());
     EXPECT_TRUE(form.isVisible());
 }
 
@@ -104,14 +109,15 @@ TEST_F(AboutWindowTest, OkClosesTheModalWindowWhichReturnsCentredOnTheScreen)
     owner.setGeometry(0, 0, 200, 150);
     owner.show();
     AboutWindow form(&owner);
-    EXPECT_EQ(form.Button1->objectName(), "Button1");
-    EXPECT_EQ(form.Button1->text(), "OK");
-    EXPECT_EQ(form.Button1->geometry(), QRect(128, 451, 75, 25));
+    QPushButton* ok = form.findChild<QPushButton*>("Button1");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_EQ(ok->geometry(), QRect(128, 451, 75, 25));
     for (int round = 0; round < 2; ++round) {
         bool wasShown = false;
         QTimer::singleShot(0, &form, [&] {
             wasShown = form.isVisible();
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            QTest::mouseClick(ok, Qt::LeftButton);
         });
         form.exec();
         EXPECT_TRUE(wasShown);

@@ -25,7 +25,7 @@ template <class Dialog> void runModal(Dialog& dialog, const std::function<void()
         dialog.done(QDialog::Rejected);
     });
     safety.start(5000);
-    dialog.ShowModal();
+    dialog.showModal();
     EXPECT_TRUE(ran);
     EXPECT_FALSE(forced) << "the dialog stayed open";
     EXPECT_FALSE(dialog.isVisible());
