@@ -16,47 +16,48 @@
 namespace arcavio {
 
 AddGameDialog::AddGameDialog(const Language& language, QWidget* parent)
-    : QDialog(parent), zip(new QLineEdit(this)), game(new QLineEdit(this)),
-      c162(new QLabel(qtext(builtinText(162)), this)), c163(new QLabel(qtext(builtinText(163)), this)),
-      c164(new QPushButton(qtext(builtinText(164)), this)),
-      c165(new QPushButton(qtext(builtinText(165)), this))
+    : QDialog(parent), zipEdit_(new QLineEdit(this)), gameEdit_(new QLineEdit(this)),
+      zipLabel_(new QLabel(qtext(builtinText(162)), this)),
+      gameLabel_(new QLabel(qtext(builtinText(163)), this)),
+      addButton_(new QPushButton(qtext(builtinText(164)), this)),
+      cancelButton_(new QPushButton(qtext(builtinText(165)), this))
 {
     setObjectName("c161");
     setWindowTitle(QStringLiteral("Add a Game"));
     setFixedSize(340, 125);
     setSizeGripEnabled(false);
 
-    c162->setObjectName("c162");
-    c163->setObjectName("c163");
-    zip->setObjectName("zip");
-    game->setObjectName("game");
-    c164->setObjectName("c164");
-    c165->setObjectName("c165");
-    for (QLabel* label : {c162, c163})
+    zipLabel_->setObjectName("c162");
+    gameLabel_->setObjectName("c163");
+    zipEdit_->setObjectName("zip");
+    gameEdit_->setObjectName("game");
+    addButton_->setObjectName("c164");
+    cancelButton_->setObjectName("c165");
+    for (QLabel* label : {zipLabel_, gameLabel_})
         label->setTextFormat(Qt::PlainText);
-    for (QPushButton* button : {c164, c165}) {
+    for (QPushButton* button : {addButton_, cancelButton_}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
 
-    c162->move(8, 25);
-    c162->adjustSize();
-    zip->setGeometry(73, 21, 259, 21);
-    c163->move(8, 56);
-    c163->adjustSize();
-    game->setGeometry(73, 53, 259, 21);
-    c165->setGeometry(176, 88, 75, 25);
-    c164->setGeometry(256, 88, 75, 25);
+    zipLabel_->move(8, 25);
+    zipLabel_->adjustSize();
+    zipEdit_->setGeometry(73, 21, 259, 21);
+    gameLabel_->move(8, 56);
+    gameLabel_->adjustSize();
+    gameEdit_->setGeometry(73, 53, 259, 21);
+    cancelButton_->setGeometry(176, 88, 75, 25);
+    addButton_->setGeometry(256, 88, 75, 25);
 
-    setTabOrder(zip, game);
-    setTabOrder(game, c164);
-    setTabOrder(c164, c165);
+    setTabOrder(zipEdit_, gameEdit_);
+    setTabOrder(gameEdit_, addButton_);
+    setTabOrder(addButton_, cancelButton_);
 
-    connect(c164, &QPushButton::clicked, this, [this] {
+    connect(addButton_, &QPushButton::clicked, this, [this] {
         AddConfirmed = true;
         accept();
     });
-    connect(c165, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     guarded([&] { applyLanguage(language); });
     fitToTexts();
@@ -71,18 +72,19 @@ void AddGameDialog::fitToTexts()
 {
     constexpr int kEditRight = 73 + 259;
     constexpr int kMinimumEditWidth = 160;
-    c162->adjustSize();
-    c163->adjustSize();
-    const int editLeft = std::max({73, c162->x() + c162->width() + 6, c163->x() + c163->width() + 6});
+    zipLabel_->adjustSize();
+    gameLabel_->adjustSize();
+    const int editLeft =
+        std::max({73, zipLabel_->x() + zipLabel_->width() + 6, gameLabel_->x() + gameLabel_->width() + 6});
     const int editWidth = std::max(kEditRight - editLeft, kMinimumEditWidth);
-    const int addWidth = buttonWidthFor(c164, 75);
-    const int cancelWidth = buttonWidthFor(c165, 75);
+    const int addWidth = buttonWidthFor(addButton_, 75);
+    const int cancelWidth = buttonWidthFor(cancelButton_, 75);
     const int width = std::max({340, editLeft + editWidth + 8, 8 + cancelWidth + 5 + addWidth + 9});
     setFixedSize(width, 125);
-    zip->setGeometry(editLeft, 21, editWidth, 21);
-    game->setGeometry(editLeft, 53, editWidth, 21);
-    c164->setGeometry(width - 9 - addWidth, 88, addWidth, 25);
-    c165->setGeometry(c164->x() - 5 - cancelWidth, 88, cancelWidth, 25);
+    zipEdit_->setGeometry(editLeft, 21, editWidth, 21);
+    gameEdit_->setGeometry(editLeft, 53, editWidth, 21);
+    addButton_->setGeometry(width - 9 - addWidth, 88, addWidth, 25);
+    cancelButton_->setGeometry(addButton_->x() - 5 - cancelWidth, 88, cancelWidth, 25);
 }
 
 void AddGameDialog::applyLanguage(const Language& language)
@@ -91,27 +93,27 @@ void AddGameDialog::applyLanguage(const Language& language)
         return;
     const auto text = [&](int line) { return shownLine(language.line(line)); };
     setWindowTitle(text(161));
-    c162->setText(text(162));
-    c162->adjustSize();
-    c163->setText(text(163));
-    c163->adjustSize();
-    c164->setText(text(164));
-    c165->setText(text(165));
+    zipLabel_->setText(text(162));
+    zipLabel_->adjustSize();
+    gameLabel_->setText(text(163));
+    gameLabel_->adjustSize();
+    addButton_->setText(text(164));
+    cancelButton_->setText(text(165));
 }
 
 void AddGameDialog::clearEdits()
 {
-    zip->clear();
-    game->clear();
+    zipEdit_->clear();
+    gameEdit_->clear();
 }
 
 std::string AddGameDialog::zipText() const
 {
-    return zip->text().toStdString();
+    return zipEdit_->text().toStdString();
 }
 std::string AddGameDialog::gameText() const
 {
-    return game->text().toStdString();
+    return gameEdit_->text().toStdString();
 }
 
 void AddGameDialog::prepareForShowing()

@@ -11,7 +11,11 @@ namespace arcavio {
 
 class Language;
 
-// Asks for one pair of a zip name and a game name; the select-game dialog stores it.
+// The add-a-game dialog, objectName "c161": asks for one pair of a zip name and a game name; the
+// select-game dialog stores it. Its result is the field AddConfirmed and the two texts.
+//
+// Control names and members: zip zipEdit_, game gameEdit_, c162 zipLabel_, c163 gameLabel_,
+// c164 addButton_, c165 cancelButton_.
 class AddGameDialog : public QDialog {
     Q_OBJECT
   public:
@@ -29,9 +33,6 @@ class AddGameDialog : public QDialog {
     void prepareForShowing();
     void showModal();
 
-    QLineEdit* zip;
-    QLineEdit* game;
-
   protected:
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -39,10 +40,12 @@ class AddGameDialog : public QDialog {
     void fitToTexts();
     void applyLanguage(const Language& language);
 
-    QLabel* c162;
-    QLabel* c163;
-    QPushButton* c164;
-    QPushButton* c165;
+    QLineEdit* zipEdit_;
+    QLineEdit* gameEdit_;
+    QLabel* zipLabel_;
+    QLabel* gameLabel_;
+    QPushButton* addButton_;
+    QPushButton* cancelButton_;
 };
 
 } // namespace arcavio

@@ -24,59 +24,60 @@ namespace arcavio {
 
 SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
     : QDialog(parent), language_(language), gameListPath_(defaultGameListPath()),
-      c139(new QLabel(qtext(builtinText(139)), this)), c136(new QPushButton(qtext(builtinText(136)), this)),
-      gamelist(new SelectionKeepingList<QListView>(this)), rows_(new QStringListModel(this)),
-      C135(new QCheckBox(qtext(builtinText(135)), this)),
-      c158(new QPushButton(qtext(builtinText(158)), this)),
-      c137(new QPushButton(qtext(builtinText(137)), this)),
-      c138(new QPushButton(qtext(builtinText(138)), this))
+      prompt_(new QLabel(qtext(builtinText(139)), this)),
+      addGameButton_(new QPushButton(qtext(builtinText(136)), this)),
+      gameList_(new SelectionKeepingList<QListView>(this)), rowNames_(new QStringListModel(this)),
+      showAllZips_(new QCheckBox(qtext(builtinText(135)), this)),
+      changeDirectoryButton_(new QPushButton(qtext(builtinText(158)), this)),
+      cancelButton_(new QPushButton(qtext(builtinText(137)), this)),
+      okButton_(new QPushButton(qtext(builtinText(138)), this))
 {
     setObjectName("c134");
     setWindowTitle(QStringLiteral("Select Game"));
     setFixedSize(396, 346);
-    t160.Title = std::string(builtinText(160));
+    folderBrowser.Title = std::string(builtinText(160));
 
-    c139->setObjectName("c139");
-    c136->setObjectName("c136");
-    gamelist->setObjectName("gamelist");
-    C135->setObjectName("C135");
-    c158->setObjectName("c158");
-    c137->setObjectName("c137");
-    c138->setObjectName("c138");
+    prompt_->setObjectName("c139");
+    addGameButton_->setObjectName("c136");
+    gameList_->setObjectName("gamelist");
+    showAllZips_->setObjectName("C135");
+    changeDirectoryButton_->setObjectName("c158");
+    cancelButton_->setObjectName("c137");
+    okButton_->setObjectName("c138");
 
-    c139->setTextFormat(Qt::PlainText);
-    for (QPushButton* button : {c136, c158, c137, c138}) {
+    prompt_->setTextFormat(Qt::PlainText);
+    for (QPushButton* button : {addGameButton_, changeDirectoryButton_, cancelButton_, okButton_}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
 
-    c139->move(8, 10);
-    c139->adjustSize();
-    c136->setGeometry(288, 2, 100, 25);
-    gamelist->setGeometry(13, 32, 369, 265);
-    C135->setGeometry(8, 318, 105, 17);
-    c158->setGeometry(112, 312, 115, 25);
-    c137->setGeometry(232, 312, 75, 25);
-    c138->setGeometry(312, 312, 75, 25);
-    c158->hide();
+    prompt_->move(8, 10);
+    prompt_->adjustSize();
+    addGameButton_->setGeometry(288, 2, 100, 25);
+    gameList_->setGeometry(13, 32, 369, 265);
+    showAllZips_->setGeometry(8, 318, 105, 17);
+    changeDirectoryButton_->setGeometry(112, 312, 115, 25);
+    cancelButton_->setGeometry(232, 312, 75, 25);
+    okButton_->setGeometry(312, 312, 75, 25);
+    changeDirectoryButton_->hide();
 
-    gamelist->setModel(rows_);
-    gamelist->setUniformItemSizes(true);
-    gamelist->setSelectionMode(QAbstractItemView::SingleSelection);
-    gamelist->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    gamelist->viewport()->installEventFilter(this);
+    gameList_->setModel(rowNames_);
+    gameList_->setUniformItemSizes(true);
+    gameList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    gameList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    gameList_->viewport()->installEventFilter(this);
 
-    setTabOrder(gamelist, C135);
-    setTabOrder(C135, c138);
-    setTabOrder(c138, c136);
-    setTabOrder(c136, c137);
-    setTabOrder(c137, c158);
+    setTabOrder(gameList_, showAllZips_);
+    setTabOrder(showAllZips_, okButton_);
+    setTabOrder(okButton_, addGameButton_);
+    setTabOrder(addGameButton_, cancelButton_);
+    setTabOrder(cancelButton_, changeDirectoryButton_);
 
-    connect(gamelist->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const QModelIndexList selected = gamelist->selectionModel()->selectedRows();
-        filelistIndex_ = selected.isEmpty() ? -1 : selected.first().row();
+    connect(gameList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList selected = gameList_->selectionModel()->selectedRows();
+        selectedRow_ = selected.isEmpty() ? -1 : selected.first().row();
     });
-    connect(C135, &QCheckBox::toggled, this, [this](bool ticked) {
+    connect(showAllZips_, &QCheckBox::toggled, this, [this](bool ticked) {
         guarded([&] {
             if (ticked)
                 fillList(true);
@@ -84,10 +85,11 @@ SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
                 showNamedList();
         });
     });
-    connect(c138, &QPushButton::clicked, this, [this] { guarded([this] { confirm(); }); });
-    connect(c137, &QPushButton::clicked, this, &QDialog::reject);
-    connect(c158, &QPushButton::clicked, this, [this] { guarded([this] { changeDirectory(); }); });
-    connect(c136, &QPushButton::clicked, this, [this] { guarded([this] { addGame(); }); });
+    connect(okButton_, &QPushButton::clicked, this, [this] { guarded([this] { confirm(); }); });
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(changeDirectoryButton_, &QPushButton::clicked, this,
+            [this] { guarded([this] { changeDirectory(); }); });
+    connect(addGameButton_, &QPushButton::clicked, this, [this] { guarded([this] { addGame(); }); });
 
     guarded([&] { applyLanguage(language); });
     fitToTexts();
@@ -101,23 +103,26 @@ SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
 void SelectGameDialog::fitToTexts()
 {
     constexpr int kGap = 5;
-    const int boxNeeds = C135->sizeHint().width();
-    C135->setGeometry(8, 318, std::max(105, boxNeeds), 17);
+    const int boxNeeds = showAllZips_->sizeHint().width();
+    showAllZips_->setGeometry(8, 318, std::max(105, boxNeeds), 17);
     // The check box's designed frame reaches 1 pixel under Change Directory; only a text that
     // does not fit in it pushes the buttons.
-    int next = boxNeeds > 105 ? C135->x() + boxNeeds + kGap : 0;
-    if (!c158->isHidden()) {
-        c158->setGeometry(std::max(112, next), 312, buttonWidthFor(c158, 115), 25);
-        next = c158->x() + c158->width() + kGap;
+    int next = boxNeeds > 105 ? showAllZips_->x() + boxNeeds + kGap : 0;
+    if (!changeDirectoryButton_->isHidden()) {
+        changeDirectoryButton_->setGeometry(std::max(112, next), 312,
+                                            buttonWidthFor(changeDirectoryButton_, 115), 25);
+        next = changeDirectoryButton_->x() + changeDirectoryButton_->width() + kGap;
     }
-    c137->setGeometry(std::max(232, next), 312, buttonWidthFor(c137, 75), 25);
-    c138->setGeometry(std::max(312, c137->x() + c137->width() + kGap), 312, buttonWidthFor(c138, 75), 25);
+    cancelButton_->setGeometry(std::max(232, next), 312, buttonWidthFor(cancelButton_, 75), 25);
+    okButton_->setGeometry(std::max(312, cancelButton_->x() + cancelButton_->width() + kGap), 312,
+                           buttonWidthFor(okButton_, 75), 25);
 
-    const int addWidth = buttonWidthFor(c136, 100);
-    const int width = std::max({396, c138->x() + c138->width() + 9, 8 + c139->width() + kGap + addWidth + 8});
+    const int addWidth = buttonWidthFor(addGameButton_, 100);
+    const int width =
+        std::max({396, okButton_->x() + okButton_->width() + 9, 8 + prompt_->width() + kGap + addWidth + 8});
     setFixedSize(width, 346);
-    gamelist->setGeometry(13, 32, width - 27, 265);
-    c136->setGeometry(width - 8 - addWidth, 2, addWidth, 25);
+    gameList_->setGeometry(13, 32, width - 27, 265);
+    addGameButton_->setGeometry(width - 8 - addWidth, 2, addWidth, 25);
 }
 
 void SelectGameDialog::applyLanguage(const Language& language)
@@ -125,45 +130,45 @@ void SelectGameDialog::applyLanguage(const Language& language)
     if (!language.loaded())
         return;
     const auto text = [&](int line) { return shownLine(language.line(line)); };
-    C135->setText(text(135));
-    c136->setText(text(136));
-    c137->setText(text(137));
-    c138->setText(text(138));
-    c139->setText(text(139));
-    c139->adjustSize();
-    c158->setText(text(158));
-    t160.Title = language.line(160);
+    showAllZips_->setText(text(135));
+    addGameButton_->setText(text(136));
+    cancelButton_->setText(text(137));
+    okButton_->setText(text(138));
+    prompt_->setText(text(139));
+    prompt_->adjustSize();
+    changeDirectoryButton_->setText(text(158));
+    folderBrowser.Title = language.line(160);
 }
 
 void SelectGameDialog::setZipDirectory(const std::string& directory)
 {
-    Ziplist.setDirectory(directory);
+    zipListing_.setDirectory(directory);
 }
 
 void SelectGameDialog::refreshZipListing()
 {
-    Ziplist.refresh();
+    zipListing_.refresh();
 }
 
 void SelectGameDialog::setChangeDirectoryVisible(bool visible)
 {
-    c158->setVisible(visible);
+    changeDirectoryButton_->setVisible(visible);
     fitToTexts();
 }
 
 std::string SelectGameDialog::selectedZip() const
 {
-    if (filelistIndex_ < 0 || filelistIndex_ >= static_cast<int>(filelist.size()))
+    if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(rowZips_.size()))
         return {};
-    return filelist[static_cast<std::size_t>(filelistIndex_)];
+    return rowZips_[static_cast<std::size_t>(selectedRow_)];
 }
 
 void SelectGameDialog::prepareForShowing()
 {
     {
         // Clearing the box would build the named list once more through its handler.
-        const QSignalBlocker quiet(C135);
-        C135->setChecked(false);
+        const QSignalBlocker quiet(showAllZips_);
+        showAllZips_->setChecked(false);
     }
     showNamedList();
 }
@@ -177,16 +182,16 @@ void SelectGameDialog::showModal()
 void SelectGameDialog::showNamedList()
 {
     GameChosen = false;
-    if (C135->isChecked()) {
-        const QSignalBlocker quiet(C135);
-        C135->setChecked(false);
+    if (showAllZips_->isChecked()) {
+        const QSignalBlocker quiet(showAllZips_);
+        showAllZips_->setChecked(false);
     }
     fillList(false);
 }
 
 void SelectGameDialog::rebuild()
 {
-    if (C135->isChecked())
+    if (showAllZips_->isChecked())
         fillList(true);
     else
         showNamedList();
@@ -194,26 +199,26 @@ void SelectGameDialog::rebuild()
 
 void SelectGameDialog::fillList(bool showAll)
 {
-    filelist.clear();
-    filelistIndex_ = -1;
+    rowZips_.clear();
+    selectedRow_ = -1;
     GameRows rows;
     try {
-        rows = buildGameRows(Ziplist.names(), gameListPath_, showAll);
+        rows = buildGameRows(zipListing_.names(), gameListPath_, showAll);
     } catch (...) {
-        rows_->setStringList({});
+        rowNames_->setStringList({});
         throw;
     }
     QStringList names;
     names.reserve(static_cast<qsizetype>(rows.names.size()));
     for (const std::string& name : rows.names)
         names.append(shownLine(name));
-    rows_->setStringList(names);
-    filelist = std::move(rows.zips);
+    rowNames_->setStringList(names);
+    rowZips_ = std::move(rows.zips);
 }
 
 void SelectGameDialog::confirm()
 {
-    if (filelistIndex_ < 0 || !gamelist->selectionModel()->hasSelection()) {
+    if (selectedRow_ < 0 || !gameList_->selectionModel()->hasSelection()) {
         messages().plainMessage(language_.text(149));
         return;
     }
@@ -223,32 +228,32 @@ void SelectGameDialog::confirm()
 
 void SelectGameDialog::changeDirectory()
 {
-    if (!t160.Execute(this))
+    if (!folderBrowser.Execute(this))
         return;
-    ChosenDirectory = t160.Directory;
-    Ziplist.setDirectory(ChosenDirectory);
+    ChosenDirectory = folderBrowser.Directory;
+    zipListing_.setDirectory(ChosenDirectory);
     rebuild();
 }
 
 void SelectGameDialog::addGame()
 {
-    if (addGame_ == nullptr)
+    if (addGameDialog_ == nullptr)
         return;
-    addGame_->clearEdits();
-    addGame_->showModal();
-    if (!addGame_->AddConfirmed)
+    addGameDialog_->clearEdits();
+    addGameDialog_->showModal();
+    if (!addGameDialog_->AddConfirmed)
         return;
-    setGameListEntry(gameListPath_, removeExtension(addGame_->zipText()), addGame_->gameText());
+    setGameListEntry(gameListPath_, removeExtension(addGameDialog_->zipText()), addGameDialog_->gameText());
     rebuild();
 }
 
 // A click below the last row keeps the selected game.
 bool SelectGameDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == gamelist->viewport() &&
+    if (watched == gameList_->viewport() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!gamelist->indexAt(mouse->position().toPoint()).isValid())
+        if (!gameList_->indexAt(mouse->position().toPoint()).isValid())
             return true;
     }
     return QDialog::eventFilter(watched, event);

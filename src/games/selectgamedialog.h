@@ -19,8 +19,20 @@ namespace arcavio {
 class Language;
 class AddGameDialog;
 
-// Lists the games whose zips lie in one directory, under their names from the game list
-// file, and lets the user pick one, add a name, or (for Run) change the directory.
+// The select-game dialog, objectName "c134": lists the games whose zips lie in one directory,
+// under their names from the game list file, and lets the user pick one, add a name, or (for
+// Run) change the directory. Its results are the fields GameChosen and ChosenDirectory and the
+// selected zip; the core reads them through GamePicker.
+//
+// Control names and members:
+//   c139      prompt_                  "Select a Game From the List Above:"
+//   c136      addGameButton_           "Add a new Game"
+//   gamelist  gameList_                the game names, one row per zip in rowZips_
+//   C135      showAllZips_             "Show all Zip files"
+//   c158      changeDirectoryButton_   "Change Directory", shown only while Run uses the dialog
+//   c137      cancelButton_
+//   c138      okButton_
+//   t160      folderBrowser            Change Directory's folder browser
 class SelectGameDialog : public QDialog, public GamePicker {
     Q_OBJECT
   public:
@@ -29,37 +41,39 @@ class SelectGameDialog : public QDialog, public GamePicker {
     explicit SelectGameDialog(const Language& language, QWidget* parent = nullptr);
 
     // The add-a-game dialog is created after this one; "Add a new Game" does nothing without it.
-    void setAddGameDialog(AddGameDialog* dialog) { addGame_ = dialog; }
+    void setAddGameDialog(AddGameDialog* dialog) { addGameDialog_ = dialog; }
     // gamelist.ini beside the program unless set otherwise.
     void setGameListPath(std::string path) { gameListPath_ = std::move(path); }
     const std::string& gameListPath() const { return gameListPath_; }
 
     bool GameChosen = false;
     std::string ChosenDirectory;
-    FolderBrowser t160;
+    FolderBrowser folderBrowser;
 
     void setZipDirectory(const std::string& directory) override;
     void refreshZipListing() override;
     void setChangeDirectoryVisible(bool visible) override;
     void showModal() override;
-    bool gameChosen() const override { return GameChosen; }
-    std::string chosenDirectory() const override { return ChosenDirectory; }
-    void clearChosenDirectory() override { ChosenDirectory.clear(); }
     std::string selectedZip() const override;
 
     // What each showing starts with (GameChosen false, "Show all Zip files" cleared, the
     // named list rebuilt); showModal does it before exec().
     void prepareForShowing();
 
-    const ZipListing& zipListing() const { return Ziplist; }
+    const ZipListing& zipListing() const { return zipListing_; }
     // The zip of each row of the visible list, index for index.
-    const std::vector<std::string>& rowZips() const { return filelist; }
+    const std::vector<std::string>& rowZips() const { return rowZips_; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // GamePicker's view of the two fields; on the dialog itself they are read as fields.
+    bool gameChosen() const override { return GameChosen; }
+    std::string chosenDirectory() const override { return ChosenDirectory; }
+    void clearChosenDirectory() override { ChosenDirectory.clear(); }
+
     void applyLanguage(const Language& language);
     void fitToTexts();
     void fillList(bool showAll);
@@ -70,20 +84,20 @@ class SelectGameDialog : public QDialog, public GamePicker {
     void addGame();
 
     const Language& language_;
-    AddGameDialog* addGame_ = nullptr;
+    AddGameDialog* addGameDialog_ = nullptr;
     std::string gameListPath_;
-    ZipListing Ziplist;
-    std::vector<std::string> filelist;
-    int filelistIndex_ = -1;
+    ZipListing zipListing_;
+    std::vector<std::string> rowZips_;
+    int selectedRow_ = -1;
 
-    QLabel* c139;
-    QPushButton* c136;
-    QListView* gamelist;
-    QStringListModel* rows_;
-    QCheckBox* C135;
-    QPushButton* c158;
-    QPushButton* c137;
-    QPushButton* c138;
+    QLabel* prompt_;
+    QPushButton* addGameButton_;
+    QListView* gameList_;
+    QStringListModel* rowNames_;
+    QCheckBox* showAllZips_;
+    QPushButton* changeDirectoryButton_;
+    QPushButton* cancelButton_;
+    QPushButton* okButton_;
 };
 
 } // namespace arcavio

@@ -19,10 +19,13 @@ TEST(AddGame, OnlyAddConfirmsAndNoKeyClosesIt)
     AddGameDialog dialog(language);
     EXPECT_EQ(dialog.objectName(), "c161");
 
+    QLineEdit* zip = dialog.findChild<QLineEdit*>("zip");
+    QLineEdit* game = dialog.findChild<QLineEdit*>("game");
+    ASSERT_TRUE(zip && game);
     bool open = false;
     whenModal([&](QWidget* modal) {
-        QTest::keyClicks(dialog.zip, "game1.zip");
-        for (QLineEdit* edit : {dialog.zip, dialog.game}) {
+        QTest::keyClicks(zip, "game1.zip");
+        for (QLineEdit* edit : {zip, game}) {
             edit->setFocus();
             for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
                 QTest::keyClick(edit, key);
@@ -31,7 +34,7 @@ TEST(AddGame, OnlyAddConfirmsAndNoKeyClosesIt)
         add->setFocus();
         QTest::keyClick(add, Qt::Key_Return);
         open = modal->isVisible();
-        QTest::keyClicks(dialog.game, "Game One");
+        QTest::keyClicks(game, "Game One");
         QTest::mouseClick(add, Qt::LeftButton);
     });
     dialog.showModal();

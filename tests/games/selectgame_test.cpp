@@ -51,6 +51,7 @@ class SelectGame : public ::testing::Test {
     QListView* list() const { return dialog.findChild<QListView*>("gamelist"); }
     QCheckBox* showAll() const { return dialog.findChild<QCheckBox*>("C135"); }
     QPushButton* button(const char* name) const { return dialog.findChild<QPushButton*>(name); }
+    QLineEdit* addGameEdit(const char* name) const { return addGame.findChild<QLineEdit*>(name); }
     void clickRow(int row) const
     {
         const QRect place = list()->visualRect(list()->model()->index(row, 0));
@@ -150,7 +151,7 @@ TEST_F(SelectGame, EachShowingStartsAfreshFromTheFileOnDisk)
     EXPECT_FALSE(ticked);
     EXPECT_EQ(selected, -1);
     EXPECT_EQ(shown, (Names{"Gamma"}));
-    EXPECT_FALSE(dialog.gameChosen());
+    EXPECT_FALSE(dialog.GameChosen);
 }
 
 TEST_F(SelectGame, OkWantsASelectionAndThenReportsTheZip)
@@ -165,12 +166,12 @@ TEST_F(SelectGame, OkWantsASelectionAndThenReportsTheZip)
     dialog.showModal();
     EXPECT_TRUE(openAfterEmptyOk);
     EXPECT_EQ(messages.plain, (Names{"Select a game first!!"}));
-    EXPECT_TRUE(dialog.gameChosen());
+    EXPECT_TRUE(dialog.GameChosen);
     EXPECT_EQ(dialog.selectedZip(), "b.zip");
 
     whenModal([&](QWidget*) { QTest::mouseClick(button("c137"), Qt::LeftButton); });
     dialog.showModal();
-    EXPECT_FALSE(dialog.gameChosen());
+    EXPECT_FALSE(dialog.GameChosen);
 }
 
 TEST_F(SelectGame, KeysNeitherCloseNorEditAndLettersFindARow)
@@ -203,7 +204,7 @@ TEST_F(SelectGame, KeysNeitherCloseNorEditAndLettersFindARow)
     EXPECT_EQ(afterDoubleClick, 1);
     EXPECT_EQ(afterTyping, 0);
     EXPECT_TRUE(messages.plain.empty()); // Enter on OK did not press it
-    EXPECT_FALSE(dialog.gameChosen());
+    EXPECT_FALSE(dialog.GameChosen);
 }
 
 TEST_F(SelectGame, ChangeDirectoryPointsTheListingAtThePickedFolder)
@@ -225,7 +226,7 @@ TEST_F(SelectGame, ChangeDirectoryPointsTheListingAtThePickedFolder)
     ASSERT_TRUE(button("c158")->isVisible());
 
     QTest::mouseClick(button("c158"), Qt::LeftButton);
-    EXPECT_EQ(dialog.chosenDirectory(), "");
+    EXPECT_EQ(dialog.ChosenDirectory, "");
     EXPECT_EQ(rows(), (Names{"Zeta", "Alpha"}));
 
     answer = other;
@@ -246,8 +247,10 @@ TEST_F(SelectGame, ChangeDirectoryPointsTheListingAtThePickedFolder)
     EXPECT_EQ(titles, (Names{"Select a directory from the list:", "Select a directory from the list:",
                              "Select a directory from the list:"}));
     EXPECT_EQ(starts, (Names{"", "", other}));
-    dialog.clearChosenDirectory();
-    EXPECT_EQ(dialog.chosenDirectory(), "");
+    GamePicker& picker = dialog;
+    EXPECT_EQ(picker.chosenDirectory(), dir.file("gone"));
+    picker.clearChosenDirectory();
+    EXPECT_EQ(dialog.ChosenDirectory, "");
 }
 
 TEST_F(SelectGame, AddANewGameWritesThePairAndShowsIt)
@@ -256,15 +259,15 @@ TEST_F(SelectGame, AddANewGameWritesThePairAndShowsIt)
     dialog.setZipDirectory(dir.file("roms/../roms"));
     dialog.prepareForShowing();
     dialog.show();
-    addGame.zip->setText("left over");
+    addGameEdit("zip")->setText("left over");
 
     const auto add = [&](const char* zip, const char* game, const char* closeWith) {
         whenModal([=, this](QWidget* modal) {
             EXPECT_EQ(modal->objectName(), "c161");
-            EXPECT_EQ(addGame.zip->text(), "");
-            EXPECT_EQ(addGame.game->text(), "");
-            QTest::keyClicks(addGame.zip, zip);
-            QTest::keyClicks(addGame.game, game);
+            EXPECT_EQ(addGameEdit("zip")->text(), "");
+            EXPECT_EQ(addGameEdit("game")->text(), "");
+            QTest::keyClicks(addGameEdit("zip"), zip);
+            QTest::keyClicks(addGameEdit("game"), game);
             QTest::mouseClick(modal->findChild<QPushButton*>(closeWith), Qt::LeftButton);
         });
         QTest::mouseClick(button("c136"), Qt::LeftButton);
@@ -296,8 +299,8 @@ TEST_F(SelectGame, AFailedWriteIsReportedAndLeavesTheDialogAsItWas)
     QTest::mouseClick(showAll(), Qt::LeftButton);
     clickRow(2);
     whenModal([&](QWidget* modal) {
-        QTest::keyClicks(addGame.zip, "c");
-        QTest::keyClicks(addGame.game, "Gamma");
+        QTest::keyClicks(addGameEdit("zip"), "c");
+        QTest::keyClicks(addGameEdit("game"), "Gamma");
         QTest::mouseClick(modal->findChild<QPushButton*>("c164"), Qt::LeftButton);
     });
     QTest::mouseClick(button("c136"), Qt::LeftButton);
@@ -318,8 +321,8 @@ TEST_F(SelectGame, APairTheFileCannotHoldIsRefusedAndNothingIsWritten)
     for (const auto& [zip, game] : std::vector<std::pair<const char*, const char*>>{
              {"[abc.zip", "x]"}, {";c.zip", "Gamma"}, {"a=b.zip", "Gamma"}}) {
         whenModal([&](QWidget* modal) {
-            QTest::keyClicks(addGame.zip, zip);
-            QTest::keyClicks(addGame.game, game);
+            QTest::keyClicks(addGameEdit("zip"), zip);
+            QTest::keyClicks(addGameEdit("game"), game);
             QTest::mouseClick(modal->findChild<QPushButton*>("c164"), Qt::LeftButton);
         });
         QTest::mouseClick(button("c136"), Qt::LeftButton);
@@ -355,7 +358,7 @@ TEST(SelectGameLanguage, TakesItsTextsInOrderAndStopsAtTheFirstMissingLine)
     SelectGameDialog translated(full);
     for (const char* name : {"C135", "c136", "c137", "c138", "c139", "c158"})
         EXPECT_EQ(textOf(translated, name), "L" + std::string(name + 1));
-    EXPECT_EQ(translated.t160.Title, "L160");
+    EXPECT_EQ(translated.folderBrowser.Title, "L160");
     EXPECT_EQ(translated.windowTitle(), "Select Game");
     EXPECT_TRUE(messages.errors.empty());
 
@@ -363,7 +366,7 @@ TEST(SelectGameLanguage, TakesItsTextsInOrderAndStopsAtTheFirstMissingLine)
     SelectGameDialog partly(short149);
     EXPECT_EQ(textOf(partly, "c139"), "L139");
     EXPECT_EQ(textOf(partly, "c158"), "Change Directory");
-    EXPECT_EQ(partly.t160.Title, "Select a directory from the list:");
+    EXPECT_EQ(partly.folderBrowser.Title, "Select a directory from the list:");
     EXPECT_EQ(messages.errors, (Names{"List index out of bounds (158)"}));
 
     // Line 149 is read when OK is pressed without a selection.

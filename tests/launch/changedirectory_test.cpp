@@ -68,7 +68,7 @@ TEST(RunThroughTheDialog, AFolderWithALineFeedIsRefusedAndNothingIsWrittenOrStar
     EXPECT_FALSE(test::readFakeEmulatorRecord(log));
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(config.at(line::RomDirectory), "ROMS");
-    EXPECT_EQ(dialog.chosenDirectory(), "");
+    EXPECT_EQ(dialog.ChosenDirectory, "");
 }
 
 } // namespace
