@@ -99,25 +99,25 @@ ConfigurationEditor::ConfigurationEditor(const EditorContext& context)
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setModal(true);
 
-    S7984_ = new QTabWidget(this);
-    S7984_->setObjectName(QStringLiteral("S7984"));
-    S7984_->setGeometry(0, 0, kClientWidth, kNotebookHeight);
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("S7984"));
+    pages_->setGeometry(0, 0, kClientWidth, kNotebookHeight);
     const std::array<void (ConfigurationEditor::*)(QWidget*), 6> builders = {
         &ConfigurationEditor::buildDetailsPage, &ConfigurationEditor::buildDirectoriesPage,
         &ConfigurationEditor::buildFilesPage,   &ConfigurationEditor::buildVideoPage,
         &ConfigurationEditor::buildInputPage,   &ConfigurationEditor::buildCorePage};
     for (std::size_t i = 0; i < builders.size(); ++i) {
         auto* page = new QWidget;
-        S7984_->addTab(page, qs(builtinText(79 + static_cast<int>(i))));
+        pages_->addTab(page, qs(builtinText(79 + static_cast<int>(i))));
         (this->*builders[i])(page);
     }
     buildPanel();
     buildTabOrder();
 
-    titleD111_ = builtinText(111);
-    titleD113_ = builtinText(113);
-    titleD131_ = builtinText(131);
-    d114_.Title = builtinText(114);
+    pictureDialogTitle_ = builtinText(111);
+    executableDialogTitle_ = builtinText(113);
+    saveDialogTitle_ = builtinText(131);
+    folderBrowser_.Title = builtinText(114);
 
     guarded([this] { applyLanguage(); });
     placePairs();
@@ -220,7 +220,7 @@ void ConfigurationEditor::placePairs()
 // Long captions in the left column of the video page push the right column aside.
 void ConfigurationEditor::separateVideoColumns()
 {
-    QWidget* page = S7984_->widget(3);
+    QWidget* page = pages_->widget(3);
     constexpr int rightColumn = 271;
     int leftEdge = 0;
     std::vector<QWidget*> rightWidgets;
@@ -242,18 +242,18 @@ void ConfigurationEditor::fitWidth()
     QWidget* saveAndClose = captioned_.at(27);
     const int saveAndCloseWidth = std::max(97, saveAndClose->sizeHint().width());
     const int tabs =
-        std::max(S7984_->tabBar()->sizeHint().width(), inner_->tabBar()->sizeHint().width() + 6) + 4;
+        std::max(pages_->tabBar()->sizeHint().width(), corePages_->tabBar()->sizeHint().width() + 6) + 4;
     int pages = 0;
-    for (int i = 0; i < S7984_->count(); ++i)
-        for (QWidget* w : S7984_->widget(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (w != inner_)
+    for (int i = 0; i < pages_->count(); ++i)
+        for (QWidget* w : pages_->widget(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w != corePages_)
                 pages = std::max(pages, w->x() + w->width() + 12);
-    for (int i = 0; i < inner_->count(); ++i)
-        for (QWidget* w : inner_->widget(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (int i = 0; i < corePages_->count(); ++i)
+        for (QWidget* w : corePages_->widget(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             pages = std::max(pages, w->x() + w->width() + 18);
     const int width = std::max({kClientWidth, tabs, pages, kClientWidth + saveAndCloseWidth - 97});
-    S7984_->resize(width, kNotebookHeight);
-    inner_->resize(width - 6, inner_->height());
+    pages_->resize(width, kNotebookHeight);
+    corePages_->resize(width - 6, corePages_->height());
     findChild<QWidget*>(QStringLiteral("Panel1"))->resize(width, kPanelHeight);
     // The command buttons keep their distance from the right edge; Help stays at the left.
     const int right = width - kClientWidth + 523;
@@ -291,30 +291,30 @@ void ConfigurationEditor::buildPanel()
 void ConfigurationEditor::buildDetailsPage(QWidget* page)
 {
     QLabel* c17 = label(page, 17, 24, 16);
-    mame_ = edit(page, "mame", 111, 11, 386, "");
-    pair(c17, {mame_});
+    emulatorEdit_ = edit(page, "mame", 111, 11, 386, "");
+    pair(c17, {emulatorEdit_});
     onGuarded(button(page, 18, 421, 40), &ConfigurationEditor::searchExecutable);
     label(page, 19, 8, 80);
 
-    Shape1_ = new QFrame(page);
-    Shape1_->setObjectName(QStringLiteral("Shape1"));
-    Shape1_->setGeometry(8, 104, 160, 120);
-    Shape1_->setStyleSheet(QStringLiteral("QFrame { background: white; border: 1px solid black; }"));
-    Image_ = new PictureBox(page);
-    Image_->setObjectName(QStringLiteral("Image"));
-    Image_->setGeometry(8, 104, 160, 120);
-    Image_->setScaledContents(true);
-    Image_->onDoubleClick = [this] { guarded([this] { loadPictureFromDialog(); }); };
+    pictureFrame_ = new QFrame(page);
+    pictureFrame_->setObjectName(QStringLiteral("Shape1"));
+    pictureFrame_->setGeometry(8, 104, 160, 120);
+    pictureFrame_->setStyleSheet(QStringLiteral("QFrame { background: white; border: 1px solid black; }"));
+    picture_ = new PictureBox(page);
+    picture_->setObjectName(QStringLiteral("Image"));
+    picture_->setGeometry(8, 104, 160, 120);
+    picture_->setScaledContents(true);
+    picture_->onDoubleClick = [this] { guarded([this] { loadPictureFromDialog(); }); };
 
     onGuarded(button(page, 112, 14, 235), &ConfigurationEditor::clearPicture);
     onGuarded(button(page, 22, 94, 235), &ConfigurationEditor::loadPictureFromDialog);
     label(page, 20, 184, 96);
     edit(page, "Edit1", 184, 120, 329, "");
-    c21_ = checkBox(page, 21, 185, 158, false);
-    game_ = edit(page, "game", 184, 179, 329, "");
-    c23_ = button(page, 23, 436, 208);
-    onGuarded(c23_, &ConfigurationEditor::searchGame);
-    connect(c21_, &QCheckBox::toggled, this, &ConfigurationEditor::runSpecifiedGameChanged);
+    runSpecifiedGame_ = checkBox(page, 21, 185, 158, false);
+    gameEdit_ = edit(page, "game", 184, 179, 329, "");
+    searchGameButton_ = button(page, 23, 436, 208);
+    onGuarded(searchGameButton_, &ConfigurationEditor::searchGame);
+    connect(runSpecifiedGame_, &QCheckBox::toggled, this, &ConfigurationEditor::runSpecifiedGameChanged);
     runSpecifiedGameChanged(false);
 }
 
@@ -360,7 +360,7 @@ void ConfigurationEditor::buildDirectoriesPage(QWidget* page)
     buildPathRows(page, 10,
                   {5, 29, 39, 115, 20, 184, "dir", &ConfigurationEditor::searchDirectory,
                    &ConfigurationEditor::defaultDirectory, 1},
-                  dirs_);
+                  directoryEdits_);
 }
 
 void ConfigurationEditor::buildFilesPage(QWidget* page)
@@ -368,7 +368,7 @@ void ConfigurationEditor::buildFilesPage(QWidget* page)
     buildPathRows(page, 3,
                   {15, 49, 52, 126, 92, 192, "file", &ConfigurationEditor::searchDatFile,
                    &ConfigurationEditor::defaultDatFile, 2},
-                  files_);
+                  fileEdits_);
 }
 
 // Width, height and colour depth with a fixed "x" between each pair, after their caption.
@@ -439,14 +439,14 @@ void ConfigurationEditor::buildInputPage(QWidget* page)
 
 void ConfigurationEditor::buildCorePage(QWidget* page)
 {
-    inner_ = new QTabWidget(page);
-    inner_->setObjectName(QStringLiteral("s107109e159"));
-    inner_->setGeometry(0, 0, kClientWidth - 6, kNotebookHeight - 28);
+    corePages_ = new QTabWidget(page);
+    corePages_->setObjectName(QStringLiteral("s107109e159"));
+    corePages_->setGeometry(0, 0, kClientWidth - 6, kNotebookHeight - 28);
     std::array<QWidget*, 4> pages{};
     const std::array<int, 4> captions = {107, 108, 109, 159};
     for (std::size_t i = 0; i < pages.size(); ++i) {
         pages[i] = new QWidget;
-        inner_->addTab(pages[i], qs(builtinText(captions[i])));
+        corePages_->addTab(pages[i], qs(builtinText(captions[i])));
     }
 
     QWidget* video = pages[0];
@@ -523,19 +523,19 @@ void ConfigurationEditor::applyLanguage()
         if (auto it = captioned_.find(line); it != captioned_.end()) {
             setCaption(it->second, text);
         } else if (line >= 79 && line <= 84) {
-            S7984_->setTabText(line - 79, shownLine(text));
+            pages_->setTabText(line - 79, shownLine(text));
         } else if (line >= 107 && line <= 109) {
-            inner_->setTabText(line - 107, shownLine(text));
+            corePages_->setTabText(line - 107, shownLine(text));
         } else if (line == 159) {
-            inner_->setTabText(3, shownLine(text));
+            corePages_->setTabText(3, shownLine(text));
         } else if (line == 111) {
-            titleD111_ = text;
+            pictureDialogTitle_ = text;
         } else if (line == 113) {
-            titleD113_ = text;
+            executableDialogTitle_ = text;
         } else if (line == 114) {
-            d114_.Title = text;
+            folderBrowser_.Title = text;
         } else if (line == 131) {
-            titleD131_ = text;
+            saveDialogTitle_ = text;
         }
     });
 }
@@ -545,14 +545,14 @@ void ConfigurationEditor::applyLanguage()
 void ConfigurationEditor::runSpecifiedGameChanged(bool checked)
 {
     if (checked) {
-        setBackground(game_, windowColour());
-        game_->setEnabled(true);
+        setBackground(gameEdit_, windowColour());
+        gameEdit_->setEnabled(true);
     } else {
-        setBackground(game_, buttonFace());
-        game_->setEnabled(false);
-        game_->clear();
+        setBackground(gameEdit_, buttonFace());
+        gameEdit_->setEnabled(false);
+        gameEdit_->clear();
     }
-    c23_->setEnabled(checked);
+    searchGameButton_->setEnabled(checked);
 }
 
 void ConfigurationEditor::automaticValueChanged(const std::vector<SpinEdit*>& fields, bool checked)
@@ -578,14 +578,14 @@ void ConfigurationEditor::loadConfiguration(const LineList& lines)
 
 void ConfigurationEditor::save()
 {
-    if (!platform::fileExists(mame_->text().toStdString()))
+    if (!platform::fileExists(emulatorEdit_->text().toStdString()))
         messages().plainMessage(context_.language.text(152, kBuiltinEditorExeWarning));
     if (ConfigFileName.empty() && context_.askConfigurationName)
         ConfigFileName = context_.askConfigurationName();
     if (ConfigFileName.empty())
         return;
-    Lines = linesFromControls(*this);
-    writeConfiguration(ConfigFileName, Lines);
+    savedLines = linesFromControls(*this);
+    writeConfiguration(ConfigFileName, savedLines);
     messages().plainMessage(context_.language.text(132, "File Saved!"));
 }
 
@@ -631,45 +631,45 @@ std::optional<std::string> ConfigurationEditor::runDialog(QFileDialog& dialog)
 
 QFileDialog& ConfigurationEditor::executableDialog()
 {
-    if (!d113_) {
-        d113_ = new QFileDialog(this, shownLine(titleD113_));
-        d113_->setObjectName(QStringLiteral("d113"));
-        d113_->setFileMode(QFileDialog::AnyFile);
-        d113_->setAcceptMode(QFileDialog::AcceptOpen);
-        d113_->setNameFilter(qs(executableDialogFilter()));
+    if (!executableDialog_) {
+        executableDialog_ = new QFileDialog(this, shownLine(executableDialogTitle_));
+        executableDialog_->setObjectName(QStringLiteral("d113"));
+        executableDialog_->setFileMode(QFileDialog::AnyFile);
+        executableDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        executableDialog_->setNameFilter(qs(executableDialogFilter()));
     }
-    return *d113_;
+    return *executableDialog_;
 }
 
 QFileDialog& ConfigurationEditor::datDialog()
 {
-    if (!d125_) {
-        d125_ = new QFileDialog(this, QString::fromLatin1(kBuiltinDatDialogTitle));
-        d125_->setObjectName(QStringLiteral("d125"));
-        d125_->setFileMode(QFileDialog::AnyFile);
-        d125_->setAcceptMode(QFileDialog::AcceptOpen);
-        d125_->setNameFilter(qs(datDialogFilter()));
+    if (!datDialog_) {
+        datDialog_ = new QFileDialog(this, QString::fromLatin1(kBuiltinDatDialogTitle));
+        datDialog_->setObjectName(QStringLiteral("d125"));
+        datDialog_->setFileMode(QFileDialog::AnyFile);
+        datDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        datDialog_->setNameFilter(qs(datDialogFilter()));
     }
-    return *d125_;
+    return *datDialog_;
 }
 
 QFileDialog& ConfigurationEditor::pictureDialog()
 {
-    if (!D111_) {
-        D111_ = new QFileDialog(this, shownLine(titleD111_));
-        D111_->setObjectName(QStringLiteral("D111"));
-        D111_->setOption(QFileDialog::DontUseNativeDialog);
-        D111_->setFileMode(QFileDialog::AnyFile);
-        D111_->setAcceptMode(QFileDialog::AcceptOpen);
-        D111_->setNameFilter(pictureDialogFilter());
-        auto* preview = new QLabel(D111_);
+    if (!pictureDialog_) {
+        pictureDialog_ = new QFileDialog(this, shownLine(pictureDialogTitle_));
+        pictureDialog_->setObjectName(QStringLiteral("D111"));
+        pictureDialog_->setOption(QFileDialog::DontUseNativeDialog);
+        pictureDialog_->setFileMode(QFileDialog::AnyFile);
+        pictureDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        pictureDialog_->setNameFilter(pictureDialogFilter());
+        auto* preview = new QLabel(pictureDialog_);
         preview->setObjectName(QStringLiteral("preview"));
         preview->setFixedSize(160, 120);
         preview->setAlignment(Qt::AlignCenter);
         preview->setFrameShape(QFrame::Box);
-        if (auto* grid = qobject_cast<QGridLayout*>(D111_->layout()))
+        if (auto* grid = qobject_cast<QGridLayout*>(pictureDialog_->layout()))
             grid->addWidget(preview, 1, grid->columnCount(), 1, 1, Qt::AlignTop);
-        connect(D111_, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+        connect(pictureDialog_, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
             try {
                 const QImage image = loadPicture(QDir::toNativeSeparators(path).toStdString());
                 preview->setPixmap(QPixmap::fromImage(image).scaled(preview->size(), Qt::KeepAspectRatio,
@@ -679,46 +679,46 @@ QFileDialog& ConfigurationEditor::pictureDialog()
             }
         });
     }
-    return *D111_;
+    return *pictureDialog_;
 }
 
 void ConfigurationEditor::searchExecutable()
 {
     QFileDialog& dialog = executableDialog();
-    const std::string directory = directoryPart(mame_->text().toStdString());
+    const std::string directory = directoryPart(emulatorEdit_->text().toStdString());
     if (!directory.empty() && platform::directoryExists(directory))
         dialog.setDirectory(qs(directory));
     if (const auto path = runDialog(dialog))
-        mame_->setText(qs(*path));
+        emulatorEdit_->setText(qs(*path));
 }
 
 void ConfigurationEditor::searchDirectory(int row)
 {
-    if (d114_.Execute(context_.helpWindow))
-        dirs_.at(static_cast<std::size_t>(row - 1))->setText(qs(d114_.Directory));
+    if (folderBrowser_.Execute(context_.helpWindow))
+        directoryEdits_.at(static_cast<std::size_t>(row - 1))->setText(qs(folderBrowser_.Directory));
 }
 
 void ConfigurationEditor::defaultDirectory(int row)
 {
     const ConfigurationLine& entry = kConfigurationLines.at(static_cast<std::size_t>(4 + row));
-    dirs_.at(static_cast<std::size_t>(row - 1))->setText(qs(entry.defaultValue));
+    directoryEdits_.at(static_cast<std::size_t>(row - 1))->setText(qs(entry.defaultValue));
 }
 
 void ConfigurationEditor::searchDatFile(int row)
 {
     if (const auto path = runDialog(datDialog()))
-        files_.at(static_cast<std::size_t>(row - 1))->setText(qs(*path));
+        fileEdits_.at(static_cast<std::size_t>(row - 1))->setText(qs(*path));
 }
 
 void ConfigurationEditor::defaultDatFile(int row)
 {
     const ConfigurationLine& entry = kConfigurationLines.at(static_cast<std::size_t>(14 + row));
-    files_.at(static_cast<std::size_t>(row - 1))->setText(qs(entry.defaultValue));
+    fileEdits_.at(static_cast<std::size_t>(row - 1))->setText(qs(entry.defaultValue));
 }
 
 void ConfigurationEditor::showPicture(const QImage& image)
 {
-    Image_->setPixmap(QPixmap::fromImage(image));
+    picture_->setPixmap(QPixmap::fromImage(image));
 }
 
 void ConfigurationEditor::loadPictureFromDialog()
@@ -733,21 +733,21 @@ void ConfigurationEditor::loadPictureFromDialog()
     const QImage image = loadPicture(*path);
     pictureFileName_ = *path;
     showPicture(image);
-    Shape1_->hide();
-    Image_->show();
+    pictureFrame_->hide();
+    picture_->show();
 }
 
 void ConfigurationEditor::clearPicture()
 {
-    Shape1_->show();
+    pictureFrame_->show();
     pictureFileName_.clear();
-    Image_->clear();
-    Image_->hide();
+    picture_->clear();
+    picture_->hide();
 }
 
 void ConfigurationEditor::searchGame()
 {
-    const std::string directory = gameSearchDirectory(text("dir1"), mame_->text().toStdString());
+    const std::string directory = gameSearchDirectory(text("dir1"), emulatorEdit_->text().toStdString());
     if (!platform::directoryExists(directory)) {
         messages().plainMessage(missingDirectoryMessage(context_.language, directory));
         return;
@@ -757,21 +757,21 @@ void ConfigurationEditor::searchGame()
     picker.setZipDirectory(directory);
     picker.showModal();
     if (picker.gameChosen())
-        game_->setText(qs(fileNamePart(picker.selectedZip())));
+        gameEdit_->setText(qs(fileNamePart(picker.selectedZip())));
 }
 
 std::string ConfigurationEditor::dialogTitle(const std::string& name) const
 {
     if (name == "D111")
-        return titleD111_;
+        return pictureDialogTitle_;
     if (name == "d113")
-        return titleD113_;
+        return executableDialogTitle_;
     if (name == "d114")
-        return d114_.Title;
+        return folderBrowser_.Title;
     if (name == "d125")
         return kBuiltinDatDialogTitle;
     if (name == "d131")
-        return titleD131_;
+        return saveDialogTitle_;
     return {};
 }
 

@@ -47,7 +47,20 @@ struct EditorContext {
     std::function<std::optional<std::string>(QFileDialog& dialog)> runFileDialog;
 };
 
-// The configuration editor window.
+// The configuration editor, objectName "c110": six pages of controls bound to the 69 lines of a
+// configuration (see ConfigurationControls), and the panel's Help, Save As, Save, Save and
+// Close and Close.
+//
+// Control names and members, where the name does not say it:
+//   S7984             pages_                  the notebook of six pages
+//   s107109e159       corePages_              the inner notebook of the CORE Options page
+//   Shape1, Image     pictureFrame_, picture_ the empty frame and the configuration's picture
+//   mame              emulatorEdit_           the emulator's program file
+//   c21, game, c23    runSpecifiedGame_, gameEdit_, searchGameButton_
+//   dir1 to dir10     directoryEdits_         file1 to file3  fileEdits_
+//   D111, d113, d125  pictureDialog_, executableDialog_, datDialog_ (created on first use)
+//   d114              folderBrowser_
+//   d131              saveDialogTitle_        the title of a save dialog that Save never shows
 class ConfigurationEditor : public QDialog, public ConfigurationControls {
     Q_OBJECT
   public:
@@ -57,7 +70,7 @@ class ConfigurationEditor : public QDialog, public ConfigurationControls {
     // The file Save writes; empty until a name is chosen.
     std::string ConfigFileName;
     // The 69 lines Save assembled last.
-    LineList Lines;
+    LineList savedLines;
 
     const std::string& pictureFileName() const { return pictureFileName_; }
     // Controls from a configuration's lines (lines 0 to 68 in order); throws on the first
@@ -82,7 +95,7 @@ class ConfigurationEditor : public QDialog, public ConfigurationControls {
 
     // The title a dialog of this window has or will have: "D111", "d113", "d114", "d125", "d131".
     std::string dialogTitle(const std::string& name) const;
-    FolderBrowser& folderBrowser() { return d114_; }
+    FolderBrowser& folderBrowser() { return folderBrowser_; }
 
     // ConfigurationControls
     void setText(std::string_view control, const std::string& value) override;
@@ -144,16 +157,16 @@ class ConfigurationEditor : public QDialog, public ConfigurationControls {
     EditorContext context_;
     std::string pictureFileName_;
 
-    QTabWidget* S7984_ = nullptr;
-    QTabWidget* inner_ = nullptr;
-    QFrame* Shape1_ = nullptr;
-    PictureBox* Image_ = nullptr;
-    QLineEdit* mame_ = nullptr;
-    QLineEdit* game_ = nullptr;
-    QCheckBox* c21_ = nullptr;
-    QPushButton* c23_ = nullptr;
-    std::vector<QLineEdit*> dirs_;
-    std::vector<QLineEdit*> files_;
+    QTabWidget* pages_ = nullptr;
+    QTabWidget* corePages_ = nullptr;
+    QFrame* pictureFrame_ = nullptr;
+    PictureBox* picture_ = nullptr;
+    QLineEdit* emulatorEdit_ = nullptr;
+    QLineEdit* gameEdit_ = nullptr;
+    QCheckBox* runSpecifiedGame_ = nullptr;
+    QPushButton* searchGameButton_ = nullptr;
+    std::vector<QLineEdit*> directoryEdits_;
+    std::vector<QLineEdit*> fileEdits_;
     std::vector<SpinEdit*> frameSkip_;
     std::vector<SpinEdit*> resolution_;
     std::vector<SpinEdit*> debugResolution_;
@@ -162,13 +175,13 @@ class ConfigurationEditor : public QDialog, public ConfigurationControls {
     std::unordered_map<std::string, QWidget*> named_;
     std::vector<Pair> pairs_;
 
-    std::string titleD111_;
-    std::string titleD113_;
-    std::string titleD131_;
-    QFileDialog* D111_ = nullptr;
-    QFileDialog* d113_ = nullptr;
-    QFileDialog* d125_ = nullptr;
-    FolderBrowser d114_;
+    std::string pictureDialogTitle_;
+    std::string executableDialogTitle_;
+    std::string saveDialogTitle_;
+    QFileDialog* pictureDialog_ = nullptr;
+    QFileDialog* executableDialog_ = nullptr;
+    QFileDialog* datDialog_ = nullptr;
+    FolderBrowser folderBrowser_;
 };
 
 } // namespace arcavio

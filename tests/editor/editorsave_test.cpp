@@ -33,7 +33,7 @@ TEST_F(Save, ANewEditorWarnsAsksWritesAndConfirms)
     EXPECT_EQ(readBytes(path), defaultConfiguration().toText());
     EXPECT_EQ(editor->ConfigFileName, path);
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(editor->Lines, defaultConfiguration());
+    EXPECT_EQ(editor->savedLines, defaultConfiguration());
 
     child<QLineEdit>(*editor, "Edit1")->setText("second");
     click(*editor, "c26");
