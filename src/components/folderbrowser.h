@@ -8,7 +8,8 @@ class QWidget;
 
 namespace arcavio {
 
-// Lets the user pick a folder; remembers the folder last picked and opens on it next time.
+// Lets the user pick a folder; remembers the folder last picked and opens on it next time. No
+// widget, so no objectName: the editor's d114 and the select-game dialog's t160.
 class FolderBrowser {
   public:
     std::string Directory;

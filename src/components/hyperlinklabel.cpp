@@ -158,7 +158,7 @@ void HyperlinkLabel::setColor(const QColor& color)
     update();
 }
 
-QString HyperlinkLabel::customPrefix() const
+QString HyperlinkLabel::CustomPrefix() const
 {
     return QString::fromStdString(sharedCustomPrefix());
 }
@@ -253,7 +253,7 @@ void HyperlinkLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     QWidget::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        click();
+        Click();
 }
 
 void HyperlinkLabel::changeEvent(QEvent* event)
@@ -269,7 +269,7 @@ void HyperlinkLabel::resizeEvent(QResizeEvent* event)
     updateHint();
 }
 
-void HyperlinkLabel::click()
+void HyperlinkLabel::Click()
 {
     bool executeIt = true;
     if (OnBeforeExecuted)

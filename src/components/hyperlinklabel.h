@@ -16,7 +16,8 @@ namespace arcavio {
 // A label that stands for a link: the link type's prefix and the caption (or the alias
 // instead of both), underlined in the link colour, or in the visited colour once opened.
 // A left click opens the target (prefix and caption) with the system's default handler; a
-// right-button press offers to copy the target.
+// right-button press offers to copy the target. Its objectName is its owner's control name:
+// the about window's HyperLink1 to HyperLink6.
 class HyperlinkLabel : public QWidget {
     Q_OBJECT
 
@@ -24,27 +25,27 @@ class HyperlinkLabel : public QWidget {
     explicit HyperlinkLabel(QWidget* parent = nullptr);
     ~HyperlinkLabel() override;
 
-    QString caption() const { return caption_; }
+    QString Caption() const { return caption_; }
     void setCaption(const QString& caption); // also forgets the visit
-    QString alias() const { return alias_; }
+    QString Alias() const { return alias_; }
     void setAlias(const QString& alias);
-    HyperlinkType linkType() const { return linkType_; }
+    HyperlinkType LinkType() const { return linkType_; }
     void setLinkType(HyperlinkType type); // a change also forgets the visit
-    bool autoSize() const { return autoSize_; }
+    bool AutoSize() const { return autoSize_; }
     void setAutoSize(bool on);
-    bool transparent() const { return transparent_; }
+    bool Transparent() const { return transparent_; }
     void setTransparent(bool on);
-    QColor linkColor() const { return linkColor_; }
+    QColor LinkColor() const { return linkColor_; }
     void setLinkColor(const QColor& color);
-    QColor visitedColor() const { return visitedColor_; }
+    QColor VisitedColor() const { return visitedColor_; }
     void setVisitedColor(const QColor& color);
-    bool visited() const { return visited_; }
+    bool Visited() const { return visited_; }
     void setVisited(bool on);
     // The background painted when the label is not transparent.
-    QColor color() const { return color_; }
+    QColor Color() const { return color_; }
     void setColor(const QColor& color);
     // One value for every label: setting it on one changes it for all.
-    QString customPrefix() const;
+    QString CustomPrefix() const;
     void setCustomPrefix(const QString& prefix);
     // The label's own hint. It shows while the label is wide enough for its text; otherwise,
     // or when there is none, the hint is the full target.
@@ -63,7 +64,7 @@ class HyperlinkLabel : public QWidget {
     std::function<void(HyperlinkLabel* sender, bool& executeIt)> OnExecute;
     std::function<void(HyperlinkLabel* sender, int reslt)> OnAfterExecuted;
 
-    void click();
+    void Click();
     // Puts the target on the clipboard; "Could not write to clipboard" when that fails.
     void copyTarget();
 

@@ -35,7 +35,8 @@ class OwnerWindow {
     virtual void show() = 0;
 };
 
-// Starts another program, hides its owner while the program runs and waits for its end.
+// Starts another program, hides its owner while the program runs and waits for its end. No
+// widget, so no objectName: the main window's Executor.
 class ProcessLauncher {
   public:
     explicit ProcessLauncher(OwnerWindow* owner = nullptr,

@@ -85,7 +85,8 @@ using MouseHandler = std::function<void(MouseMessage& Msg)>;
 
 // A push button drawn entirely from pictures: rest (PicIdle), pointer over (PicUp), pressed
 // (PicDown) and disabled (PicDsbld). In pmCrop its shape is the rest picture less every pixel
-// of that picture's top-left colour: there it neither paints nor takes the pointer.
+// of that picture's top-left colour: there it neither paints nor takes the pointer. Its
+// objectName is its owner's control name: the main window's h142 to h147.
 class RegionButton : public QWidget {
     Q_OBJECT
     Q_PROPERTY(bool AutoRepeat READ AutoRepeat WRITE setAutoRepeat)

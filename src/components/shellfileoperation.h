@@ -32,7 +32,7 @@ std::uint16_t shellFlags(const FileOperationOptions& options);
 std::vector<char> zeroSeparatedList(const LineList& entries);
 
 // Hands one copy, move, rename or delete request for a list of files to the shell, which asks
-// and reports as the options allow.
+// and reports as the options allow. No widget, so no objectName: the main window's delete.
 class ShellFileOperation {
   public:
     // The prompt is the owner's: it answers the shell's questions and shows its errors.

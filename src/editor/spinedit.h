@@ -10,7 +10,8 @@ namespace arcavio {
 
 // A spin field over a signed integer that steps by 1. Its text may hold anything typed that
 // passes the key filter; value() reads it, and a text that is no integer counts as the lower
-// bound. Only a bounded field corrects its text, when a value is set or the field is left.
+// bound. Only a bounded field corrects its text, when a value is set or the field is left. Its
+// objectName is the editor's control name (frameskip, resolution1, volume, ...).
 class SpinEdit : public QAbstractSpinBox {
     Q_OBJECT
   public:

@@ -59,7 +59,7 @@ TEST_F(HyperLinkTest, AnEmailLabelLinksToItsAddressAndShowsItAsHint)
     QWidget form;
     HyperlinkLabel label(&form);
     label.setCaption("someone@example.org");
-    EXPECT_EQ(label.linkType(), HyperlinkType::ltEmail);
+    EXPECT_EQ(label.LinkType(), HyperlinkType::ltEmail);
     EXPECT_EQ(label.target(), "mailto:someone@example.org");
     EXPECT_EQ(label.toolTip(), "mailto:someone@example.org");
     EXPECT_EQ(label.cursor().shape(), Qt::PointingHandCursor);
@@ -69,7 +69,7 @@ TEST_F(HyperLinkTest, AnEmailLabelLinksToItsAddressAndShowsItAsHint)
     EXPECT_EQ(label.height(), metrics.height() + 4);
     EXPECT_EQ(label.pos(), QPoint(20, 20));
 
-    label.click();
+    label.Click();
     EXPECT_EQ(opened, std::vector<std::string>{"mailto:someone@example.org"});
 }
 
@@ -82,7 +82,7 @@ TEST_F(HyperLinkTest, AnAliasReplacesTheShownTextButNotTheTarget)
     label.setAlias("Home");
     EXPECT_EQ(label.width(), QFontMetrics(label.font()).horizontalAdvance("Home") + 8);
     EXPECT_EQ(label.target(), "http://www.example.org/a/very/long/address/indeed");
-    label.click();
+    label.Click();
     EXPECT_EQ(opened, std::vector<std::string>{"http://www.example.org/a/very/long/address/indeed"});
 }
 
@@ -117,11 +117,11 @@ TEST_F(HyperLinkTest, AClickVisitsOnlyWhenTheOpenSucceeds)
     };
 
     openResult = 32;
-    label.click();
-    EXPECT_FALSE(label.visited());
+    label.Click();
+    EXPECT_FALSE(label.Visited());
     openResult = 42;
-    label.click();
-    EXPECT_TRUE(label.visited());
+    label.Click();
+    EXPECT_TRUE(label.Visited());
     EXPECT_EQ(results, (std::vector<int>{32, 42}));
     EXPECT_EQ(opened.size(), 2u);
 }
@@ -140,10 +140,10 @@ TEST_F(HyperLinkTest, HandlersCanCancelTheClickOrTakeItOver)
     label.OnExecute = [&](HyperlinkLabel*, bool&) { events.push_back("execute"); };
     label.OnAfterExecuted = [&](HyperlinkLabel*, int reslt) { results.push_back(reslt); };
 
-    label.click();
+    label.Click();
     EXPECT_EQ(events, std::vector<std::string>{"before"});
     EXPECT_TRUE(opened.empty());
-    EXPECT_FALSE(label.visited());
+    EXPECT_FALSE(label.Visited());
     EXPECT_TRUE(results.empty());
 
     events.clear();
@@ -156,10 +156,10 @@ TEST_F(HyperLinkTest, HandlersCanCancelTheClickOrTakeItOver)
         executeIt = false;
     };
     openResult = 2; // would fail, but is never asked
-    label.click();
+    label.Click();
     EXPECT_EQ(events, (std::vector<std::string>{"before", "execute"}));
     EXPECT_TRUE(opened.empty());
-    EXPECT_TRUE(label.visited());
+    EXPECT_TRUE(label.Visited());
     EXPECT_EQ(results, std::vector<int>{33});
 }
 
@@ -170,21 +170,21 @@ TEST_F(HyperLinkTest, ANewCaptionOrLinkTypeForgetsTheVisit)
     HyperlinkLabel label(&form);
     label.setCaption("someone@example.org");
     EXPECT_GT(pixelsOf(label, QColor(0, 0, 255)), 0);
-    label.click();
-    ASSERT_TRUE(label.visited());
+    label.Click();
+    ASSERT_TRUE(label.Visited());
     EXPECT_EQ(pixelsOf(label, QColor(0, 0, 255)), 0);
     EXPECT_GT(pixelsOf(label, QColor(128, 0, 128)), 0);
 
     label.setCaption("someone@example.org"); // even the same caption
-    EXPECT_FALSE(label.visited());
+    EXPECT_FALSE(label.Visited());
     EXPECT_GT(pixelsOf(label, QColor(0, 0, 255)), 0);
     EXPECT_EQ(pixelsOf(label, QColor(128, 0, 128)), 0);
 
-    label.click();
+    label.Click();
     label.setLinkType(HyperlinkType::ltEmail); // unchanged type keeps the visit
-    EXPECT_TRUE(label.visited());
+    EXPECT_TRUE(label.Visited());
     label.setLinkType(HyperlinkType::ltNews);
-    EXPECT_FALSE(label.visited());
+    EXPECT_FALSE(label.Visited());
 }
 
 TEST_F(HyperLinkTest, TheCustomPrefixIsOneValueForEveryLabel)
@@ -199,14 +199,14 @@ TEST_F(HyperLinkTest, TheCustomPrefixIsOneValueForEveryLabel)
     const int before = second.width();
 
     first.setCustomPrefix("a-prefix-of-26-characters:");
-    EXPECT_EQ(second.customPrefix(), "a-prefix-of-26-chara");
+    EXPECT_EQ(second.CustomPrefix(), "a-prefix-of-26-chara");
     EXPECT_EQ(first.target(), "a-prefix-of-26-charax");
     EXPECT_EQ(second.target(), "a-prefix-of-26-charay");
     EXPECT_GT(second.width(), before);
 
     // Creating a label starts the shared prefix afresh.
     HyperlinkLabel third(&form);
-    EXPECT_EQ(first.customPrefix(), "");
+    EXPECT_EQ(first.CustomPrefix(), "");
     EXPECT_EQ(second.target(), "y");
 }
 

@@ -82,10 +82,10 @@ TEST_F(AboutWindowTest, HasSixLinksThatOpenWhileTheWindowStays)
         ordered.push_back(form.findChild<HyperlinkLabel*>(QStringLiteral("HyperLink%1").arg(i)));
         ASSERT_NE(ordered.back(), nullptr) << i;
     }
-    EXPECT_EQ(ordered[0]->linkType(), HyperlinkType::ltEmail);
+    EXPECT_EQ(ordered[0]->LinkType(), HyperlinkType::ltEmail);
     EXPECT_TRUE(ordered[0]->target().startsWith("mailto:"));
     for (int i = 1; i < 6; ++i) {
-        EXPECT_EQ(ordered[i]->linkType(), HyperlinkType::ltHttp);
+        EXPECT_EQ(ordered[i]->LinkType(), HyperlinkType::ltHttp);
         EXPECT_TRUE(ordered[i]->target().startsWith("http://"));
     }
     EXPECT_EQ(ordered[5]->target(), "http://mamedev.org");
@@ -98,7 +98,7 @@ TEST_F(AboutWindowTest, HasSixLinksThatOpenWhileTheWindowStays)
     form.show();
     QTest::mouseClick(ordered[5], Qt::LeftButton, {}, QPoint(6, 4));
     EXPECT_EQ(opened, std::vector<std::string>{"http://mamedev.org"});
-    EXPECT_TRUE(ordered[5]->visited());
+    EXPECT_TRUE(ordered[5]->Visited());
     EXPECT_TRUE(form.isVisible());
 }
 
