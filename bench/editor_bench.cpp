@@ -4,25 +4,13 @@
 
 #include "base/language.h"
 #include "editor/configurationeditor.h"
-#include "games/gamepicker.h"
+#include "support/fake_game_picker.h"
 
 namespace {
 
-class NoGames final : public arcavio::GamePicker {
-  public:
-    void setZipDirectory(const std::string&) override {}
-    void refreshZipListing() override {}
-    void setChangeDirectoryVisible(bool) override {}
-    void showModal() override {}
-    bool gameChosen() const override { return false; }
-    std::string chosenDirectory() const override { return {}; }
-    void clearChosenDirectory() override {}
-    std::string selectedZip() const override { return {}; }
-};
-
 void run(benchmark::State& state, const arcavio::Language& language)
 {
-    NoGames games;
+    arcavio::test::FakeGamePicker games;
     QWidget help;
     const arcavio::EditorContext context{.language = language,
                                          .gamePicker = games,

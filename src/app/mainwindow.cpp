@@ -13,11 +13,11 @@
 #include "app/helpmessages.h"
 #include "app/mainwindowskin.h"
 #include "base/messages.h"
+#include "base/qthelpers.h"
 #include "components/builtinbuttons.h"
 #include "components/picture.h"
 #include "components/regionbutton.h"
 #include "components/selectionkeepinglist.h"
-#include "components/showntext.h"
 #include "platform/filesystem.h"
 #include "platform/textfiles.h"
 #include "text/encoding.h"
@@ -31,11 +31,6 @@ constexpr int kClientWidth = 510;
 constexpr int kClientHeight = 298;
 constexpr int kStatusBarHeight = 19;
 constexpr QPoint kDesignedPosition(194, 112);
-
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
 
 struct CommandButton {
     const char* name;
@@ -52,15 +47,6 @@ const CommandButton kCommandButtons[] = {
     {"h146", 79, 64, ButtonSymbol::Refresh, &MainWindow::refreshRequested},
     {"h147", 135, 64, ButtonSymbol::Kwikstart, &MainWindow::kwikstartRequested},
 };
-
-// Hints come from language and skin files: shown as plain text even when they look like markup.
-// An empty hint stays empty, so no tooltip shows at all.
-QString plainToolTip(const QString& text)
-{
-    if (text.isEmpty())
-        return {};
-    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
-}
 
 QAction* separator(QMenu* menu, const char* name)
 {
@@ -84,7 +70,7 @@ MainWindow::MainWindow(QWidget* parent, std::string skinDirectory)
       placement_(new WindowPlacement(this))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(qs(builtinText(0)));
+    setWindowTitle(qtext(builtinText(0)));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
@@ -173,7 +159,7 @@ void MainWindow::buildButtons(QWidget* client)
         button->setPicDown(builtinButtonPicture(entry.symbol, ButtonState::Pressed));
         button->setPicUp(builtinButtonPicture(entry.symbol, ButtonState::PointerOver));
         button->setPaintMode(pmCrop);
-        button->setToolTip(plainToolTip(qs(builtinText(142 + static_cast<int>(index)))));
+        button->setToolTip(plainToolTip(qtext(builtinText(142 + static_cast<int>(index)))));
         button->OnClick = [this, clicked = entry.clicked] { emit(this->*clicked)(); };
         commandButtons_[index++] = button;
     }
@@ -184,7 +170,7 @@ void MainWindow::buildButtons(QWidget* client)
 QAction* MainWindow::addCommand(QMenu* menu, const char* name, const char* caption,
                                 void (MainWindow::*signal)())
 {
-    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    QAction* action = menu->addAction(qtext(caption));
     action->setObjectName(QString::fromLatin1(name));
     if (signal != nullptr)
         connect(action, &QAction::triggered, this, [this, signal] { emit(this->*signal)(); });
@@ -196,7 +182,7 @@ void MainWindow::buildMenus()
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu* file = bar->addMenu(qs(builtinText(1)));
+    QMenu* file = bar->addMenu(qtext(builtinText(1)));
     file->setObjectName(QStringLiteral("C1"));
     file->menuAction()->setObjectName(QStringLiteral("C1"));
     QAction* newConfig = addCommand(file, "C2", "New Configuration", &MainWindow::newConfigurationRequested);
@@ -209,7 +195,7 @@ void MainWindow::buildMenus()
     QAction* quit = addCommand(file, "c16", "Quit", nullptr);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* configuration = bar->addMenu(qs(builtinText(4)));
+    QMenu* configuration = bar->addMenu(qtext(builtinText(4)));
     configuration->setObjectName(QStringLiteral("C4"));
     configuration->menuAction()->setObjectName(QStringLiteral("C4"));
     QAction* run = addCommand(configuration, "c5", "Run", &MainWindow::runRequested);
@@ -220,7 +206,7 @@ void MainWindow::buildMenus()
     QAction* exclude = addCommand(configuration, "c7", "Exclude", &MainWindow::excludeRequested);
     exclude->setShortcut(QKeySequence(Qt::Key_Delete));
 
-    QMenu* help = bar->addMenu(qs(builtinText(8)));
+    QMenu* help = bar->addMenu(qtext(builtinText(8)));
     help->setObjectName(QStringLiteral("c8"));
     help->menuAction()->setObjectName(QStringLiteral("c8"));
     connect(addCommand(help, "c9", "Technical Help", nullptr), &QAction::triggered, this,

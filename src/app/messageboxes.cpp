@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 
-#include "components/showntext.h"
+#include "base/qthelpers.h"
 #include "text/errors.h"
 
 namespace arcavio {

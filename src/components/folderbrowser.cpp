@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 
-#include "components/showntext.h"
+#include "base/qthelpers.h"
 
 namespace arcavio {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 std::optional<std::string> askWithDialog(QWidget* owner, const std::string& title, const std::string& start)
 {
     // With no folder to start on, the user's home stands for the desktop at the tree's top.
-    const QString from = start.empty() ? QDir::homePath() : QString::fromStdString(start);
+    const QString from = start.empty() ? QDir::homePath() : qtext(start);
     const QString picked = QFileDialog::getExistingDirectory(
         owner, shownLine(title), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (picked.isEmpty())

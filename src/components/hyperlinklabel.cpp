@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "base/messages.h"
+#include "base/qthelpers.h"
 
 namespace arcavio {
 
@@ -19,7 +20,7 @@ namespace {
 
 int openWithDesktop(const std::string& target)
 {
-    const QUrl url(QString::fromStdString(target), QUrl::TolerantMode);
+    const QUrl url(qtext(target), QUrl::TolerantMode);
     return QDesktopServices::openUrl(url) ? kOpenDone : kOpenNoHandler;
 }
 
@@ -28,7 +29,7 @@ bool writeClipboard(const std::string& text)
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr)
         return false;
-    const QString value = QString::fromStdString(text);
+    const QString value = qtext(text);
     clipboard->setText(value);
     return clipboard->text() == value;
 }
@@ -160,7 +161,7 @@ void HyperlinkLabel::setColor(const QColor& color)
 
 QString HyperlinkLabel::CustomPrefix() const
 {
-    return QString::fromStdString(sharedCustomPrefix());
+    return qtext(sharedCustomPrefix());
 }
 
 void HyperlinkLabel::setCustomPrefix(const QString& prefix)
@@ -184,7 +185,7 @@ void HyperlinkLabel::setHint(const QString& hint)
 
 QString HyperlinkLabel::target() const
 {
-    return QString::fromStdString(linkTarget(linkType_, caption_.toStdString()));
+    return qtext(linkTarget(linkType_, caption_.toStdString()));
 }
 
 QFont HyperlinkLabel::linkFont() const
@@ -198,7 +199,7 @@ int HyperlinkLabel::neededWidth() const
 {
     const QFontMetrics metrics(linkFont());
     if (alias_.isEmpty())
-        return metrics.horizontalAdvance(caption_ + QString::fromStdString(linkPrefix(linkType_))) + 10;
+        return metrics.horizontalAdvance(caption_ + qtext(linkPrefix(linkType_))) + 10;
     return metrics.horizontalAdvance(alias_) + 8;
 }
 
@@ -236,7 +237,7 @@ void HyperlinkLabel::paintEvent(QPaintEvent*)
         painter.drawText(area, flags, alias_);
         return;
     }
-    const QString prefix = QString::fromStdString(linkPrefix(linkType_));
+    const QString prefix = qtext(linkPrefix(linkType_));
     painter.drawText(area, flags, prefix);
     area.setLeft(area.left() + metrics.horizontalAdvance(prefix) + 2);
     painter.drawText(area, flags, metrics.elidedText(caption_, Qt::ElideRight, area.width()));

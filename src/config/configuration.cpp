@@ -2,10 +2,10 @@
 
 #include "platform/readlimits.h"
 #include "platform/textfiles.h"
+#include "text/boundedtext.h"
 #include "text/errors.h"
 #include "text/integers.h"
 #include "text/paths.h"
-#include "text/visibletext.h"
 
 namespace arcavio {
 

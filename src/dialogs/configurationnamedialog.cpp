@@ -8,18 +8,13 @@
 
 #include "base/language.h"
 #include "base/messages.h"
-#include "components/showntext.h"
+#include "base/qthelpers.h"
 #include "components/windowplacement.h"
 #include "config/configuration.h"
 #include "dialogs/configurationname.h"
 
 namespace arcavio {
 namespace {
-
-QString qText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QPushButton* makeButton(const char* name, const char* text, const QRect& geometry, QWidget* parent)
 {
@@ -39,7 +34,7 @@ ConfigurationNameDialog::ConfigurationNameDialog(const Language& language, Direc
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), listDirectory_(std::move(listDirectory))
 {
     setObjectName(QStringLiteral("c132"));
-    setWindowTitle(qText(kBuiltinNameDialogCaption));
+    setWindowTitle(qtext(kBuiltinNameDialogCaption));
     setFixedSize(327, 95);
 
     frame_ = new QFrame(this);
@@ -47,7 +42,7 @@ ConfigurationNameDialog::ConfigurationNameDialog(const Language& language, Direc
     frame_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     frame_->setGeometry(0, 0, 327, 95);
 
-    prompt_ = new QLabel(qText(builtinText(133)), this);
+    prompt_ = new QLabel(qtext(builtinText(133)), this);
     prompt_->setObjectName(QStringLiteral("c133"));
     prompt_->setTextFormat(Qt::PlainText);
     prompt_->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -6,7 +6,7 @@
 
 #include "base/language.h"
 #include "base/messages.h"
-#include "components/showntext.h"
+#include "base/qthelpers.h"
 #include "components/windowplacement.h"
 #include "dialogs/helptext.h"
 #include "platform/filesystem.h"
@@ -22,7 +22,7 @@ QString joinedLines(const LineList& lines)
     QStringList joined;
     joined.reserve(lines.count());
     for (const std::string& line : lines.lines())
-        joined.append(QString::fromStdString(line));
+        joined.append(qtext(line));
     return joined.join(QLatin1Char('\n'));
 }
 

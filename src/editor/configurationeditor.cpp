@@ -14,9 +14,9 @@
 #include <QTabWidget>
 
 #include "base/messages.h"
+#include "base/qthelpers.h"
 #include "components/dialogrun.h"
 #include "components/picture.h"
-#include "components/showntext.h"
 #include "components/windowplacement.h"
 #include "config/configuration.h"
 #include "editor/editorrules.h"
@@ -37,11 +37,6 @@ constexpr int kSpinHeight = 22;
 constexpr int kRowButtonHeight = 23;
 
 constexpr const char* kBuiltinDatDialogTitle = "Select the DAT File";
-
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QColor buttonFace()
 {
@@ -94,7 +89,7 @@ ConfigurationEditor::ConfigurationEditor(const EditorContext& context)
     : QDialog(context.owner), context_(context)
 {
     setObjectName(QStringLiteral("c110"));
-    setWindowTitle(qs(builtinText(110)));
+    setWindowTitle(qtext(builtinText(110)));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setModal(true);
@@ -108,7 +103,7 @@ ConfigurationEditor::ConfigurationEditor(const EditorContext& context)
         &ConfigurationEditor::buildInputPage,   &ConfigurationEditor::buildCorePage};
     for (std::size_t i = 0; i < builders.size(); ++i) {
         auto* page = new QWidget;
-        pages_->addTab(page, qs(builtinText(79 + static_cast<int>(i))));
+        pages_->addTab(page, qtext(builtinText(79 + static_cast<int>(i))));
         (this->*builders[i])(page);
     }
     buildPanel();
@@ -133,7 +128,7 @@ ConfigurationEditor::~ConfigurationEditor() = default;
 
 QLabel* ConfigurationEditor::label(QWidget* parent, int line, int x, int y)
 {
-    auto* l = new QLabel(qs(builtinText(line)), parent);
+    auto* l = new QLabel(qtext(builtinText(line)), parent);
     l->setObjectName(QStringLiteral("c%1").arg(line));
     l->setTextFormat(Qt::PlainText);
     l->move(x, y);
@@ -145,7 +140,7 @@ QLabel* ConfigurationEditor::label(QWidget* parent, int line, int x, int y)
 
 QPushButton* ConfigurationEditor::button(QWidget* parent, int line, int x, int y, int width)
 {
-    auto* b = new QPushButton(qs(builtinText(line)), parent);
+    auto* b = new QPushButton(qtext(builtinText(line)), parent);
     b->setObjectName(QStringLiteral("c%1").arg(line));
     b->setAutoDefault(false);
     b->setGeometry(x, y, width, 25);
@@ -156,7 +151,7 @@ QPushButton* ConfigurationEditor::button(QWidget* parent, int line, int x, int y
 
 QCheckBox* ConfigurationEditor::checkBox(QWidget* parent, int line, int x, int y, bool checked)
 {
-    auto* c = new QCheckBox(qs(builtinText(line)), parent);
+    auto* c = new QCheckBox(qtext(builtinText(line)), parent);
     const QString name = QStringLiteral("c%1").arg(line);
     c->setObjectName(name);
     c->setChecked(checked);
@@ -173,7 +168,7 @@ QLineEdit* ConfigurationEditor::edit(QWidget* parent, const char* name, int x, i
     auto* e = new QLineEdit(parent);
     // Qt would cut a longer line at 32,767 characters and the next Save would lose the rest.
     e->setMaxLength(static_cast<int>(platform::kConfigurationFileLimit));
-    e->setText(qs(value));
+    e->setText(qtext(value));
     e->setObjectName(QString::fromLatin1(name));
     e->setGeometry(x, y, width, kEditHeight);
     named_[name] = e;
@@ -446,7 +441,7 @@ void ConfigurationEditor::buildCorePage(QWidget* page)
     const std::array<int, 4> captions = {107, 108, 109, 159};
     for (std::size_t i = 0; i < pages.size(); ++i) {
         pages[i] = new QWidget;
-        corePages_->addTab(pages[i], qs(builtinText(captions[i])));
+        corePages_->addTab(pages[i], qtext(builtinText(captions[i])));
     }
 
     QWidget* video = pages[0];
@@ -636,7 +631,7 @@ QFileDialog& ConfigurationEditor::executableDialog()
         executableDialog_->setObjectName(QStringLiteral("d113"));
         executableDialog_->setFileMode(QFileDialog::AnyFile);
         executableDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        executableDialog_->setNameFilter(qs(executableDialogFilter()));
+        executableDialog_->setNameFilter(qtext(executableDialogFilter()));
     }
     return *executableDialog_;
 }
@@ -648,7 +643,7 @@ QFileDialog& ConfigurationEditor::datDialog()
         datDialog_->setObjectName(QStringLiteral("d125"));
         datDialog_->setFileMode(QFileDialog::AnyFile);
         datDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        datDialog_->setNameFilter(qs(datDialogFilter()));
+        datDialog_->setNameFilter(qtext(datDialogFilter()));
     }
     return *datDialog_;
 }
@@ -687,33 +682,33 @@ void ConfigurationEditor::searchExecutable()
     QFileDialog& dialog = executableDialog();
     const std::string directory = directoryPart(emulatorEdit_->text().toStdString());
     if (!directory.empty() && platform::directoryExists(directory))
-        dialog.setDirectory(qs(directory));
+        dialog.setDirectory(qtext(directory));
     if (const auto path = runDialog(dialog))
-        emulatorEdit_->setText(qs(*path));
+        emulatorEdit_->setText(qtext(*path));
 }
 
 void ConfigurationEditor::searchDirectory(int row)
 {
     if (folderBrowser_.Execute(context_.helpWindow))
-        directoryEdits_.at(static_cast<std::size_t>(row - 1))->setText(qs(folderBrowser_.Directory));
+        directoryEdits_.at(static_cast<std::size_t>(row - 1))->setText(qtext(folderBrowser_.Directory));
 }
 
 void ConfigurationEditor::defaultDirectory(int row)
 {
     const ConfigurationLine& entry = kConfigurationLines.at(static_cast<std::size_t>(4 + row));
-    directoryEdits_.at(static_cast<std::size_t>(row - 1))->setText(qs(entry.defaultValue));
+    directoryEdits_.at(static_cast<std::size_t>(row - 1))->setText(qtext(entry.defaultValue));
 }
 
 void ConfigurationEditor::searchDatFile(int row)
 {
     if (const auto path = runDialog(datDialog()))
-        fileEdits_.at(static_cast<std::size_t>(row - 1))->setText(qs(*path));
+        fileEdits_.at(static_cast<std::size_t>(row - 1))->setText(qtext(*path));
 }
 
 void ConfigurationEditor::defaultDatFile(int row)
 {
     const ConfigurationLine& entry = kConfigurationLines.at(static_cast<std::size_t>(14 + row));
-    fileEdits_.at(static_cast<std::size_t>(row - 1))->setText(qs(entry.defaultValue));
+    fileEdits_.at(static_cast<std::size_t>(row - 1))->setText(qtext(entry.defaultValue));
 }
 
 void ConfigurationEditor::showPicture(const QImage& image)
@@ -724,7 +719,7 @@ void ConfigurationEditor::showPicture(const QImage& image)
 void ConfigurationEditor::loadPictureFromDialog()
 {
     QFileDialog& dialog = pictureDialog();
-    dialog.setDirectory(qs(joinPath(platform::programDirectory(), "images")));
+    dialog.setDirectory(qtext(joinPath(platform::programDirectory(), "images")));
     const auto path = runDialog(dialog);
     if (!path)
         return;
@@ -757,7 +752,7 @@ void ConfigurationEditor::searchGame()
     picker.setZipDirectory(directory);
     picker.showModal();
     if (picker.gameChosen())
-        gameEdit_->setText(qs(fileNamePart(picker.selectedZip())));
+        gameEdit_->setText(qtext(fileNamePart(picker.selectedZip())));
 }
 
 std::string ConfigurationEditor::dialogTitle(const std::string& name) const
@@ -786,7 +781,7 @@ QWidget* ConfigurationEditor::control(std::string_view name) const
 
 void ConfigurationEditor::setText(std::string_view name, const std::string& value)
 {
-    qobject_cast<QLineEdit*>(control(name))->setText(qs(value));
+    qobject_cast<QLineEdit*>(control(name))->setText(qtext(value));
 }
 
 void ConfigurationEditor::setFlag(std::string_view name, bool on)

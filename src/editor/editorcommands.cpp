@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "components/showntext.h"
+#include "base/qthelpers.h"
 #include "config/configuration.h"
 #include "platform/filesystem.h"
 

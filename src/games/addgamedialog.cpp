@@ -9,9 +9,8 @@
 
 #include "base/language.h"
 #include "base/messages.h"
-#include "components/showntext.h"
+#include "base/qthelpers.h"
 #include "components/windowplacement.h"
-#include "games/modaldialog.h"
 
 namespace arcavio {
 

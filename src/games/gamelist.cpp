@@ -4,12 +4,13 @@
 #include <limits>
 
 #include "platform/filesystem.h"
+#include "text/boundedtext.h"
 #include "text/encoding.h"
 #include "text/errors.h"
 #include "text/inifile.h"
 #include "text/keyedhash.h"
+#include "text/linelist.h"
 #include "text/paths.h"
-#include "text/visibletext.h"
 
 namespace arcavio {
 namespace {

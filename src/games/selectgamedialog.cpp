@@ -12,12 +12,11 @@
 
 #include "base/language.h"
 #include "base/messages.h"
+#include "base/qthelpers.h"
 #include "components/selectionkeepinglist.h"
-#include "components/showntext.h"
 #include "components/windowplacement.h"
 #include "games/addgamedialog.h"
 #include "games/gamelist.h"
-#include "games/modaldialog.h"
 #include "text/paths.h"
 
 namespace arcavio {

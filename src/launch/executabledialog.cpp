@@ -3,16 +3,13 @@
 #include <QFileDialog>
 
 #include "base/language.h"
+#include "base/qthelpers.h"
 #include "components/dialogrun.h"
 #include "launch/filefilter.h"
 
 namespace arcavio {
 
-EmulatorFileDialog::EmulatorFileDialog(QWidget* parent)
-    : parent_(parent),
-      title_(QString::fromUtf8(builtinText(113).data(), static_cast<int>(builtinText(113).size())))
-{
-}
+EmulatorFileDialog::EmulatorFileDialog(QWidget* parent) : parent_(parent), title_(qtext(builtinText(113))) {}
 
 EmulatorFileDialog::~EmulatorFileDialog() = default; // the dialog belongs to its parent
 
@@ -31,8 +28,7 @@ QFileDialog* EmulatorFileDialog::dialog()
         dialog_->setOption(QFileDialog::DontUseNativeDialog);
         dialog_->setFileMode(QFileDialog::ExistingFile);
         dialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        const QStringList filters =
-            QString::fromStdString(fileDialogFilter(kExecutableFilter)).split(QStringLiteral(";;"));
+        const QStringList filters = qtext(fileDialogFilter(kExecutableFilter)).split(QStringLiteral(";;"));
         dialog_->setNameFilters(filters);
         dialog_->selectNameFilter(filters.front());
         dialog_->setWindowTitle(title_);

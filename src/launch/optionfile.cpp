@@ -1,7 +1,7 @@
 #include "launch/optionfile.h"
 
+#include "text/boundedtext.h"
 #include "text/errors.h"
-#include "text/visibletext.h"
 
 namespace arcavio {
 

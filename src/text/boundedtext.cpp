@@ -1,11 +1,21 @@
 #include "text/boundedtext.h"
 
+#include "text/encoding.h"
+
 namespace arcavio {
 namespace {
 
 bool continuesACharacter(char byte)
 {
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
+
+// U+2400 + c for the C0 controls, U+2421 for DEL.
+char32_t controlPicture(unsigned char c)
+{
+    return c == 0x7F ? 0x2421 : 0x2400 + c;
 }
 
 } // namespace
@@ -24,6 +34,26 @@ std::string boundedText(std::string_view text, std::size_t maxBytes)
     std::string bounded(text.substr(0, cut));
     bounded += kEllipsis;
     return bounded;
+}
+
+std::string visibleValue(std::string_view text, std::size_t limit)
+{
+    std::string out;
+    std::size_t shown = 0, i = 0;
+    for (; i < text.size() && shown < limit; ++shown) {
+        const std::size_t length = utf8CharacterLength(text, i);
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (length == 0)
+            out += kReplacement;
+        else if (c < 0x20 || c == 0x7F)
+            appendUtf8(out, controlPicture(c));
+        else
+            out.append(text.substr(i, length));
+        i += length == 0 ? 1 : length;
+    }
+    if (i < text.size())
+        out += kEllipsis;
+    return out;
 }
 
 } // namespace arcavio

@@ -17,4 +17,9 @@ inline constexpr std::size_t kQuotedValueLimit = 200;
 // Text from a file can be any size; what is shown of it must not be.
 std::string boundedText(std::string_view text, std::size_t maxBytes);
 
+// A value as a message quotes it: at most `limit` characters, cut with the ellipsis; control
+// characters are shown by their pictures (a line feed as ␊, a zero byte as ␀) and bytes that
+// are not UTF-8 as �, so the message names what it refuses even when that cannot be seen.
+std::string visibleValue(std::string_view text, std::size_t limit = 80);
+
 } // namespace arcavio

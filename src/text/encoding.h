@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +8,13 @@
 namespace arcavio {
 
 bool isValidUtf8(std::string_view bytes);
+
+// The length of the well-formed UTF-8 character that starts at bytes[at], or 0 when none does
+// (a stray byte, an overlong form, a surrogate, a code point beyond U+10FFFF, a cut sequence).
+std::size_t utf8CharacterLength(std::string_view bytes, std::size_t at);
+
+// Appends the UTF-8 form of a code point.
+void appendUtf8(std::string& out, char32_t codePoint);
 
 // Text read from a file: a UTF-8 byte-order mark is skipped; valid UTF-8 is kept, anything
 // else is taken as Windows-1252, so files written on Windows keep their accents.

@@ -66,4 +66,9 @@ void LineList::set(long long index, std::string value)
     lines_[static_cast<std::size_t>(index)] = std::move(value);
 }
 
+bool breaksLine(std::string_view text)
+{
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
 } // namespace arcavio

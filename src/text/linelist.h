@@ -41,4 +41,8 @@ class LineList {
     std::vector<std::string> lines_;
 };
 
+// True when the text holds CR, LF or a zero byte: written into a line of a file, it would end
+// the line there (or the readable text) and start another.
+bool breaksLine(std::string_view text);
+
 } // namespace arcavio

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "app/mainwindow.h"
-#include "components/showntext.h"
+#include "base/qthelpers.h"
 #include "platform/readlimits.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"

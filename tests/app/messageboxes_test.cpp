@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/messageboxes.h"
-#include "components/showntext.h"
+#include "base/qthelpers.h"
 #include "support/modal.h"
 #include "text/errors.h"
 #include "text/integers.h"

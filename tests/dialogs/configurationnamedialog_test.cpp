@@ -9,7 +9,7 @@
 
 #include "base/language.h"
 #include "dialogs/configurationnamedialog.h"
-#include "modal.h"
+#include "support/modal.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 

@@ -14,8 +14,8 @@
 #include "base/language.h"
 #include "dialogs/helptext.h"
 #include "dialogs/helpwindow.h"
-#include "modal.h"
 #include "platform/readlimits.h"
+#include "support/modal.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 

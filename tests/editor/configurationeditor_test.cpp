@@ -346,11 +346,12 @@ TEST_F(PathPickers, GameSearchLooksBesideTheEmulatorUnlessTheRomsPathIsAbsolute)
     child<QLineEdit>(*editor, "mame")->setText(QString::fromStdString(x + "/mame"));
     picker.chosen = true;
     picker.zip = "pacman.zip";
+    picker.changeDirectoryVisible = true; // as Run would leave it, were it not hidden again
     child<QAbstractButton>(*editor, "c23")->click();
     ASSERT_EQ(picker.zipDirectories.size(), 1u);
     EXPECT_EQ(picker.zipDirectories[0], roms);
-    EXPECT_EQ(picker.shown, 1);
-    EXPECT_FALSE(picker.changeDirectoryVisible);
+    EXPECT_EQ(picker.shows(), 1);
+    EXPECT_EQ(picker.changeDirectoryVisibleWhenShown, std::vector<bool>{false});
     EXPECT_EQ(textOf(*editor, "game"), "pacman.zip");
 
     child<QLineEdit>(*editor, "dir1")->setText(QString::fromStdString(other));
@@ -369,7 +370,7 @@ TEST_F(PathPickers, GameSearchNamesAMissingDirectory)
     child<QAbstractButton>(*editor, "c23")->click();
     ASSERT_EQ(recorder.plain.size(), 1u);
     EXPECT_EQ(recorder.plain[0], "Directory \"/ROMS\" does not exist");
-    EXPECT_EQ(picker.shown, 0);
+    EXPECT_EQ(picker.shows(), 0);
 
     child<QLineEdit>(*editor, "mame")->setText("/no/such/place/mame");
     editor->searchGame();

@@ -17,30 +17,12 @@
 #include "base/language.h"
 #include "editor/configurationeditor.h"
 #include "editor/spinedit.h"
-#include "games/gamepicker.h"
+#include "support/fake_game_picker.h"
+#include "support/modal.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 namespace arcavio::test {
-
-class FakeGamePicker final : public GamePicker {
-  public:
-    void setZipDirectory(const std::string& directory) override { zipDirectories.push_back(directory); }
-    void refreshZipListing() override { ++refreshes; }
-    void setChangeDirectoryVisible(bool visible) override { changeDirectoryVisible = visible; }
-    void showModal() override { ++shown; }
-    bool gameChosen() const override { return chosen; }
-    std::string chosenDirectory() const override { return {}; }
-    void clearChosenDirectory() override {}
-    std::string selectedZip() const override { return zip; }
-
-    std::vector<std::string> zipDirectories;
-    int refreshes = 0;
-    int shown = 0;
-    bool changeDirectoryVisible = true;
-    bool chosen = false;
-    std::string zip;
-};
 
 // What a file dialog looked like when the editor ran it.
 struct DialogRun {
@@ -107,18 +89,6 @@ class EditorTest : public ::testing::Test {
         return child<QLineEdit>(editor, name)->text().toStdString();
     }
 
-    // Runs check on the modal window once it shows; the timer dies with the test.
-    void whenModal(std::function<void(QWidget*)> check)
-    {
-        timer_ = std::make_unique<QTimer>();
-        timer_->setSingleShot(true);
-        QObject::connect(timer_.get(), &QTimer::timeout, [this, check] {
-            modalSeen = true;
-            check(QApplication::activeModalWidget());
-        });
-        timer_->start(0);
-    }
-
     RecordingMessages recorder;
     Language language;
     FakeGamePicker picker;
@@ -128,13 +98,10 @@ class EditorTest : public ::testing::Test {
     int nameAsked = 0;
     std::size_t plainBeforeAsk = 0;
     int refreshed = 0;
-    bool modalSeen = false;
+    NextTurn nextTurn;
     std::deque<std::string> names;
     std::deque<std::optional<std::string>> dialogAnswers;
     std::vector<DialogRun> dialogs;
-
-  private:
-    std::unique_ptr<QTimer> timer_;
 };
 
 } // namespace arcavio::test

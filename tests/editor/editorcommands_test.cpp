@@ -73,7 +73,7 @@ using EditCommand = EditorTest;
 TEST_F(EditCommand, DoesNothingWithoutAFile)
 {
     LineList listBox{"kept"};
-    whenModal([](QWidget* w) {
+    nextTurn.run([](QWidget* w) {
         if (w)
             w->close();
     });
@@ -93,7 +93,7 @@ TEST_F(EditCommand, ShowsTheFileModallyWithLine110AndRefreshesAfter)
     const std::string path = dir.write("game.av2", defaultConfiguration().toText());
     LineList listBox;
     std::string seenTitle, seenFile;
-    whenModal([&](QWidget* w) {
+    nextTurn.run([&](QWidget* w) {
         auto* editor = qobject_cast<ConfigurationEditor*>(w);
         ASSERT_NE(editor, nullptr);
         seenTitle = editor->windowTitle().toStdString();
@@ -101,7 +101,7 @@ TEST_F(EditCommand, ShowsTheFileModallyWithLine110AndRefreshesAfter)
         editor->findChild<QAbstractButton*>("c28")->click();
     });
     guarded([&] { editConfiguration(context(), path, listBox); });
-    EXPECT_TRUE(modalSeen);
+    EXPECT_TRUE(nextTurn.ran());
     EXPECT_EQ(seenTitle, "Modifier");
     EXPECT_EQ(seenFile, path);
     EXPECT_EQ(listBox, defaultConfiguration());
@@ -125,7 +125,7 @@ TEST_F(EditCommand, AFaultyFileShowsNoEditor)
     badPictureLines.set(1, dir.write("broken.bmp", "not a bitmap"));
     const std::string badPicture = dir.write("picture.av2", badPictureLines.toText());
 
-    whenModal([](QWidget* w) {
+    nextTurn.run([](QWidget* w) {
         if (w)
             w->close();
     });
@@ -133,7 +133,7 @@ TEST_F(EditCommand, AFaultyFileShowsNoEditor)
     for (const std::string& path : {shortFile, badFile, badPicture})
         guarded([&] { editConfiguration(context(), path, listBox); });
     QApplication::processEvents();
-    EXPECT_FALSE(modalSeen && QApplication::activeModalWidget());
+    EXPECT_FALSE(nextTurn.ran() && QApplication::activeModalWidget());
     ASSERT_EQ(recorder.errors.size(), 3u);
     EXPECT_EQ(recorder.errors[0], "List index out of bounds (68)");
     EXPECT_EQ(recorder.errors[1], "'640x480' is not a valid integer value");
@@ -156,13 +156,13 @@ TEST_F(NewCommand, ShowsAFreshEditorAndRefreshesAfter)
 {
     language.setLines(numberedLanguage(159));
     std::string title;
-    whenModal([&](QWidget* w) {
+    nextTurn.run([&](QWidget* w) {
         ASSERT_NE(w, nullptr);
         title = w->windowTitle().toStdString();
         w->close();
     });
     guarded([&] { newConfiguration(context()); });
-    EXPECT_TRUE(modalSeen);
+    EXPECT_TRUE(nextTurn.ran());
     EXPECT_EQ(title, "L110");
     ASSERT_EQ(recorder.errors.size(), 1u);
     EXPECT_EQ(recorder.errors[0], "List index out of bounds (159)") << "the editor still shows";
@@ -175,7 +175,7 @@ TEST_F(NewCommand, ALanguageFileWithoutLine110ShowsNoEditor)
     for (int n = 0; n < 100; ++n)
         lines.append("L" + std::to_string(n));
     language.setLines(lines);
-    whenModal([](QWidget* w) {
+    nextTurn.run([](QWidget* w) {
         if (w)
             w->close();
     });

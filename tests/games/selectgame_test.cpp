@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "base/language.h"
-#include "components/showntext.h"
+#include "base/qthelpers.h"
 #include "games/addgamedialog.h"
 #include "platform/filesystem.h"
 #include "support/modal.h"

@@ -7,47 +7,12 @@
 #include <vector>
 
 #include "components/processlauncher.h"
-#include "games/gamepicker.h"
 #include "launch/launch.h"
 #include "platform/filesystem.h"
 
 namespace arcavio::test {
 
 using Log = std::vector<std::string>;
-
-// Lists and enters the directory as the real dialog does; the user's part is scripted.
-class FakePicker final : public GamePicker {
-  public:
-    void setZipDirectory(const std::string& directory) override
-    {
-        listed.push_back(directory);
-        platform::listFiles(directory, "*.zip");
-        platform::setCurrentDirectory(directory);
-    }
-    void refreshZipListing() override { ++refreshes; }
-    void setChangeDirectoryVisible(bool visible) override { changeDirectoryVisible = visible; }
-    void showModal() override
-    {
-        changeDirectoryVisibleWhenShown.push_back(changeDirectoryVisible);
-        if (user)
-            user(*this);
-    }
-    bool gameChosen() const override { return chosen; }
-    std::string chosenDirectory() const override { return directory; }
-    void clearChosenDirectory() override { directory.clear(); }
-    std::string selectedZip() const override { return zip; }
-
-    int shows() const { return static_cast<int>(changeDirectoryVisibleWhenShown.size()); }
-
-    std::function<void(FakePicker&)> user;
-    bool chosen = true;
-    std::string zip;
-    std::string directory;
-    bool changeDirectoryVisible = false;
-    Log listed;
-    int refreshes = 0;
-    std::vector<bool> changeDirectoryVisibleWhenShown;
-};
 
 class RecordingOwner final : public OwnerWindow {
   public:

@@ -10,6 +10,7 @@
 #include "launch/optionfile.h"
 #include "launch_fakes.h"
 #include "support/fake_emulator.h"
+#include "support/fake_game_picker.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
@@ -42,7 +43,7 @@ class LaunchTest : public ::testing::Test {
     test::RecordingOwner owner{events};
     test::ObservedProcesses processes{events};
     ProcessLauncher executor{&owner, processes};
-    test::FakePicker picker;
+    test::FakeGamePicker picker;
     LineList config = defaultConfiguration();
     LineList inifile;
     Language lang;
@@ -54,6 +55,8 @@ class LaunchTest : public ::testing::Test {
         root.write("MAME/ROMS/pacman.zip", "z");
         root.write("MAME/ROMS/my.game.zip", "z");
         config.set(line::Emulator, emulator);
+        picker.listsDirectory = true;
+        picker.chosen = true;
     }
 
     void run() { runConfiguration({selected, config, lang, picker, inifile, executor}); }
@@ -126,7 +129,7 @@ TEST_F(LaunchTest, ChosenGameIsListedBesideTheEmulatorAndKeptInMemory)
 {
     picker.zip = "my.game.zip";
     run();
-    EXPECT_EQ(picker.listed, Log{emuDir + "/ROMS"});
+    EXPECT_EQ(picker.zipDirectories, Log{emuDir + "/ROMS"});
     EXPECT_EQ(picker.refreshes, 1);
     EXPECT_EQ(picker.changeDirectoryVisibleWhenShown, std::vector<bool>{true});
     EXPECT_FALSE(picker.changeDirectoryVisible);
@@ -138,7 +141,7 @@ TEST_F(LaunchTest, ChosenGameIsListedBesideTheEmulatorAndKeptInMemory)
     // An empty ROM directory lists the emulator's own.
     config.set(line::RomDirectory, "");
     run();
-    EXPECT_EQ(picker.listed.back(), emuDir + "/");
+    EXPECT_EQ(picker.zipDirectories.back(), emuDir + "/");
     EXPECT_EQ(inifile.at(0), "rompath ");
 }
 
@@ -148,7 +151,7 @@ TEST_F(LaunchTest, CancelWritesAndStartsNothing)
     root.write("MAME/mame.ini", old);
     config.set(line::Game, "before.zip");
     picker.chosen = false;
-    picker.user = [](test::FakePicker& p) { p.directory = "/somewhere/else"; };
+    picker.user = [](test::FakeGamePicker& p) { p.directory = "/somewhere/else"; };
     run();
     EXPECT_EQ(test::readBytes(ini), old);
     EXPECT_FALSE(record());
@@ -165,17 +168,17 @@ TEST_F(LaunchTest, ChangedDirectoryIsTakenOnOkAndForgottenOnCancel)
 {
     const std::string other = root.mkdir("other roms");
     picker.chosen = false;
-    picker.user = [&](test::FakePicker& p) { p.directory = other; };
+    picker.user = [&](test::FakeGamePicker& p) { p.directory = other; };
     run();
 
     picker.chosen = true;
     picker.user = nullptr;
     picker.zip = "pacman.zip";
     run();
-    EXPECT_EQ(picker.listed, (Log{emuDir + "/ROMS", emuDir + "/ROMS"}));
+    EXPECT_EQ(picker.zipDirectories, (Log{emuDir + "/ROMS", emuDir + "/ROMS"}));
     EXPECT_EQ(inifile.at(0), "rompath ROMS");
 
-    picker.user = [&](test::FakePicker& p) { p.directory = other; };
+    picker.user = [&](test::FakeGamePicker& p) { p.directory = other; };
     run();
     EXPECT_EQ(config.at(line::RomDirectory), other);
     EXPECT_EQ(inifile.at(0), "rompath " + other);
@@ -319,7 +322,7 @@ TEST_F(LaunchTest, AFolderWithALineBreakIsRefusedBeforeAnythingIsWrittenOrStarte
     const std::string evil = root.mkdir("roms\nautoboot_script /tmp/x.lua");
     root.write("roms\nautoboot_script /tmp/x.lua/pacman.zip", "z");
     picker.zip = "pacman.zip";
-    picker.user = [&](test::FakePicker& p) { p.directory = evil; };
+    picker.user = [&](test::FakeGamePicker& p) { p.directory = evil; };
     try {
         run();
         ADD_FAILURE() << "no error";
@@ -396,7 +399,7 @@ TEST_F(KwikstartTest, StartsTheChosenGameWithNorcAndLeavesTheOptionFileAlone)
     d113.answer = emulator;
     picker.zip = "game1.zip";
     kwik();
-    EXPECT_EQ(picker.listed, Log{emuDir + "/Roms"});
+    EXPECT_EQ(picker.zipDirectories, Log{emuDir + "/Roms"});
     EXPECT_EQ(picker.refreshes, 1);
     EXPECT_EQ(picker.changeDirectoryVisibleWhenShown, std::vector<bool>{false});
     const auto seen = record();
@@ -417,7 +420,7 @@ TEST_F(KwikstartTest, WithoutARomsFolderTheEmulatorsDirectoryIsListed)
     d113.answer = emulator;
     picker.zip = "game1.zip";
     kwik();
-    EXPECT_EQ(picker.listed, Log{emuDir});
+    EXPECT_EQ(picker.zipDirectories, Log{emuDir});
     EXPECT_EQ(record()->argv, (Log{emulator, "game1", "-norc"}));
 }
 
@@ -442,7 +445,7 @@ TEST_F(KwikstartTest, CancelAnywhereStartsNothing)
 {
     kwik();
     EXPECT_EQ(d113.shows, 1);
-    EXPECT_TRUE(picker.listed.empty());
+    EXPECT_TRUE(picker.zipDirectories.empty());
 
     d113.answer = emulator;
     picker.chosen = false;

@@ -51,3 +51,12 @@ TEST(LineList, AFileWithTwoByteOrderMarksReadsBackAsItWasRead)
     EXPECT_EQ(LineList::fromBytes(read.toText()), read);
     EXPECT_EQ(LineList{"plain"}.toText(), "plain\r\n");
 }
+
+TEST(BreaksLine, OnlyLineEndsAndZeroBytes)
+{
+    EXPECT_FALSE(arcavio::breaksLine(""));
+    EXPECT_FALSE(arcavio::breaksLine("C:\\roms\\my games\t\xC3\xA9"));
+    EXPECT_TRUE(arcavio::breaksLine("roms\nautoboot_script /tmp/x.lua"));
+    EXPECT_TRUE(arcavio::breaksLine("roms\r"));
+    EXPECT_TRUE(arcavio::breaksLine(std::string("ro\0ms", 5)));
+}
