@@ -50,10 +50,13 @@ int buttonWidthFor(const QPushButton* button, int designed)
     return std::max(designed, needed);
 }
 
-bool isDialogClosingKey(const QKeyEvent* event)
+bool ignoreDialogClosingKey(QKeyEvent* event)
 {
     const int key = event->key();
-    return key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (key != Qt::Key_Escape && key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    event->ignore();
+    return true;
 }
 
 } // namespace arcavio

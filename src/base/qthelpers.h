@@ -37,8 +37,8 @@ QString plainToolTip(const QString& text);
 // short text keeps the designed size.
 int buttonWidthFor(const QPushButton* button, int designed);
 
-// Enter and Escape, which close a QDialog by default; dialogs without a default or cancel
-// button let them close nothing.
-bool isDialogClosingKey(const QKeyEvent* event);
+// Enter and Escape close a QDialog by default. A dialog without a default or cancel button asks
+// this first in its keyPressEvent: true when the key was one of them, which is then ignored.
+bool ignoreDialogClosingKey(QKeyEvent* event);
 
 } // namespace arcavio

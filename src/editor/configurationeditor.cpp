@@ -54,6 +54,21 @@ void setBackground(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
+// A dialog that picks one file to open, existing or not. Qt's own dialog, rather than the
+// system's, must be chosen before anything else is set.
+QFileDialog* openFileDialog(QWidget* parent, const char* name, const QString& title, const QString& filter,
+                            bool qtOwnDialog = false)
+{
+    auto* dialog = new QFileDialog(parent, title);
+    dialog->setObjectName(QString::fromLatin1(name));
+    if (qtOwnDialog)
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setNameFilter(filter);
+    return dialog;
+}
+
 void setCaption(QWidget* widget, const std::string& text)
 {
     // Buttons keep their size; labels and check boxes fit their text.
@@ -626,37 +641,26 @@ std::optional<std::string> ConfigurationEditor::runDialog(QFileDialog& dialog)
 
 QFileDialog& ConfigurationEditor::executableDialog()
 {
-    if (!executableDialog_) {
-        executableDialog_ = new QFileDialog(this, shownLine(executableDialogTitle_));
-        executableDialog_->setObjectName(QStringLiteral("d113"));
-        executableDialog_->setFileMode(QFileDialog::AnyFile);
-        executableDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        executableDialog_->setNameFilter(qtext(executableDialogFilter()));
-    }
+    if (!executableDialog_)
+        executableDialog_ =
+            openFileDialog(this, "d113", shownLine(executableDialogTitle_), qtext(executableDialogFilter()));
     return *executableDialog_;
 }
 
 QFileDialog& ConfigurationEditor::datDialog()
 {
-    if (!datDialog_) {
-        datDialog_ = new QFileDialog(this, QString::fromLatin1(kBuiltinDatDialogTitle));
-        datDialog_->setObjectName(QStringLiteral("d125"));
-        datDialog_->setFileMode(QFileDialog::AnyFile);
-        datDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        datDialog_->setNameFilter(qtext(datDialogFilter()));
-    }
+    if (!datDialog_)
+        datDialog_ = openFileDialog(this, "d125", QString::fromLatin1(kBuiltinDatDialogTitle),
+                                    qtext(datDialogFilter()));
     return *datDialog_;
 }
 
 QFileDialog& ConfigurationEditor::pictureDialog()
 {
     if (!pictureDialog_) {
-        pictureDialog_ = new QFileDialog(this, shownLine(pictureDialogTitle_));
-        pictureDialog_->setObjectName(QStringLiteral("D111"));
-        pictureDialog_->setOption(QFileDialog::DontUseNativeDialog);
-        pictureDialog_->setFileMode(QFileDialog::AnyFile);
-        pictureDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        pictureDialog_->setNameFilter(pictureDialogFilter());
+        // The preview beside the list needs Qt's own dialog.
+        pictureDialog_ =
+            openFileDialog(this, "D111", shownLine(pictureDialogTitle_), pictureDialogFilter(), true);
         auto* preview = new QLabel(pictureDialog_);
         preview->setObjectName(QStringLiteral("preview"));
         preview->setFixedSize(160, 120);

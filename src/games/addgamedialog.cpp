@@ -128,11 +128,8 @@ void AddGameDialog::showModal()
 
 void AddGameDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (isDialogClosingKey(event)) {
-        event->ignore();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!ignoreDialogClosingKey(event))
+        QDialog::keyPressEvent(event);
 }
 
 } // namespace arcavio

@@ -260,11 +260,8 @@ bool SelectGameDialog::eventFilter(QObject* watched, QEvent* event)
 
 void SelectGameDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (isDialogClosingKey(event)) {
-        event->ignore();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!ignoreDialogClosingKey(event))
+        QDialog::keyPressEvent(event);
 }
 
 } // namespace arcavio
