@@ -1,8 +1,11 @@
 #include "games/nameimport.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <filesystem>
+#include <thread>
 
 #include "games/gamelist.h"
 #include "platform/childprocess.h"
@@ -59,51 +62,39 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
-// The names met so far, without regard to case. Keyed per process like the game-list index,
-// so no list can make it slow.
-class NameSet {
-  public:
-    explicit NameSet(std::size_t most)
-    {
-        std::size_t capacity = 16;
-        while (capacity < 2 * most)
-            capacity *= 2;
-        slots_.assign(capacity, std::string_view());
-        used_.assign(capacity, false);
+// Valid UTF-8, with plain ASCII (nearly every line) checked a word at a time.
+bool isUtf8Fast(std::string_view bytes)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if ((word & 0x8080808080808080ull) != 0)
+            break;
     }
+    for (; i < bytes.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
+            return isValidUtf8(bytes.substr(i));
+    return true;
+}
 
-    // False when the name was there already.
-    bool insert(std::string_view name)
-    {
-        const std::size_t mask = slots_.size() - 1;
-        std::size_t slot = sipHash(name, processHashKey(), {}, true) & mask;
-        for (; used_[slot]; slot = (slot + 1) & mask)
-            if (sameIgnoringCase(slots_[slot], name))
-                return false;
-        slots_[slot] = name;
-        used_[slot] = true;
-        return true;
-    }
-
-  private:
-    std::vector<std::string_view> slots_;
-    std::vector<bool> used_;
-};
-
-// Where the new lines go in the file's text (without byte-order mark and what follows a zero
-// byte), by the rules "Add a new Game" follows for a key it does not find.
-struct Layout {
-    std::string lineEnd = "\r\n"; // the file's own: that of its first line
+// The keys of the file's first section "gamelist", read by the rules of the game-list index,
+// and where new lines go, by the rules "Add a new Game" follows for a key it does not find.
+// Positions are in the file's text without byte-order mark and what follows a zero byte.
+struct FileLayout {
+    std::vector<std::string_view> keys;  // as the index reads them: UTF-8
+    std::deque<std::string> decodedKeys; // Windows-1252 keys turned into UTF-8, for `keys`
+    std::string lineEnd = "\r\n";        // the file's own: that of its first line
     bool sectionFound = false;
-    std::size_t insertAt = 0;    // with a section: just after the end of its last line
+    std::size_t insertAt = 0;     // with a section: just after the end of its last line
     bool endBeforeInsert = false; // that line has no end of its own yet
     bool lastLineHasEnd = true;   // without a section: about the file's last line
     bool lastLineEmpty = true;
 };
 
-Layout layoutOf(std::string_view body)
+FileLayout layoutOf(std::string_view body, bool windows1252)
 {
-    Layout layout;
+    FileLayout layout;
     bool endSeen = false;
     for (std::size_t start = 0; start < body.size();) {
         std::size_t end = start;
@@ -134,13 +125,93 @@ Layout layoutOf(std::string_view body)
             }
             continue;
         }
-        if (layout.sectionFound && !text.empty()) {
-            layout.insertAt = next;
-            layout.endBeforeInsert = next == end;
-        }
+        if (!layout.sectionFound || text.empty())
+            continue;
+        layout.insertAt = next;
+        layout.endBeforeInsert = next == end;
+        const std::size_t equals = text.find('=');
+        if (text.front() == ';' || equals == std::string_view::npos)
+            continue;
+        const std::string_view key = text.substr(0, equals);
+        if (windows1252 && !isUtf8Fast(key))
+            layout.keys.push_back(layout.decodedKeys.emplace_back(cp1252ToUtf8(key)));
+        else
+            layout.keys.push_back(key);
     }
     return layout;
 }
+
+// The file's keys and the listed names in one open-addressed table, so that each name costs one
+// probe. A slot holds the upper half of the name's hash and a reference; the hash is keyed per
+// process like the index's, so no list can aim names at one slot. The slots to be probed are
+// fetched ahead, since in a full collection nearly every probe misses the processor's caches.
+class NameTable {
+  public:
+    enum class Found { New, InFile, Repeated };
+
+    NameTable(const std::vector<std::string_view>& fileKeys, const SetListReader& sets)
+        : fileKeys_(fileKeys), sets_(sets)
+    {
+        std::size_t capacity = 16;
+        while (capacity < 2 * (fileKeys.size() + sets.size()))
+            capacity *= 2;
+        slots_.assign(capacity, 0);
+        mask_ = capacity - 1;
+        std::vector<std::uint64_t> hashes(fileKeys.size());
+        for (std::size_t i = 0; i < fileKeys.size(); ++i)
+            hashes[i] = hashOf(fileKeys[i]);
+        for (std::size_t i = 0; i < fileKeys.size(); ++i) {
+            if (i + kAhead < fileKeys.size())
+                prefetch(hashes[i + kAhead]);
+            probe(hashes[i], fileKeys[i], static_cast<std::uint32_t>(i));
+        }
+    }
+
+    static constexpr std::size_t kAhead = 8;
+    static std::uint64_t hashOf(std::string_view name) { return sipHash(name, processHashKey(), {}, true); }
+    void prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+
+    // Listed set `index`: new (and now taken), named in the file, or listed before.
+    Found take(std::uint64_t hash, std::size_t index)
+    {
+        return probe(hash, sets_.at(index).name, static_cast<std::uint32_t>(fileKeys_.size() + index));
+    }
+
+  private:
+    // In a reference: a key of the file that a listed set has met, so the next is a repeat.
+    static constexpr std::uint32_t kMet = 0x80000000u;
+
+    std::string_view nameOf(std::uint32_t reference) const
+    {
+        reference &= ~kMet;
+        return reference < fileKeys_.size() ? fileKeys_[reference] : sets_.at(reference - fileKeys_.size()).name;
+    }
+
+    Found probe(std::uint64_t hash, std::string_view name, std::uint32_t reference)
+    {
+        const auto tag = static_cast<std::uint32_t>(hash >> 32);
+        for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
+            std::uint64_t& taken = slots_[slot];
+            if (taken == 0) {
+                taken = (std::uint64_t{tag} << 32) | (std::uint64_t{reference} + 1);
+                return Found::New;
+            }
+            const auto other = static_cast<std::uint32_t>((taken & 0xFFFFFFFFu) - 1);
+            if (static_cast<std::uint32_t>(taken >> 32) != tag || !sameIgnoringCase(nameOf(other), name))
+                continue;
+            if (other < fileKeys_.size() && reference >= fileKeys_.size()) {
+                taken = (std::uint64_t{tag} << 32) | (std::uint64_t{other | kMet} + 1);
+                return Found::InFile;
+            }
+            return Found::Repeated; // a listed set again, a key the file repeats, or a key met
+        }
+    }
+
+    const std::vector<std::string_view>& fileKeys_;
+    const SetListReader& sets_;
+    std::vector<std::uint64_t> slots_;
+    std::size_t mask_ = 0;
+};
 
 // The emulator's error output as a message quotes it: its first non-blank lines, each bounded.
 std::string errorLines(std::string_view errorOutput)
@@ -192,7 +263,7 @@ std::optional<ListedSet> parseSetLine(std::string_view line)
     return ListedSet{name, description};
 }
 
-void SetListReader::takeLine(std::string_view line)
+void SetListReader::takeLine(std::string_view line, bool mayHoldZero)
 {
     const std::optional<ListedSet> set = parseSetLine(line);
     if (!set) {
@@ -204,54 +275,55 @@ void SetListReader::takeLine(std::string_view line)
     Entry entry{text_.size(), set->name.size(), 0, 0};
     text_ += set->name;
     entry.description = text_.size();
-    if (isValidUtf8(set->description))
+    if (isUtf8Fast(set->description))
         text_ += set->description;
     else
         text_ += cp1252ToUtf8(set->description);
     entry.descriptionLength = text_.size() - entry.description;
     // A zero byte would end the file's readable text at this line.
-    for (std::size_t i = entry.description; i < text_.size(); ++i)
-        if (text_[i] == '\0')
-            text_[i] = ' ';
+    if (mayHoldZero)
+        std::replace(text_.begin() + static_cast<std::ptrdiff_t>(entry.description), text_.end(), '\0', ' ');
     sets_.push_back(entry);
 }
 
 void SetListReader::feed(std::string_view bytes)
 {
+    // Nearly all of it is kept; growing once spares copying it again and again.
+    if (text_.capacity() < text_.size() + bytes.size())
+        text_.reserve(std::max(text_.size() + bytes.size(), 2 * text_.capacity()));
     std::size_t at = 0;
     if (afterCarriageReturn_ && !bytes.empty()) {
         afterCarriageReturn_ = false;
         if (bytes.front() == '\n')
             at = 1;
     }
+    // Carriage returns and zero bytes are rare: each is looked for once per piece, not per line.
+    const bool mayHoldZero = bytes.find('\0', at) != std::string_view::npos;
+    std::size_t carriageReturn = bytes.find('\r', at);
     while (at < bytes.size()) {
-        const char* start = bytes.data() + at;
-        const std::size_t left = bytes.size() - at;
-        const auto* lineFeed = static_cast<const char*>(std::memchr(start, '\n', left));
-        std::size_t length = lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - start) : left;
-        const auto* carriageReturn = static_cast<const char*>(std::memchr(start, '\r', length));
-        if (carriageReturn != nullptr)
-            length = static_cast<std::size_t>(carriageReturn - start);
-        if (lineFeed == nullptr && carriageReturn == nullptr) {
-            pending_.append(start, left);
+        if (carriageReturn < at)
+            carriageReturn = bytes.find('\r', at);
+        const auto* lineFeed = static_cast<const char*>(std::memchr(bytes.data() + at, '\n', bytes.size() - at));
+        const std::size_t end = std::min(
+            lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - bytes.data()) : std::string_view::npos,
+            carriageReturn);
+        if (end == std::string_view::npos) {
+            pending_.append(bytes.substr(at));
             return;
         }
         if (pending_.empty()) {
-            takeLine(std::string_view(start, length));
+            takeLine(bytes.substr(at, end - at), mayHoldZero);
         } else {
-            pending_.append(start, length);
-            takeLine(pending_);
+            pending_.append(bytes.substr(at, end - at));
+            takeLine(pending_, true);
             pending_.clear();
         }
-        at += length;
-        if (bytes[at] == '\r') {
-            ++at;
+        at = end + 1;
+        if (bytes[end] == '\r') {
             if (at == bytes.size())
                 afterCarriageReturn_ = true;
             else if (bytes[at] == '\n')
                 ++at;
-        } else {
-            ++at;
         }
     }
 }
@@ -259,7 +331,7 @@ void SetListReader::feed(std::string_view bytes)
 void SetListReader::finish()
 {
     if (!pending_.empty()) {
-        takeLine(pending_);
+        takeLine(pending_, true);
         pending_.clear();
     }
     afterCarriageReturn_ = false;
@@ -282,25 +354,46 @@ NameMerge mergeGameNames(std::string_view fileBytes, const SetListReader& sets)
     const bool byteOrderMark = body.starts_with(kByteOrderMark);
     if (byteOrderMark)
         body.remove_prefix(kByteOrderMark.size());
-    const Layout layout = layoutOf(body);
+    const bool windows1252 = !isUtf8Fast(body);
+    const FileLayout layout = layoutOf(body, windows1252);
+    if (layout.keys.size() + sets.size() >= 0x7FFFFFFFu)
+        throw NameImportError("The list of games is too long to merge into gamelist.ini");
 
-    const GameListIndex present = GameListIndex::fromBytes(fileBytes);
-    NameSet seen(sets.size());
-    std::string added;
+    // Every name is hashed first, so that the table's slots can be fetched ahead of their use.
+    std::vector<std::uint64_t> hashes(sets.size());
+    std::vector<bool> refused(sets.size());
+    std::size_t most = 0;
     for (std::size_t i = 0; i < sets.size(); ++i) {
         const ListedSet set = sets.at(i);
-        if (gameListKeyProblem(set.name)) {
+        refused[i] = gameListKeyProblem(set.name).has_value();
+        hashes[i] = NameTable::hashOf(set.name);
+        most += set.name.size() + 1 + set.description.size() + layout.lineEnd.size();
+    }
+    NameTable table(layout.keys, sets);
+    std::string added;
+    added.reserve(most);
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        if (i + NameTable::kAhead < sets.size())
+            table.prefetch(hashes[i + NameTable::kAhead]);
+        if (refused[i]) {
             ++merge.counts.refused;
-        } else if (!seen.insert(set.name)) {
-            ++merge.counts.repeated;
-        } else if (present.find(set.name)) {
+            continue;
+        }
+        switch (table.take(hashes[i], i)) {
+        case NameTable::Found::InFile:
             ++merge.counts.kept;
-        } else {
+            break;
+        case NameTable::Found::Repeated:
+            ++merge.counts.repeated;
+            break;
+        case NameTable::Found::New:
+            const ListedSet set = sets.at(i);
             added += set.name;
             added += '=';
             added += set.description;
             added += layout.lineEnd;
             ++merge.counts.added;
+            break;
         }
     }
     if (added.empty()) {
@@ -308,56 +401,53 @@ NameMerge mergeGameNames(std::string_view fileBytes, const SetListReader& sets)
         return merge;
     }
 
-    const bool windows1252 = !isValidUtf8(body);
     // toUtf8: a Windows-1252 file becomes UTF-8 as a whole.
     const auto assemble = [&](std::string_view newLines, bool toUtf8) {
-        const auto kept = [&](std::string& out, std::string_view part) {
+        std::string out;
+        out.reserve(kByteOrderMark.size() + body.size() + (toUtf8 ? body.size() / 2 : 0) + newLines.size() + 32 +
+                    tail.size());
+        const auto kept = [&](std::string_view part) {
             if (toUtf8)
                 out += cp1252ToUtf8(part);
             else
                 out += part;
         };
-        std::string text;
-        text.reserve(body.size() + body.size() / 8 + newLines.size() + 32);
+        if (byteOrderMark)
+            out += kByteOrderMark;
         if (layout.sectionFound) {
-            kept(text, body.substr(0, layout.insertAt));
+            kept(body.substr(0, layout.insertAt));
             if (layout.endBeforeInsert)
-                text += layout.lineEnd;
-            text += newLines;
-            kept(text, body.substr(layout.insertAt));
+                out += layout.lineEnd;
+            out += newLines;
+            kept(body.substr(layout.insertAt));
         } else {
-            kept(text, body);
+            kept(body);
             if (!body.empty()) {
                 if (!layout.lastLineHasEnd)
-                    text += layout.lineEnd;
+                    out += layout.lineEnd;
                 if (!layout.lastLineEmpty)
-                    text += layout.lineEnd;
+                    out += layout.lineEnd;
             }
-            text += "[";
-            text += kGameListSection;
-            text += "]";
-            text += layout.lineEnd;
-            text += newLines;
+            out += "[";
+            out += kGameListSection;
+            out += "]";
+            out += layout.lineEnd;
+            out += newLines;
         }
-        return text;
+        out += tail;
+        return out;
     };
-    std::string edited;
     if (!windows1252) {
-        edited = assemble(added, false);
+        merge.bytes = assemble(added, false);
     } else if (const std::optional<std::string> in1252 = utf8ToCp1252(added)) {
-        edited = assemble(*in1252, false);
+        merge.bytes = assemble(*in1252, false);
         // Text that now happens to be UTF-8 would read differently: it becomes UTF-8 instead.
-        if (isValidUtf8(edited))
-            edited = assemble(added, true);
+        const std::size_t start = byteOrderMark ? kByteOrderMark.size() : 0;
+        if (isUtf8Fast(std::string_view(merge.bytes).substr(start, merge.bytes.size() - start - tail.size())))
+            merge.bytes = assemble(added, true);
     } else {
-        edited = assemble(added, true);
+        merge.bytes = assemble(added, true);
     }
-
-    merge.bytes.reserve(kByteOrderMark.size() + edited.size() + tail.size());
-    if (byteOrderMark)
-        merge.bytes += kByteOrderMark;
-    merge.bytes += edited;
-    merge.bytes += tail;
     return merge;
 }
 
@@ -390,6 +480,7 @@ bool GameNameImport::poll(std::chrono::milliseconds wait)
     if (cancelled_)
         return false;
     const bool running = child_->poll(wait, arrived_);
+    bytesRead_ += arrived_.size();
     reader_.feed(arrived_);
     arrived_.clear();
     return running;
@@ -459,30 +550,45 @@ NameImportSummary GameNameImport::finish()
     return summary;
 }
 
-NameImportSummary importGameNames(const std::string& emulator, const std::string& gameListPath,
-                                  const NameImportProgress& progress, const std::atomic<bool>* cancel)
+void GameNameImport::readToEnd(const NameImportProgress& progress, const std::atomic<bool>* cancel)
 {
-    constexpr auto kStep = std::chrono::milliseconds(50);
-    const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
-    GameNameImport import(emulator, gameListPath);
+    // The emulator may write its list a few bytes at a time: reading each piece as it comes
+    // would wake this thread hundreds of thousands of times and slow the emulator down, so while
+    // little arrives the pipe is left to fill for a moment. A fast writer is read without pause.
+    constexpr auto kPause = std::chrono::milliseconds(10);
+    constexpr auto kReportEvery = std::chrono::milliseconds(50);
+    constexpr std::size_t kPlenty = 64 * 1024;
     std::size_t reported = 0;
     Clock::time_point lastReport = Clock::now();
-    while (import.poll(kStep)) {
-        if (cancelled())
+    while (true) {
+        const std::size_t before = bytesRead_;
+        // What is there, or the first piece to come.
+        if (!poll(kPause))
             break;
-        if (progress && import.setsRead() != reported && Clock::now() - lastReport >= kStep) {
-            reported = import.setsRead();
+        if (cancel != nullptr && cancel->load()) {
+            this->cancel();
+            return;
+        }
+        if (progress && setsRead() != reported && Clock::now() - lastReport >= kReportEvery) {
+            reported = setsRead();
             lastReport = Clock::now();
             progress(reported);
         }
+        if (bytesRead_ - before < kPlenty)
+            std::this_thread::sleep_for(kPause);
     }
     // A cancel that comes as the emulator ends still writes nothing.
-    if (cancelled()) {
-        import.cancel();
-        return import.finish();
-    }
-    if (progress && import.setsRead() != reported)
-        progress(import.setsRead());
+    if (cancel != nullptr && cancel->load())
+        this->cancel();
+    else if (progress && setsRead() != reported)
+        progress(setsRead());
+}
+
+NameImportSummary importGameNames(const std::string& emulator, const std::string& gameListPath,
+                                  const NameImportProgress& progress, const std::atomic<bool>* cancel)
+{
+    GameNameImport import(emulator, gameListPath);
+    import.readToEnd(progress, cancel);
     return import.finish();
 }
 

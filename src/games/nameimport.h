@@ -53,7 +53,7 @@ class SetListReader {
     struct Entry {
         std::size_t name, nameLength, description, descriptionLength;
     };
-    void takeLine(std::string_view line);
+    void takeLine(std::string_view line, bool mayHoldZero);
 
     std::string text_;
     std::vector<Entry> sets_;
@@ -98,9 +98,13 @@ struct NameImportSummary {
     std::size_t skippedLines = 0, oddLines = 0; // see SetListReader
 };
 
-// One import, step by step, for a caller that must never block: start it, call poll() now and
-// then (a timer with a zero wait on a window's thread, or a loop in a worker), then finish().
-// Not thread-safe: every call comes from one thread.
+// Called with the number of sets read so far.
+using NameImportProgress = std::function<void(std::size_t setsRead)>;
+
+// One import, step by step, for a caller that must never block: start it, call poll() with a
+// zero wait from a timer (every 10 to 50 ms: an emulator may write its list a few bytes at a
+// time, and reading every piece as it comes slows it down) or readToEnd() in a worker thread,
+// then finish(). Not thread-safe: every call comes from one thread.
 class GameNameImport {
   public:
     // Starts "emulator -listfull" in the emulator's directory, without a shell (a relative
@@ -115,10 +119,15 @@ class GameNameImport {
     // Reads what the emulator has printed, waiting at most `wait` for more; false once it has
     // ended (or was cancelled), and finish() is next.
     bool poll(std::chrono::milliseconds wait);
-    // Sets read so far.
+    // Sets read so far, and bytes of the emulator's output.
     std::size_t setsRead() const { return reader_.size(); }
+    std::size_t bytesRead() const { return bytesRead_; }
     // Kills the emulator at once; finish() then writes nothing.
     void cancel();
+    // poll() until the emulator has ended, on the calling thread, which it blocks. `progress`
+    // is called on that thread at most every 50 ms while sets arrive, and once at the end.
+    // `cancel` may be set from any thread: within 20 ms the emulator is killed and reaped.
+    void readToEnd(const NameImportProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
     // Waits for the emulator's end when poll() has not seen it yet, then merges what it listed
     // into gamelist.ini in one write. Throws NameImportError, leaving the file untouched, when
     // the emulator failed (exit code other than 0, a crash, more output than 64 MiB) or listed
@@ -135,17 +144,13 @@ class GameNameImport {
     std::unique_ptr<platform::ChildProcess> child_;
     SetListReader reader_;
     std::string arrived_;
+    std::size_t bytesRead_ = 0;
     bool cancelled_ = false;
 };
 
-// Called with the number of sets read so far.
-using NameImportProgress = std::function<void(std::size_t setsRead)>;
-
 // The whole import on the calling thread, which it blocks until the emulator has ended: meant
-// for a worker thread or a program without a window. `progress` is called on the calling thread,
-// at most every 50 ms while sets arrive and once more before the merge. `cancel` may be set from
-// any thread: within 50 ms the emulator is killed and reaped, nothing is written and the summary
-// says cancelled. Throws as GameNameImport does.
+// for a worker thread or a program without a window. Progress and cancel as readToEnd(); once
+// cancelled, nothing is written and the summary says so. Throws as GameNameImport does.
 NameImportSummary importGameNames(const std::string& emulator, const std::string& gameListPath,
                                   const NameImportProgress& progress = {},
                                   const std::atomic<bool>* cancel = nullptr);

@@ -307,6 +307,11 @@ void ChildProcess::State::start(ChildRequest& request)
 #endif
     setNonBlocking(input.get());
     setNonBlocking(output.get());
+#ifdef F_SETPIPE_SZ
+    // Room for a child that writes fast in small pieces: it goes on writing while the caller
+    // reads now and then, instead of waiting for every read (the system may grant less).
+    fcntl(output.get(), F_SETPIPE_SZ, 1 << 20);
+#endif
     if (errors.open())
         setNonBlocking(errors.get());
     if (inputBytes.empty())
