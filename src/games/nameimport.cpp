@@ -437,17 +437,14 @@ NameMerge mergeGameNames(std::string_view fileBytes, const SetListReader& sets)
         out += tail;
         return out;
     };
-    if (!windows1252) {
+    // Lines are only added, each after a line end, so the bytes that make a Windows-1252 file
+    // no UTF-8 stay as they were and it still reads as Windows-1252 (unlike a replaced line).
+    if (!windows1252)
         merge.bytes = assemble(added, false);
-    } else if (const std::optional<std::string> in1252 = utf8ToCp1252(added)) {
+    else if (const std::optional<std::string> in1252 = utf8ToCp1252(added))
         merge.bytes = assemble(*in1252, false);
-        // Text that now happens to be UTF-8 would read differently: it becomes UTF-8 instead.
-        const std::size_t start = byteOrderMark ? kByteOrderMark.size() : 0;
-        if (isUtf8Fast(std::string_view(merge.bytes).substr(start, merge.bytes.size() - start - tail.size())))
-            merge.bytes = assemble(added, true);
-    } else {
+    else
         merge.bytes = assemble(added, true);
-    }
     return merge;
 }
 

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+#include "gamelist_edit_check.h"
 #include "games/gamelist.h"
+#include "nameimport_check.h"
 #include "support/fake_emulator.h"
 #include "support/temp_dir.h"
 
@@ -203,6 +205,21 @@ TEST(NameMerge, SkipsAndCountsNamesTheFileCannotHoldAndRepeats)
     EXPECT_EQ(merge.counts.refused, 4u);
     EXPECT_EQ(merge.counts.repeated, 1u);
     EXPECT_EQ(merge.counts.added, 1u);
+}
+
+TEST(NameMerge, KeepsItsRulesOnAnyFileAndList)
+{
+    std::mt19937 random(20240614);
+    std::size_t added = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const std::string file = test::randomGameListEdit(random).file;
+        const std::string list = test::randomSetList(random);
+        const std::size_t piece = 1 + random() % 9;
+        const std::optional<std::string> problem = test::checkNameImport(list, file, piece);
+        ASSERT_EQ(problem, std::nullopt) << "list:\n" << list << "\nfile:\n" << file;
+        added += mergeGameNames(file, readWhole(list)).counts.added;
+    }
+    EXPECT_GT(added, 4000u); // the rules are tried on additions, not only on refusals
 }
 
 // The import end to end, through the stand-in emulator.
