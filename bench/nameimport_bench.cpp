@@ -40,8 +40,8 @@ std::string listText(int count, const char* prefix)
     char line[160];
     for (int i = 0; i < count; ++i) {
         const char* extra = i % 50 == 0 ? " \"Turbo\"" : i % 37 == 0 ? " (Ver. B\xC3\xAAta)" : "";
-        std::snprintf(line, sizeof line, "%s%06d%*s \"Arcade Game %06d (Manufacturer, set %d)%s\"\n", prefix, i,
-                      static_cast<int>(17 - 6 - std::string_view(prefix).size()), "", i, i % 4 + 1, extra);
+        std::snprintf(line, sizeof line, "%s%06d%*s \"Arcade Game %06d (Manufacturer, set %d)%s\"\n", prefix,
+                      i, static_cast<int>(17 - 6 - std::string_view(prefix).size()), "", i, i % 4 + 1, extra);
         text += line;
     }
     return text;
@@ -281,32 +281,38 @@ class SideBySide : public benchmark::ConsoleReporter {
         };
         const auto verdict = [](bool ok) { return ok ? "within" : "OVER"; };
         std::printf("\nImporting game names\n");
-        const double merge45 = ms("MergeAndWrite/45000/real_time"), merge90 = ms("MergeAndWrite/90000/real_time");
+        const double merge45 = ms("MergeAndWrite/45000/real_time"),
+                     merge90 = ms("MergeAndWrite/90000/real_time");
         std::printf("  merge 45,000 new names into 45,000 lines: %.1f ms alone, %.1f ms with reading and "
                     "writing the file (%s 100 ms)\n",
                     ms("MergeAlone/45000/real_time"), merge45, verdict(merge45 < 100));
-        std::printf("  the same with 90,000: %.1f ms alone, %.1f ms with the file: %.2f times as long (%s 2.5)\n",
-                    ms("MergeAlone/90000/real_time"), merge90, merge90 / merge45, verdict(merge90 / merge45 <= 2.5));
+        std::printf(
+            "  the same with 90,000: %.1f ms alone, %.1f ms with the file: %.2f times as long (%s 2.5)\n",
+            ms("MergeAlone/90000/real_time"), merge90, merge90 / merge45, verdict(merge90 / merge45 <= 2.5));
         const double cat = ms("CatToDevNull/45000/real_time"), read = ms("ReadAndParse/45000/real_time");
-        std::printf("  45,000 listed lines: cat into /dev/null %.1f ms, read through a pipe and parsed %.1f ms: "
-                    "%.1f ms beyond cat (%s 50 ms)\n",
-                    cat, read, read - cat, verdict(read - cat < 50));
+        std::printf(
+            "  45,000 listed lines: cat into /dev/null %.1f ms, read through a pipe and parsed %.1f ms: "
+            "%.1f ms beyond cat (%s 50 ms)\n",
+            cat, read, read - cat, verdict(read - cat < 50));
         std::printf("  whole import of 45,000 names from the stand-in: %.1f ms\n",
                     ms("WholeImportFromStandIn/45000/real_time"));
         const double alone = ms("RealEmulatorListAlone/iterations:3/real_time");
         const double whole = ms("RealEmulatorWholeImport/iterations:3/real_time");
         if (alone > 0 && whole > 0) {
             const double limit = 1.5 * alone + 500;
-            std::printf("  real emulator: its own -listfull %.0f ms, the whole import %.0f ms (%s 1.5 x %.0f + "
-                        "500 = %.0f ms)\n",
-                        alone, whole, verdict(whole <= limit), alone, limit);
+            std::printf(
+                "  real emulator: its own -listfull %.0f ms, the whole import %.0f ms (%s 1.5 x %.0f + "
+                "500 = %.0f ms)\n",
+                alone, whole, verdict(whole <= limit), alone, limit);
         } else {
             std::printf("  real emulator: not measured, no MAME is installed at %s\n", kRealEmulator);
         }
-        const double before = ms("SelectGameNamedByHand/real_time"), after = ms("SelectGameAfterImport/real_time");
-        std::printf("  select-game over 40,000 zips: %.1f ms with a list of their names, %.1f ms after an import "
-                    "of 45,000 names\n",
-                    before, after);
+        const double before = ms("SelectGameNamedByHand/real_time"),
+                     after = ms("SelectGameAfterImport/real_time");
+        std::printf(
+            "  select-game over 40,000 zips: %.1f ms with a list of their names, %.1f ms after an import "
+            "of 45,000 names (%.0f %%)\n",
+            before, after, 100 * after / before);
     }
 
   private:

@@ -184,7 +184,8 @@ class NameTable {
     std::string_view nameOf(std::uint32_t reference) const
     {
         reference &= ~kMet;
-        return reference < fileKeys_.size() ? fileKeys_[reference] : sets_.at(reference - fileKeys_.size()).name;
+        return reference < fileKeys_.size() ? fileKeys_[reference]
+                                            : sets_.at(reference - fileKeys_.size()).name;
     }
 
     Found probe(std::uint64_t hash, std::string_view name, std::uint32_t reference)
@@ -303,7 +304,8 @@ void SetListReader::feed(std::string_view bytes)
     while (at < bytes.size()) {
         if (carriageReturn < at)
             carriageReturn = bytes.find('\r', at);
-        const auto* lineFeed = static_cast<const char*>(std::memchr(bytes.data() + at, '\n', bytes.size() - at));
+        const auto* lineFeed =
+            static_cast<const char*>(std::memchr(bytes.data() + at, '\n', bytes.size() - at));
         const std::size_t end = std::min(
             lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - bytes.data()) : std::string_view::npos,
             carriageReturn);
@@ -341,7 +343,8 @@ ListedSet SetListReader::at(std::size_t index) const
 {
     const Entry& entry = sets_.at(index);
     const std::string_view text = text_;
-    return {text.substr(entry.name, entry.nameLength), text.substr(entry.description, entry.descriptionLength)};
+    return {text.substr(entry.name, entry.nameLength),
+            text.substr(entry.description, entry.descriptionLength)};
 }
 
 NameMerge mergeGameNames(std::string_view fileBytes, const SetListReader& sets)
@@ -349,7 +352,8 @@ NameMerge mergeGameNames(std::string_view fileBytes, const SetListReader& sets)
     NameMerge merge;
     // What follows a zero byte is never read; it is kept behind the new text.
     const std::size_t zero = fileBytes.find('\0');
-    const std::string_view tail = zero == std::string_view::npos ? std::string_view() : fileBytes.substr(zero);
+    const std::string_view tail =
+        zero == std::string_view::npos ? std::string_view() : fileBytes.substr(zero);
     std::string_view body = fileBytes.substr(0, zero);
     const bool byteOrderMark = body.starts_with(kByteOrderMark);
     if (byteOrderMark)
@@ -404,8 +408,8 @@ NameMerge mergeGameNames(std::string_view fileBytes, const SetListReader& sets)
     // toUtf8: a Windows-1252 file becomes UTF-8 as a whole.
     const auto assemble = [&](std::string_view newLines, bool toUtf8) {
         std::string out;
-        out.reserve(kByteOrderMark.size() + body.size() + (toUtf8 ? body.size() / 2 : 0) + newLines.size() + 32 +
-                    tail.size());
+        out.reserve(kByteOrderMark.size() + body.size() + (toUtf8 ? body.size() / 2 : 0) + newLines.size() +
+                    32 + tail.size());
         const auto kept = [&](std::string_view part) {
             if (toUtf8)
                 out += cp1252ToUtf8(part);
@@ -491,7 +495,8 @@ void GameNameImport::cancel()
 
 void GameNameImport::fail(const std::string& what) const
 {
-    std::string message = "The emulator " + quotedProgram(emulator_) + " " + what + "; gamelist.ini was not changed.";
+    std::string message =
+        "The emulator " + quotedProgram(emulator_) + " " + what + "; gamelist.ini was not changed.";
     const std::string said = errorLines(child_->errorOutput());
     if (!said.empty())
         message += "\nIt said:" + said;
@@ -520,7 +525,8 @@ NameImportSummary GameNameImport::finish()
     case platform::ChildEnd::Signalled:
         fail("was ended by signal " + std::to_string(child_->signal()));
     case platform::ChildEnd::OutputTooLarge:
-        fail("printed more than " + std::to_string(platform::kProgramOutputLimit / platform::kMebibyte) + " MiB");
+        fail("printed more than " + std::to_string(platform::kProgramOutputLimit / platform::kMebibyte) +
+             " MiB");
     case platform::ChildEnd::Cancelled:
         summary.cancelled = true;
         return summary;

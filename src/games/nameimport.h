@@ -104,7 +104,8 @@ using NameImportProgress = std::function<void(std::size_t setsRead)>;
 // One import, step by step, for a caller that must never block: start it, call poll() with a
 // zero wait from a timer (every 10 to 50 ms: an emulator may write its list a few bytes at a
 // time, and reading every piece as it comes slows it down) or readToEnd() in a worker thread,
-// then finish(). Not thread-safe: every call comes from one thread.
+// then finish(). Not thread-safe: every call comes from the thread that created the object,
+// which must outlive the import (the system ends the emulator with the thread that started it).
 class GameNameImport {
   public:
     // Starts "emulator -listfull" in the emulator's directory, without a shell (a relative

@@ -46,7 +46,8 @@ inline std::string_view textOf(std::string_view bytes)
 
 // What went wrong, or nothing when the import kept its rules. `piece` is the size of the
 // pieces the list is fed in, besides whole.
-inline std::optional<std::string> checkNameImport(std::string_view list, std::string_view file, std::size_t piece)
+inline std::optional<std::string> checkNameImport(std::string_view list, std::string_view file,
+                                                  std::size_t piece)
 {
     SetListReader whole;
     whole.feed(list);
@@ -96,7 +97,8 @@ inline std::optional<std::string> checkNameImport(std::string_view list, std::st
                 return "\"" + std::string(set.name) + "\" does not read back as its description";
         }
     }
-    if (kept != counts.kept || added != counts.added || refused != counts.refused || repeated != counts.repeated)
+    if (kept != counts.kept || added != counts.added || refused != counts.refused ||
+        repeated != counts.repeated)
         return std::string("the counts differ from what the file and the list hold");
     for (const std::string& key : importKeyCandidates(file))
         if (met.find(foldCase(key)) == met.end() && before.find(key) != after.find(key))
@@ -123,11 +125,22 @@ inline std::optional<std::string> checkNameImport(std::string_view list, std::st
 inline std::string randomSetList(std::mt19937& random)
 {
     const auto pick = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };
-    static const std::vector<std::string> names = {"game1", "GAME1", "game2", "a",     "B",      "pong",
-                                                   ";c",    "[d",    "e=f",   "x]",    "caf\xE9", "\xC3\xA9t\xC3\xA9",
+    static const std::vector<std::string> names = {"game1",
+                                                   "GAME1",
+                                                   "game2",
+                                                   "a",
+                                                   "B",
+                                                   "pong",
+                                                   ";c",
+                                                   "[d",
+                                                   "e=f",
+                                                   "x]",
+                                                   "caf\xE9",
+                                                   "\xC3\xA9t\xC3\xA9",
                                                    "segas32_pcb_trackball"};
-    static const std::vector<std::string> pieces = {"Pong",  " ",  "\"",     "(set 1)", "[TTL]", "\xC3\xA9",
-                                                    "\xE9",  "\t", "\xE3\x82\xB3", "=", ";",  std::string(1, '\0')};
+    static const std::vector<std::string> pieces = {"Pong",         " ",        "\"",   "(set 1)",
+                                                    "[TTL]",        "\xC3\xA9", "\xE9", "\t",
+                                                    "\xE3\x82\xB3", "=",        ";",    std::string(1, '\0')};
     static const std::vector<std::string> ends = {"\n", "\r\n", "\r"};
     std::string list;
     for (std::size_t n = pick(12); n > 0; --n) {

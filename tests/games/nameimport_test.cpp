@@ -50,7 +50,8 @@ TEST(SetLine, ReadsTheEmulatorsFormat)
         return {std::string(set->name), std::string(set->description)};
     };
     using Set = std::pair<std::string, std::string>;
-    EXPECT_EQ(parsed("galaxian          \"Galaxian (Namco set 1)\""), Set("galaxian", "Galaxian (Namco set 1)"));
+    EXPECT_EQ(parsed("galaxian          \"Galaxian (Namco set 1)\""),
+              Set("galaxian", "Galaxian (Namco set 1)"));
     // The description runs from the first quote to the last.
     EXPECT_EQ(parsed("cc10              \"Chess Challenger \"10\" (model CCX, rev. B)\""),
               Set("cc10", "Chess Challenger \"10\" (model CCX, rev. B)"));
@@ -64,10 +65,10 @@ TEST(SetLine, ReadsTheEmulatorsFormat)
               Set("segas32_pcb_trackball", "Sega System 32 trackball PCB"));
     EXPECT_EQ(parsed("a\t\"Tabbed\"  \t"), Set("a", "Tabbed"));
 
-    for (const char* line : {"Name:             Description:", "", "   ", "pong", "pong              \"Pong (Rev",
-                             "pong              \"Pong\" (Rev E)", "two words \"Name\"", "\"No name\"",
-                             "blank             \"\"", "blank             \"   \"",
-                             "Warning: file \"x.ini\" not found"})
+    for (const char* line :
+         {"Name:             Description:", "", "   ", "pong", "pong              \"Pong (Rev",
+          "pong              \"Pong\" (Rev E)", "two words \"Name\"", "\"No name\"", "blank             \"\"",
+          "blank             \"   \"", "Warning: file \"x.ini\" not found"})
         EXPECT_EQ(parsed(line).first, "(none)") << line;
 }
 
@@ -75,14 +76,14 @@ TEST(SetList, PiecesOfAnySizeReadAsTheWhole)
 {
     // A zero byte inside the text: the literal keeps it.
     const std::string_view list = "Name:             Description:\r\n"
-                             "pong              \"Pong (Rev E) [TTL]\"\r\n"
-                             "\r\n"
-                             "cc10              \"Chess Challenger \"10\"\"\r"
-                             "attache816        \"Attach\xC3\xA9 8:16\"\n"
-                             "odd line\n"
-                             "zero              \"A\0B\"\n"
-                             "cp1252            \"Caf\xE9\"\n"
-                             "last              \"Last (no line end)\""sv;
+                                  "pong              \"Pong (Rev E) [TTL]\"\r\n"
+                                  "\r\n"
+                                  "cc10              \"Chess Challenger \"10\"\"\r"
+                                  "attache816        \"Attach\xC3\xA9 8:16\"\n"
+                                  "odd line\n"
+                                  "zero              \"A\0B\"\n"
+                                  "cp1252            \"Caf\xE9\"\n"
+                                  "last              \"Last (no line end)\""sv;
     const std::string withZero(list);
     const SetListReader whole = readWhole(withZero);
     using Set = std::pair<std::string, std::string>;
@@ -169,7 +170,8 @@ TEST(NameMerge, FollowsTheFilesOwnFormAsAddAGameDoes)
     EXPECT_EQ(merged("", list), "[gamelist]\r\npong=Pong\r\ngalaxian=Galaxian\r\n");
     EXPECT_EQ(merged("[other]\nx=y", list), "[other]\nx=y\n\n[gamelist]\npong=Pong\ngalaxian=Galaxian\n");
     // A section without entries, its last line without an end, LF line ends, a byte-order mark.
-    EXPECT_EQ(merged("\xEF\xBB\xBF[GameList]", list), "\xEF\xBB\xBF[GameList]\r\npong=Pong\r\ngalaxian=Galaxian\r\n");
+    EXPECT_EQ(merged("\xEF\xBB\xBF[GameList]", list),
+              "\xEF\xBB\xBF[GameList]\r\npong=Pong\r\ngalaxian=Galaxian\r\n");
     EXPECT_EQ(merged("[gamelist]\na=A", list), "[gamelist]\na=A\npong=Pong\ngalaxian=Galaxian\n");
     // Only the first section of the name is read, and written to.
     EXPECT_EQ(merged("[gamelist]\r\na=A\r\n[gamelist]\r\npong=Hidden\r\n", list),
@@ -188,7 +190,8 @@ TEST(NameMerge, AWindows1252FileStaysOneUnlessANameDoesNotFit)
     EXPECT_EQ(GameListIndex::fromBytes(fits).find("attache816"), "Attach\xC3\xA9 8:16");
     // Japanese does not: the whole file becomes UTF-8 and every name reads as before.
     const std::string converted = merged(file, "cometj            \"Comet (\xE3\x82\xB3\xE3\x83\xA1)\"\n");
-    EXPECT_EQ(converted, "[gamelist]\r\nbup=Probleml\xC3\xB6sung\r\ncometj=Comet (\xE3\x82\xB3\xE3\x83\xA1)\r\n");
+    EXPECT_EQ(converted,
+              "[gamelist]\r\nbup=Probleml\xC3\xB6sung\r\ncometj=Comet (\xE3\x82\xB3\xE3\x83\xA1)\r\n");
     EXPECT_EQ(GameListIndex::fromBytes(converted).find("bup"), "Probleml\xC3\xB6sung");
 }
 
@@ -266,8 +269,8 @@ TEST_F(NameImport, RunsTheEmulatorInItsDirectoryAndMergesItsList)
 {
     test::FakeEmulatorSettings settings(log);
     std::vector<std::size_t> progress;
-    const NameImportSummary summary =
-        importGameNames(test::fakeEmulatorPath(), gameList, [&](std::size_t sets) { progress.push_back(sets); });
+    const NameImportSummary summary = importGameNames(test::fakeEmulatorPath(), gameList,
+                                                      [&](std::size_t sets) { progress.push_back(sets); });
     EXPECT_FALSE(summary.cancelled);
     EXPECT_TRUE(summary.written);
     EXPECT_EQ(summary.setsRead, 6u);
@@ -314,7 +317,8 @@ TEST_F(NameImport, AnEmulatorThatCannotRunLeavesTheFileAndSaysWhy)
     EXPECT_EQ(failure(missing), "The emulator \"" + missing + "\" does not exist");
     EXPECT_EQ(failure(dir.path()), "The emulator \"" + dir.path() + "\" is a folder, not a program");
     const std::string text = dir.write("mame", "not a program\n");
-    std::filesystem::permissions(text, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::permissions(text,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_EQ(failure(text), "The emulator \"" + text + "\" could not be started: Permission denied");
     // A path holding a line break is named so that it can be seen.
     const std::string odd = dir.file("a\nb");
@@ -343,8 +347,9 @@ TEST_F(NameImport, AnEmulatorThatFailsLeavesTheFileAndSaysWhatItSaid)
         noise += std::string(20000, 'x');
         test::FakeListSettings usage(dir.write("usage", "Usage: mame [options]\n"), noise);
         // Only the first lines of the error output are quoted.
-        EXPECT_EQ(failure(emulator), named + "printed no list of games; gamelist.ini was not changed.\n"
-                                             "It said:\nwarning 1\nwarning 2\nwarning 3\nwarning 4\nwarning 5");
+        EXPECT_EQ(failure(emulator), named +
+                                         "printed no list of games; gamelist.ini was not changed.\n"
+                                         "It said:\nwarning 1\nwarning 2\nwarning 3\nwarning 4\nwarning 5");
     }
     {
         test::FakeListSettings huge(dir.writeSized("huge", "pong \"Pong\"\n", (64u << 20) + 1));
@@ -352,8 +357,8 @@ TEST_F(NameImport, AnEmulatorThatFailsLeavesTheFileAndSaysWhatItSaid)
     }
     const std::string crashing = dir.write("crashing", "#!/bin/sh\necho 'pong \"Pong\"'\nkill -SEGV $$\n");
     std::filesystem::permissions(crashing, std::filesystem::perms::owner_all);
-    EXPECT_EQ(failure(crashing), "The emulator \"" + crashing + "\" was ended by signal " + std::to_string(SIGSEGV) +
-                                     "; gamelist.ini was not changed.");
+    EXPECT_EQ(failure(crashing), "The emulator \"" + crashing + "\" was ended by signal " +
+                                     std::to_string(SIGSEGV) + "; gamelist.ini was not changed.");
 }
 
 TEST_F(NameImport, CancelStopsTheEmulatorAndWritesNothing)
@@ -369,7 +374,8 @@ TEST_F(NameImport, CancelStopsTheEmulatorAndWritesNothing)
         std::atomic<std::size_t> seen = 0;
         NameImportSummary summary;
         std::thread worker([&] {
-            summary = importGameNames(emulator, gameList, [&](std::size_t sets) { seen = sets; }, &cancel);
+            summary = importGameNames(
+                emulator, gameList, [&](std::size_t sets) { seen = sets; }, &cancel);
         });
         while (seen < 6)
             std::this_thread::sleep_for(5ms);
@@ -423,7 +429,8 @@ TEST_F(NameImport, TheDemoEmulatorListsItsSetsWithoutAWindowSystem)
     unsetenv("WAYLAND_DISPLAY");
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     const NameImportSummary summary = importGameNames(demo, gameList);
-    for (const auto& [name, value] : {std::pair{"DISPLAY", display}, std::pair{"QT_QPA_PLATFORM", platform}}) {
+    for (const auto& [name, value] :
+         {std::pair{"DISPLAY", display}, std::pair{"QT_QPA_PLATFORM", platform}}) {
         if (value)
             setenv(name, value->c_str(), 1);
         else
@@ -431,7 +438,8 @@ TEST_F(NameImport, TheDemoEmulatorListsItsSetsWithoutAWindowSystem)
     }
     EXPECT_GE(summary.counts.added, 6u);
     const GameListIndex names = GameListIndex::load(gameList);
-    for (const char* set : {"starfury", "cometbusters", "mazechase", "bricklayer", "neonracer", "moonpatrol2"})
+    for (const char* set :
+         {"starfury", "cometbusters", "mazechase", "bricklayer", "neonracer", "moonpatrol2"})
         EXPECT_TRUE(names.find(set).has_value()) << set;
     EXPECT_EQ(names.find("pong"), "My own Pong");
 }
@@ -440,7 +448,8 @@ TEST_F(NameImport, ImportsFromTheRealEmulator)
 {
     const std::string mame = "/usr/games/mame";
     if (!std::filesystem::exists(mame))
-        GTEST_SKIP() << "No MAME is installed at " << mame << "; the import from a real emulator is not tried.";
+        GTEST_SKIP() << "No MAME is installed at " << mame
+                     << "; the import from a real emulator is not tried.";
     gameListBytes = "[gamelist]\r\ngalaxian=My Galaxian\r\n";
     test::writeBytes(gameList, gameListBytes);
     const NameImportSummary summary = importGameNames(mame, gameList);

@@ -78,7 +78,8 @@ rlimit lowered(int resource, rlim_t wantedSoft, rlim_t wantedHard)
 {
     rlimit current{};
     getrlimit(resource, &current);
-    const rlim_t hard = current.rlim_max == RLIM_INFINITY ? wantedHard : std::min(wantedHard, current.rlim_max);
+    const rlim_t hard =
+        current.rlim_max == RLIM_INFINITY ? wantedHard : std::min(wantedHard, current.rlim_max);
     return rlimit{std::min(wantedSoft, hard), hard};
 }
 
@@ -159,7 +160,7 @@ struct ChildSetup {
         _exit(127);
     if (setup.directory != nullptr && chdir(setup.directory) != 0)
         reportStartFailure(setup.errorReport, kEnterDirectory);
-    // Nothing beyond the three reaches the program, whatever this process has open.
+        // Nothing beyond the three reaches the program, whatever this process has open.
 #if defined(__linux__) && defined(SYS_close_range)
     if (syscall(SYS_close_range, 3u, ~0u, CLOSE_RANGE_CLOEXEC) != 0)
 #endif
@@ -235,8 +236,8 @@ void ChildProcess::State::start(ChildRequest& request)
     envp.push_back(nullptr);
 
     Descriptor childInput, childOutput, childErrors, reportRead, reportWrite;
-    if (!makePipe(childInput, input) || !makePipe(output, childOutput) || !makePipe(reportRead, reportWrite) ||
-        (errorCap > 0 && !makePipe(errors, childErrors))) {
+    if (!makePipe(childInput, input) || !makePipe(output, childOutput) ||
+        !makePipe(reportRead, reportWrite) || (errorCap > 0 && !makePipe(errors, childErrors))) {
         startProblem = std::strerror(errno);
         closePipes();
         return;
@@ -284,7 +285,8 @@ void ChildProcess::State::start(ChildRequest& request)
     StartFailure failure;
     std::size_t got = 0;
     while (got < sizeof failure) {
-        const ssize_t n = ::read(reportRead.get(), reinterpret_cast<char*>(&failure) + got, sizeof failure - got);
+        const ssize_t n =
+            ::read(reportRead.get(), reinterpret_cast<char*>(&failure) + got, sizeof failure - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
