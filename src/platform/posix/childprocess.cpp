@@ -77,7 +77,8 @@ rlimit lowered(int resource, rlim_t wantedSoft, rlim_t wantedHard)
 {
     rlimit current{};
     getrlimit(resource, &current);
-    const rlim_t hard = current.rlim_max == RLIM_INFINITY ? wantedHard : std::min(wantedHard, current.rlim_max);
+    const rlim_t hard =
+        current.rlim_max == RLIM_INFINITY ? wantedHard : std::min(wantedHard, current.rlim_max);
     return rlimit{std::min(wantedSoft, hard), hard};
 }
 
@@ -141,7 +142,7 @@ struct ChildSetup {
 
     if (dup2(setup.input, 0) < 0 || dup2(setup.output, 1) < 0 || dup2(setup.nowhere, 2) < 0)
         _exit(127);
-    // Nothing beyond the three reaches the program, whatever this process has open.
+        // Nothing beyond the three reaches the program, whatever this process has open.
 #if defined(__linux__) && defined(SYS_close_range)
     if (syscall(SYS_close_range, 3u, ~0u, CLOSE_RANGE_CLOEXEC) != 0)
 #endif
@@ -249,7 +250,8 @@ void ChildProcess::State::start(ChildRequest& request)
     int failure = 0;
     std::size_t got = 0;
     while (got < sizeof failure) {
-        const ssize_t n = ::read(reportRead.get(), reinterpret_cast<char*>(&failure) + got, sizeof failure - got);
+        const ssize_t n =
+            ::read(reportRead.get(), reinterpret_cast<char*>(&failure) + got, sizeof failure - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
