@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <map>
 
+#include "components/metafile_samples.h"
 #include "components/metafileconversion.h"
 #include "components/metafiledrawing.h"
-#include "components/metafile_samples.h"
 #include "components/metafilerenderer.h"
 #include "components/picture.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzzing.h"
-#include "games/nameimport_check.h"
+#include "nameimport_check.h"
 
 ARCAVIO_FUZZ_TARGET
 {

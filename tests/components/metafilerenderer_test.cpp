@@ -49,7 +49,8 @@ TEST(MetafileConversion, DataThatIsNoMetafileIsRefused)
     EXPECT_EQ(messageOf([] { enhancedMetafileToSvg(""); }), kInvalid);
     EXPECT_EQ(messageOf([] { enhancedMetafileToSvg(std::string(300, 'x')); }), kInvalid);
     EXPECT_EQ(messageOf([] { enhancedMetafileToSvg(test::metafileSample()); }), kInvalid);
-    EXPECT_EQ(messageOf([] { enhancedMetafileToSvg(test::enhancedMetafileSample().substr(0, 60)); }), kInvalid);
+    EXPECT_EQ(messageOf([] { enhancedMetafileToSvg(test::enhancedMetafileSample().substr(0, 60)); }),
+              kInvalid);
     EXPECT_EQ(messageOf([] { metafileToSvg(""); }), kInvalid);
     EXPECT_EQ(messageOf([] { metafileToSvg(std::string(300, 'x')); }), kInvalid);
     EXPECT_EQ(messageOf([] { metafileToSvg(test::enhancedMetafileSample()); }), kInvalid);
@@ -62,7 +63,8 @@ std::string answer(std::uint32_t width, std::uint32_t height, std::vector<std::u
 
 TEST(RenderedPicture, AWholeAnswerReadsBackAsWritten)
 {
-    const std::vector<std::uint32_t> pixels = {0xFF102030, 0x00000000, 0x80808080, 0xFFFFFFFF, 0x40102030, 0x01010101};
+    const std::vector<std::uint32_t> pixels = {0xFF102030, 0x00000000, 0x80808080,
+                                               0xFFFFFFFF, 0x40102030, 0x01010101};
     const ArgbPicture picture = decodeRenderedPicture(answer(3, 2, pixels));
     EXPECT_EQ(picture.width, 3);
     EXPECT_EQ(picture.height, 2);
@@ -133,8 +135,9 @@ class MetafileProgram : public ::testing::Test {
 
 TEST_F(MetafileProgram, DrawsBothKindsAtTheirOwnSize)
 {
-    for (const auto& [bytes, format] : {std::pair{test::enhancedMetafileSample(0x00FF0000), PictureFormat::EnhancedMetafile},
-                                        std::pair{test::metafileSample(0x00FF0000), PictureFormat::Metafile}}) {
+    for (const auto& [bytes, format] :
+         {std::pair{test::enhancedMetafileSample(0x00FF0000), PictureFormat::EnhancedMetafile},
+          std::pair{test::metafileSample(0x00FF0000), PictureFormat::Metafile}}) {
         const ArgbPicture picture = renderMetafile(bytes, format);
         EXPECT_NEAR(picture.width, 100, 2);
         EXPECT_NEAR(picture.height, 50, 2);
@@ -142,7 +145,8 @@ TEST_F(MetafileProgram, DrawsBothKindsAtTheirOwnSize)
         EXPECT_EQ(middle, 0xFF0000FFu) << std::hex << middle; // opaque blue
     }
     // The kind is the caller's: an enhanced metafile is no Windows metafile.
-    EXPECT_EQ(messageOf([] { renderMetafile(test::enhancedMetafileSample(), PictureFormat::Metafile); }), kInvalid);
+    EXPECT_EQ(messageOf([] { renderMetafile(test::enhancedMetafileSample(), PictureFormat::Metafile); }),
+              kInvalid);
     EXPECT_EQ(messageOf([] { renderMetafile("not a metafile", PictureFormat::EnhancedMetafile); }), kInvalid);
 }
 
@@ -165,7 +169,8 @@ TEST_F(MetafileProgram, AFileThatCrashesTheLibraryCostsOnlyTheProgramThatReadIt)
     }
     // ...and here it is only a picture that cannot be shown.
     EXPECT_EQ(messageOf([&] { renderMetafile(crafted, PictureFormat::EnhancedMetafile); }), kInvalid);
-    EXPECT_NEAR(renderMetafile(test::enhancedMetafileSample(), PictureFormat::EnhancedMetafile).width, 100, 2);
+    EXPECT_NEAR(renderMetafile(test::enhancedMetafileSample(), PictureFormat::EnhancedMetafile).width, 100,
+                2);
 }
 
 TEST_F(MetafileProgram, AHeaderClaimingGigabytesFailsWithinTheLimits)
@@ -187,7 +192,9 @@ TEST_F(MetafileProgram, ACrashALimitATimeoutOrABadAnswerIsAnInvalidMetafile)
     for (const char* mode : {"crash", "loop", "sleep", "allocate", "flood", "garbage", "echo", "exit"}) {
         metafileRenderer().program = standIn(mode);
         const auto start = Clock::now();
-        EXPECT_EQ(messageOf([] { renderMetafile(test::enhancedMetafileSample(), PictureFormat::EnhancedMetafile); }),
+        EXPECT_EQ(messageOf([] {
+                      renderMetafile(test::enhancedMetafileSample(), PictureFormat::EnhancedMetafile);
+                  }),
                   kInvalid)
             << mode;
         EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 10.0) << mode;
