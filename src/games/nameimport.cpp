@@ -563,6 +563,7 @@ void GameNameImport::readToEnd(const NameImportProgress& progress, const std::at
     constexpr std::size_t kPlenty = 64 * 1024;
     std::size_t reported = 0;
     Clock::time_point lastReport = Clock::now();
+    bool littleBefore = false;
     while (true) {
         const std::size_t before = bytesRead_;
         // What is there, or the first piece to come.
@@ -577,8 +578,11 @@ void GameNameImport::readToEnd(const NameImportProgress& progress, const std::at
             lastReport = Clock::now();
             progress(reported);
         }
-        if (bytesRead_ - before < kPlenty)
+        // Twice little in a row: a slow writer, not one that has only just begun.
+        const bool little = bytesRead_ - before < kPlenty;
+        if (little && littleBefore)
             std::this_thread::sleep_for(kPause);
+        littleBefore = little;
     }
     // A cancel that comes as the emulator ends still writes nothing.
     if (cancel != nullptr && cancel->load())
