@@ -79,7 +79,7 @@ struct NameMerge {
 // the last line of its first section "gamelist" (a section added at the end of the file when
 // there is none). Every other byte stays, as "Add a new Game" keeps it: the byte-order mark, the
 // line ends, whatever follows a zero byte, and the encoding: a Windows-1252 file stays one when
-// every new line fits and it still reads as Windows-1252; otherwise the whole file becomes UTF-8.
+// every new line fits the code page; otherwise the whole file becomes UTF-8.
 // Time and memory are linear in the sizes of the file and the list.
 NameMerge mergeGameNames(std::string_view fileBytes, const SetListReader& sets);
 
@@ -131,8 +131,9 @@ class GameNameImport {
     void readToEnd(const NameImportProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
     // Waits for the emulator's end when poll() has not seen it yet, then merges what it listed
     // into gamelist.ini in one write. Throws NameImportError, leaving the file untouched, when
-    // the emulator failed (exit code other than 0, a crash, more output than 64 MiB) or listed
-    // no set; FileOpenError or FileCreateError when gamelist.ini cannot be read or written.
+    // the emulator failed (exit code other than 0, a crash, more output than 64 MiB), listed
+    // no set, or gamelist.ini would grow past what the program reads (64 MiB); FileOpenError or
+    // FileCreateError when gamelist.ini cannot be read or written.
     NameImportSummary finish();
 
     const std::string& emulator() const { return emulator_; }
