@@ -495,8 +495,8 @@ void GameNameImport::cancel()
 
 void GameNameImport::fail(const std::string& what) const
 {
-    std::string message =
-        "The emulator " + quotedProgram(emulator_) + " " + what + "; gamelist.ini was not changed.";
+    std::string message = "The emulator " + quotedProgram(emulator_) + " " + what + "; " +
+                          visibleValue(fileNamePart(gameListPath_)) + " was not changed.";
     const std::string said = errorLines(child_->errorOutput());
     if (!said.empty())
         message += "\nIt said:" + said;
@@ -545,7 +545,7 @@ NameImportSummary GameNameImport::finish()
         return summary;
     // A file the program could not read back would lose every name in it.
     if (merge.bytes.size() > platform::kGameListFileLimit)
-        throw NameImportError("gamelist.ini would grow past " +
+        throw NameImportError(visibleValue(fileNamePart(gameListPath_)) + " would grow past " +
                               std::to_string(platform::kGameListFileLimit / platform::kMebibyte) +
                               " MiB, more than the program reads; it was not changed");
     platform::replaceFile(gameListPath_, merge.bytes);

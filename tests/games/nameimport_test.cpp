@@ -361,6 +361,21 @@ TEST_F(NameImport, AnEmulatorThatFailsLeavesTheFileAndSaysWhatItSaid)
                                      std::to_string(SIGSEGV) + "; gamelist.ini was not changed.");
 }
 
+TEST_F(NameImport, AFileThatWouldGrowPastWhatTheProgramReadsIsNotWritten)
+{
+    // Just below the size the program reads; what follows the zero byte is kept, so it grows.
+    const std::string big = dir.writeSized("big.ini", "[gamelist]\r\n", (64u << 20) - 16);
+    const std::string before = test::readBytes(big);
+    try {
+        importGameNames(test::fakeEmulatorPath(), big);
+        ADD_FAILURE() << "the import wrote a file the program could not read back";
+    } catch (const NameImportError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "big.ini would grow past 64 MiB, more than the program reads; it was not changed");
+    }
+    EXPECT_TRUE(test::readBytes(big) == before);
+}
+
 TEST_F(NameImport, CancelStopsTheEmulatorAndWritesNothing)
 {
     // A shell script that starts the emulator as its child: cancelling reaches both.
