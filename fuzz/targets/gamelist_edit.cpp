@@ -9,7 +9,8 @@
 ARCAVIO_FUZZ_TARGET
 {
     const auto parts = arcavio::fuzz::fields(input, 3);
-    const arcavio::test::GameListEdit edit{std::string(parts[0]), std::string(parts[1]), std::string(parts[2])};
+    const arcavio::test::GameListEdit edit{std::string(parts[0]), std::string(parts[1]),
+                                           std::string(parts[2])};
     const auto broken = arcavio::test::checkGameListEdit(edit);
     if (broken)
         std::fprintf(stderr, "%s\n", broken->c_str());
