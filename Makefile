@@ -13,7 +13,7 @@ BENCH_BUILD ?= build-release
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure run test bench fuzz fuzz-build fuzz-replay clean format
+.PHONY: all deps configure run test package bench fuzz fuzz-build fuzz-replay clean format
 
 all: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -29,6 +29,13 @@ run: all
 
 test: all
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# The Debian package arcavio_<version>_amd64.deb in $(BUILD), from the release-like build.
+package: all
+ifeq ($(SANITIZE),1)
+	@echo "make package: a sanitizer build is not packaged; run make package without SANITIZE=1" >&2; exit 1
+endif
+	cmake --build $(BUILD) --target package
 
 bench: deps
 	@test -f $(BENCH_BUILD)/CMakeCache.txt || cmake -S . -B $(BENCH_BUILD) $(GENERATOR) \

@@ -10,18 +10,18 @@
 #include <string_view>
 #include <vector>
 
-#define ARCAVIO_FUZZ_TARGET                                                                            \
-    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);                 \
-    static void fuzzOneInput(std::string_view input);                                                  \
-    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)                  \
-    {                                                                                                  \
-        fuzzOneInput(std::string_view(reinterpret_cast<const char*>(data), size));                     \
-        return 0;                                                                                      \
-    }                                                                                                  \
+#define ARCAVIO_FUZZ_TARGET                                                                                  \
+    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);                       \
+    static void fuzzOneInput(std::string_view input);                                                        \
+    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)                        \
+    {                                                                                                        \
+        fuzzOneInput(std::string_view(reinterpret_cast<const char*>(data), size));                           \
+        return 0;                                                                                            \
+    }                                                                                                        \
     static void fuzzOneInput(std::string_view input)
 
 // A property the code must keep for every input; a broken one is a finding, like a crash.
-#define FUZZ_CHECK(condition)                                                                          \
+#define FUZZ_CHECK(condition)                                                                                \
     ((condition) ? static_cast<void>(0) : ::arcavio::fuzz::checkFailed(#condition, __FILE__, __LINE__))
 
 namespace arcavio::fuzz {

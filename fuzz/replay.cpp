@@ -46,7 +46,8 @@ std::string testName(const ::testing::TestParamInfo<std::string>& info)
     const std::filesystem::path path(info.param);
     std::string name = path.parent_path().parent_path().filename().string() + "_" + path.filename().string();
     std::replace_if(
-        name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) == 0; }, '_');
+        name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) == 0; },
+        '_');
     return name + "_" + std::to_string(info.index);
 }
 

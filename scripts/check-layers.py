@@ -15,7 +15,7 @@ TREES = ("src", "tests", "fuzz", "bench", "tools")
 SEARCH_ROOTS = {
     "src": ("src",),
     "tests": ("tests", "src"),
-    "fuzz": ("fuzz", "src"),
+    "fuzz": ("fuzz", "tests", "src"),
     "bench": ("bench", "tests", "src"),
     "tools": ("tools", "src"),
 }

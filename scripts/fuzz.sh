@@ -42,7 +42,10 @@ for target in "${targets[@]}"; do
     log=$build/fuzz-logs/$target.log
     mkdir -p "$build/fuzz-logs" "$build/fuzz-corpus/$target" "$build/fuzz-findings/$target"
     if [[ $mode == replay ]]; then
-        "$program" "${options[@]}" -runs=0 "$build/fuzz-corpus/$target" "${kept[@]}" > "$log" 2>&1
+        # The first folder is where libFuzzer would put what it learns: an empty one of its own.
+        scratch=$build/fuzz-replay/$target
+        rm -rf "$scratch" && mkdir -p "$scratch"
+        "$program" "${options[@]}" -runs=0 "$scratch" "${kept[@]}" > "$log" 2>&1
     else
         echo "== fuzzing $target for $seconds s"
         "$program" "${options[@]}" -max_total_time="$seconds" \

@@ -9,7 +9,8 @@ packages=(
     libjpeg-dev libemf2svg-dev libwmf-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    xvfb xauth openbox x11-utils imagemagick fonts-dejavu-core fonts-urw-base35
+    xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core fonts-urw-base35
+    desktop-file-utils appstream groff-base dpkg-dev
 )
 
 missing=()

@@ -17,11 +17,15 @@ namespace {
 // The editor's controls without a window: what is set is what is read.
 class Controls final : public ConfigurationControls {
   public:
-    void setText(std::string_view control, const std::string& value) override { texts_[std::string(control)] = value; }
+    void setText(std::string_view control, const std::string& value) override
+    {
+        texts_[std::string(control)] = value;
+    }
     void setFlag(std::string_view control, bool on) override { flags_[std::string(control)] = on; }
     void setInteger(std::string_view control, std::int32_t value) override
     {
-        integers_[std::string(control)] = clampToBounds(value, control == "volume" ? kVolumeBounds : kUnbounded);
+        integers_[std::string(control)] =
+            clampToBounds(value, control == "volume" ? kVolumeBounds : kUnbounded);
     }
     void setPicture(const std::string& path) override { picture_ = path; }
     std::string text(std::string_view control) const override { return get(texts_, control); }
@@ -30,8 +34,7 @@ class Controls final : public ConfigurationControls {
     std::string picture() const override { return picture_; }
 
   private:
-    template <typename Map>
-    static typename Map::mapped_type get(const Map& map, std::string_view control)
+    template <typename Map> static typename Map::mapped_type get(const Map& map, std::string_view control)
     {
         const auto found = map.find(std::string(control));
         return found == map.end() ? typename Map::mapped_type{} : found->second;

@@ -1,6 +1,6 @@
 // Text decoding: UTF-8 kept, anything else read as Windows-1252.
-#include "fuzzing.h"
 #include "text/encoding.h"
+#include "fuzzing.h"
 
 using namespace arcavio;
 

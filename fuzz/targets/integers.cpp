@@ -11,8 +11,7 @@ using namespace arcavio;
 
 namespace {
 
-template <typename Parse>
-std::optional<std::int64_t> attempt(Parse parse, std::string_view text)
+template <typename Parse> std::optional<std::int64_t> attempt(Parse parse, std::string_view text)
 {
     try {
         return parse(text);
@@ -68,11 +67,11 @@ ARCAVIO_FUZZ_TARGET
     FUZZ_CHECK(attempt(parseIntegerOrHex, input) == plainParse(input, true));
     // Every value the program writes reads back.
     if (input.size() >= 4) {
-        const std::int32_t value = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(static_cast<unsigned char>(input[0])) |
-            static_cast<std::uint32_t>(static_cast<unsigned char>(input[1])) << 8 |
-            static_cast<std::uint32_t>(static_cast<unsigned char>(input[2])) << 16 |
-            static_cast<std::uint32_t>(static_cast<unsigned char>(input[3])) << 24);
+        const std::int32_t value =
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<unsigned char>(input[0])) |
+                                      static_cast<std::uint32_t>(static_cast<unsigned char>(input[1])) << 8 |
+                                      static_cast<std::uint32_t>(static_cast<unsigned char>(input[2])) << 16 |
+                                      static_cast<std::uint32_t>(static_cast<unsigned char>(input[3])) << 24);
         FUZZ_CHECK(parseInteger(std::to_string(value)) == value);
         FUZZ_CHECK(parseIntegerOrHex(std::to_string(value)) == value);
     }

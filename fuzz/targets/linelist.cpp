@@ -1,8 +1,8 @@
 // Line lists: every text file of the program is read as one.
+#include "text/linelist.h"
 #include "fuzzing.h"
 #include "text/encoding.h"
 #include "text/errors.h"
-#include "text/linelist.h"
 
 using namespace arcavio;
 

@@ -37,7 +37,9 @@ bool plainMatch(std::string_view name, std::string_view mask)
 void checkPath(std::string_view path, std::string_view other, PathStyle style)
 {
     const char separator = arcavio::separator(style);
-    const auto isSeparator = [&](char c) { return c == separator || (style == PathStyle::Windows && c == ':'); };
+    const auto isSeparator = [&](char c) {
+        return c == separator || (style == PathStyle::Windows && c == ':');
+    };
 
     const std::string file = fileNamePart(path, style);
     FUZZ_CHECK(path.ends_with(file));

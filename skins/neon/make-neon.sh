@@ -21,8 +21,10 @@ for b in run edit del new ref ks; do
       $extra -fill white -draw "'$(sym $b)'" -roll +$off+$off -type truecolor BMP3:${b}${s}.bmp
   done
 done
-convert -size 640x380 gradient:'#0d0221'-'#261447' \
-  -stroke '#ff3864' -strokewidth 1 -draw 'line 0,300 640,300' -draw 'line 0,320 640,320' -draw 'line 0,345 640,345' \
-  -draw 'line 100,300 0,380' -draw 'line 220,300 160,380' -draw 'line 320,300 320,380' -draw 'line 420,300 480,380' -draw 'line 540,300 640,380' \
-  -stroke none -fill '#2de2e6' -font DejaVu-Sans-Bold -pointsize 26 -annotate +22+300 'ARCAVIO' \
-  -fill '#f6019d' -pointsize 12 -annotate +24+318 'neon skin' -type truecolor BMP3:appb.bmp
+# The background fills the client area between the menu and the status bar: about 640 x 340
+# under a window manager with a 20-pixel title bar; the lettering sits below the preview.
+convert -size 640x340 gradient:'#0d0221'-'#261447' \
+  -stroke '#ff3864' -strokewidth 1 -draw 'line 0,290 640,290' -draw 'line 0,308 640,308' -draw 'line 0,325 640,325' \
+  -draw 'line 100,290 0,340' -draw 'line 220,290 160,340' -draw 'line 320,290 320,340' -draw 'line 420,290 480,340' -draw 'line 540,290 640,340' \
+  -stroke none -fill '#2de2e6' -font DejaVu-Sans-Bold -pointsize 22 -annotate +22+287 'ARCAVIO' \
+  -fill '#f6019d' -pointsize 11 -annotate +24+303 'neon skin' -type truecolor BMP3:appb.bmp

@@ -61,7 +61,8 @@ std::string enhancedMetafileToSvg(std::string_view bytes)
     options.imgHeight = 0;
     char* out = nullptr;
     std::size_t length = 0;
-    const int ok = emf2svg(reinterpret_cast<char*>(contents.data()), contents.size(), &out, &length, &options);
+    const int ok =
+        emf2svg(reinterpret_cast<char*>(contents.data()), contents.size(), &out, &length, &options);
     std::unique_ptr<char, FreeDeleter> owned(out);
     if (!ok || out == nullptr || length == 0)
         throw invalidMetafileError();

@@ -67,7 +67,8 @@ int draw(int argc, char** argv)
     QGuiApplication app(appArgc, argv);
     const QImage image = arcavio::drawSvg(svg);
     const auto* pixels = reinterpret_cast<const std::uint32_t*>(image.constBits());
-    const std::size_t count = static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height());
+    const std::size_t count =
+        static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height());
     return writeAll(arcavio::encodeRenderedPicture(image.width(), image.height(), {pixels, count})) ? 0 : 1;
 }
 

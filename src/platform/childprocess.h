@@ -38,10 +38,16 @@ struct ChildRequest {
     std::string program;
     // The words after the program's own name, each handed over as one argument.
     std::vector<std::string> arguments;
+    // The child's working directory; empty for this program's own.
+    std::string workingDirectory;
     // Written to the child's standard input, which is then closed.
     std::string input;
     // More standard output than this ends the child; 0 for no cap.
     std::size_t outputCap = 0;
+    // Above 0, standard error is read too and its first errorCap bytes kept (errorOutput());
+    // the rest is read and dropped, so a child that writes much there never stalls. At 0 it
+    // goes nowhere.
+    std::size_t errorCap = 0;
     // Wall-clock time from the start after which the child is ended; zero for none.
     std::chrono::milliseconds timeout{0};
     ChildLimits limits;
@@ -57,8 +63,8 @@ enum class ChildEnd {
     Cancelled,      // cancel() killed it
 };
 
-// A started child. Only the two pipes reach it: its standard error goes nowhere and no other
-// descriptor of this program is inherited. A child still running when this object goes is
+// A started child. Only the pipes reach it (standard error goes nowhere unless it is read) and
+// no other descriptor of this program is inherited. A child still running when this object goes is
 // killed and reaped, so none outlives its use.
 class ChildProcess {
   public:
@@ -77,6 +83,10 @@ class ChildProcess {
     ChildEnd end() const;
     int exitCode() const; // when Exited
     int signal() const;   // when Signalled
+    // The start of what it wrote on standard error, as far as read (see ChildRequest::errorCap).
+    const std::string& errorOutput() const;
+    // When NotStarted: why, in the system's words ("No such file or directory"); else empty.
+    const std::string& startProblem() const;
 
   private:
     struct State;
@@ -88,6 +98,8 @@ struct ChildResult {
     int exitCode = 0;
     int signal = 0;
     std::string output; // at most the cap
+    std::string errorOutput;
+    std::string startProblem;
 };
 
 // Starts the child and waits for its end; with a timeout in the request it returns by the

@@ -7,7 +7,6 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-
 namespace arcavio {
 namespace {
 

@@ -96,6 +96,52 @@ TEST(ChildProcess, WhatCannotBeStartedIsReportedAsSuch)
     EXPECT_EQ(runChild(std::move(bare)).end, ChildEnd::NotStarted);
 }
 
+TEST(ChildProcess, SaysWhyAProgramCouldNotBeStarted)
+{
+    test::TempDir dir;
+    ChildRequest missing;
+    missing.program = dir.file("missing");
+    EXPECT_EQ(runChild(std::move(missing)).startProblem, "No such file or directory");
+
+    const std::string plain = dir.write("plain", "not a program\n");
+    std::filesystem::permissions(plain, std::filesystem::perms::owner_read);
+    ChildRequest unrunnable;
+    unrunnable.program = plain;
+    EXPECT_EQ(runChild(std::move(unrunnable)).startProblem, "Permission denied");
+
+    ChildRequest elsewhere = standIn({"where"});
+    elsewhere.workingDirectory = dir.file("no-such-folder");
+    const ChildResult result = runChild(std::move(elsewhere));
+    EXPECT_EQ(result.end, ChildEnd::NotStarted);
+    EXPECT_EQ(result.startProblem,
+              "cannot enter its directory " + dir.file("no-such-folder") + ": No such file or directory");
+
+    EXPECT_EQ(runChild(standIn({"exit", "0"})).startProblem, "");
+}
+
+TEST(ChildProcess, RunsInTheWorkingDirectoryAskedFor)
+{
+    test::TempDir dir;
+    const std::string inside = dir.mkdir("emulator dir");
+    ChildRequest request = standIn({"where"});
+    request.workingDirectory = inside;
+    const ChildResult result = runChild(std::move(request));
+    EXPECT_EQ(result.end, ChildEnd::Exited);
+    EXPECT_EQ(std::filesystem::path(result.output), std::filesystem::canonical(inside));
+    // This program's own directory does not change.
+    EXPECT_NE(std::filesystem::current_path(), std::filesystem::canonical(inside));
+}
+
+TEST(ChildProcess, KeepsTheStartOfStandardErrorWithoutStalling)
+{
+    ChildRequest request = standIn({"noisy"});
+    request.errorCap = 100;
+    const ChildResult result = runChild(std::move(request));
+    EXPECT_EQ(result.end, ChildEnd::Exited);
+    EXPECT_EQ(result.output, "done");
+    EXPECT_EQ(result.errorOutput, std::string(100, 'e'));
+}
+
 TEST(ChildProcess, TheDeadlineEndsAChildThatNeverFinishes)
 {
     for (const char* mode : {"sleep", "loop"}) {

@@ -12,6 +12,7 @@
 //   ticks     writes "tick" lines, 50 ms apart, five of them
 //   descriptors  writes the numbers of its open descriptors, one a line
 //   noisy     writes 1 MiB on standard error, then "done" on standard output
+//   where     writes its working directory
 //   partial   reads one byte of its input and ends
 //   pid       writes its process number, then sleeps without end
 //   garbage   reads its input and answers with text that is no picture
@@ -116,6 +117,11 @@ int main(int argc, char** argv)
     } else if (mode == "noisy") {
         writeAll(2, std::string(1 << 20, 'e'));
         writeAll(1, "done");
+    } else if (mode == "where") {
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd) == nullptr)
+            return 5;
+        writeAll(1, cwd);
     } else if (mode == "partial") {
         char byte;
         return read(0, &byte, 1) == 1 ? 0 : 6;

@@ -1,7 +1,11 @@
 // A stand-in for the emulator: records how it was started and what option file it found.
+// Started with -listfull it prints a list of sets in the emulator's format, as fast as it can.
 //   ARCAVIO_FAKE_LOG      file to write the record to (replaced)
 //   ARCAVIO_FAKE_EXIT     exit code (0 when unset)
-//   ARCAVIO_FAKE_DELAY_MS how long to run after writing the record
+//   ARCAVIO_FAKE_DELAY_MS how long to run after writing the record (and the list)
+//   ARCAVIO_FAKE_LIST     a file whose bytes -listfull prints instead of the built-in list
+//   ARCAVIO_FAKE_STDERR   text written on standard error
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +15,22 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
+
+#include "fake_emulator.h"
+
+namespace {
+
+void writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t put = write(fd, bytes.data(), bytes.size());
+        if (put <= 0)
+            return;
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -22,6 +42,7 @@ int main(int argc, char** argv)
             record << "arg " << argv[i] << '\n';
         char cwd[4096];
         record << "cwd " << (getcwd(cwd, sizeof cwd) != nullptr ? cwd : "?") << '\n';
+        record << "pid " << getpid() << '\n';
         std::ifstream ini("mame.ini", std::ios::binary);
         if (ini) {
             const std::string bytes((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
@@ -37,6 +58,21 @@ int main(int argc, char** argv)
         }
         std::rename(temp.c_str(), logPath);
     }
+    if (argc > 1 && std::string_view(argv[1]) == "-listfull") {
+        const char* listPath = std::getenv("ARCAVIO_FAKE_LIST");
+        if (listPath != nullptr && *listPath != '\0') {
+            // Read whole first, then written in one go: as fast as it can.
+            std::ifstream list(listPath, std::ios::binary | std::ios::ate);
+            std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(0, list.tellg())), '\0');
+            list.seekg(0);
+            list.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            writeAll(1, bytes);
+        } else {
+            writeAll(1, arcavio::test::kFakeSetList);
+        }
+    }
+    if (const char* complaint = std::getenv("ARCAVIO_FAKE_STDERR"))
+        writeAll(2, complaint);
     if (const char* delay = std::getenv("ARCAVIO_FAKE_DELAY_MS"))
         std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(delay)));
     const char* code = std::getenv("ARCAVIO_FAKE_EXIT");

@@ -26,6 +26,18 @@ FakeEmulatorSettings::~FakeEmulatorSettings()
     unsetenv("ARCAVIO_FAKE_DELAY_MS");
 }
 
+FakeListSettings::FakeListSettings(const std::string& listFile, const std::string& errorText)
+{
+    setenv("ARCAVIO_FAKE_LIST", listFile.c_str(), 1);
+    setenv("ARCAVIO_FAKE_STDERR", errorText.c_str(), 1);
+}
+
+FakeListSettings::~FakeListSettings()
+{
+    unsetenv("ARCAVIO_FAKE_LIST");
+    unsetenv("ARCAVIO_FAKE_STDERR");
+}
+
 std::optional<FakeEmulatorRecord> readFakeEmulatorRecord(const std::string& logPath)
 {
     const std::string bytes = readBytes(logPath);
@@ -45,6 +57,8 @@ std::optional<FakeEmulatorRecord> readFakeEmulatorRecord(const std::string& logP
     std::string line;
     std::getline(in, line);
     record.workingDirectory = line.substr(4);
+    std::getline(in, line);
+    record.pid = std::stoi(line.substr(4));
     std::getline(in, line);
     if (line.rfind("ini ", 0) == 0) {
         const std::size_t size = std::stoul(line.substr(4));

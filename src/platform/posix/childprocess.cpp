@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
@@ -77,7 +78,8 @@ rlimit lowered(int resource, rlim_t wantedSoft, rlim_t wantedHard)
 {
     rlimit current{};
     getrlimit(resource, &current);
-    const rlim_t hard = current.rlim_max == RLIM_INFINITY ? wantedHard : std::min(wantedHard, current.rlim_max);
+    const rlim_t hard =
+        current.rlim_max == RLIM_INFINITY ? wantedHard : std::min(wantedHard, current.rlim_max);
     return rlimit{std::min(wantedSoft, hard), hard};
 }
 
@@ -104,11 +106,26 @@ std::vector<std::string> childEnvironment(const ChildLimits& limits)
     return environment;
 }
 
+// What the child reports when it cannot become the program: which step failed, and errno.
+enum StartStep : int { kEnterDirectory = 1, kExecute = 2 };
+struct StartFailure {
+    int step = 0;
+    int error = 0;
+};
+
+[[noreturn]] void reportStartFailure(int reportFd, int step)
+{
+    const StartFailure failure{step, errno};
+    [[maybe_unused]] const ssize_t written = write(reportFd, &failure, sizeof failure);
+    _exit(127);
+}
+
 struct ChildSetup {
     const char* program;
+    const char* directory; // null: stay where this program is
     char* const* argv;
     char* const* envp;
-    int input, output, nowhere, errorReport;
+    int input, output, error, errorReport;
     pid_t parent;
     bool limitData;
     rlimit data, cpu;
@@ -139,9 +156,11 @@ struct ChildSetup {
     if (setup.cpu.rlim_cur != RLIM_INFINITY)
         setrlimit(RLIMIT_CPU, &setup.cpu);
 
-    if (dup2(setup.input, 0) < 0 || dup2(setup.output, 1) < 0 || dup2(setup.nowhere, 2) < 0)
+    if (dup2(setup.input, 0) < 0 || dup2(setup.output, 1) < 0 || dup2(setup.error, 2) < 0)
         _exit(127);
-    // Nothing beyond the three reaches the program, whatever this process has open.
+    if (setup.directory != nullptr && chdir(setup.directory) != 0)
+        reportStartFailure(setup.errorReport, kEnterDirectory);
+        // Nothing beyond the three reaches the program, whatever this process has open.
 #if defined(__linux__) && defined(SYS_close_range)
     if (syscall(SYS_close_range, 3u, ~0u, CLOSE_RANGE_CLOEXEC) != 0)
 #endif
@@ -151,9 +170,7 @@ struct ChildSetup {
             fcntl(fd, F_SETFD, FD_CLOEXEC);
     }
     execve(setup.program, setup.argv, setup.envp);
-    const int failure = errno;
-    [[maybe_unused]] const ssize_t written = write(setup.errorReport, &failure, sizeof failure);
-    _exit(127);
+    reportStartFailure(setup.errorReport, kExecute);
 }
 
 } // namespace
@@ -162,11 +179,15 @@ struct ChildProcess::State {
     pid_t pid = -1;
     Descriptor input;  // our end of the child's standard input
     Descriptor output; // our end of its standard output
+    Descriptor errors; // our end of its standard error, when that is read
     Descriptor exitNotice;
     std::string inputBytes;
     std::size_t written = 0;
     std::size_t received = 0;
     std::size_t cap = 0;
+    std::string errorBytes;
+    std::size_t errorCap = 0;
+    std::string startProblem;
     bool hasDeadline = false;
     Clock::time_point deadline;
     ChildEnd end = ChildEnd::NotStarted;
@@ -175,6 +196,7 @@ struct ChildProcess::State {
 
     void start(ChildRequest& request);
     void readAvailable(std::string& sink);
+    void readErrors();
     void writeSome();
     bool reap(bool block);
     void kill(ChildEnd why);
@@ -182,6 +204,7 @@ struct ChildProcess::State {
     {
         input.reset();
         output.reset();
+        errors.reset();
     }
 };
 
@@ -189,12 +212,15 @@ void ChildProcess::State::start(ChildRequest& request)
 {
     inputBytes = std::move(request.input);
     cap = request.outputCap;
+    errorCap = request.errorCap;
     if (request.timeout.count() > 0) {
         hasDeadline = true;
         deadline = Clock::now() + request.timeout;
     }
-    if (request.program.empty())
+    if (request.program.empty()) {
+        startProblem = std::strerror(ENOENT);
         return;
+    }
 
     std::vector<std::string> words;
     words.push_back(request.program);
@@ -209,20 +235,29 @@ void ChildProcess::State::start(ChildRequest& request)
         envp.push_back(entry.data());
     envp.push_back(nullptr);
 
-    Descriptor childInput, childOutput, reportRead, reportWrite;
-    if (!makePipe(childInput, input) || !makePipe(output, childOutput) || !makePipe(reportRead, reportWrite))
+    Descriptor childInput, childOutput, childErrors, reportRead, reportWrite;
+    if (!makePipe(childInput, input) || !makePipe(output, childOutput) ||
+        !makePipe(reportRead, reportWrite) || (errorCap > 0 && !makePipe(errors, childErrors))) {
+        startProblem = std::strerror(errno);
+        closePipes();
         return;
-    Descriptor nowhere(aboveStandard(::open("/dev/null", O_RDWR | O_CLOEXEC)));
-    if (!nowhere.open())
+    }
+    if (errorCap == 0)
+        childErrors.reset(aboveStandard(::open("/dev/null", O_RDWR | O_CLOEXEC)));
+    if (!childErrors.open()) {
+        startProblem = std::strerror(errno);
+        closePipes();
         return;
+    }
 
     ChildSetup setup{};
     setup.program = request.program.c_str();
+    setup.directory = request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str();
     setup.argv = argv.data();
     setup.envp = envp.data();
     setup.input = childInput.get();
     setup.output = childOutput.get();
-    setup.nowhere = nowhere.get();
+    setup.error = childErrors.get();
     setup.errorReport = reportWrite.get();
     setup.parent = getpid();
     const ChildLimits& limits = request.limits;
@@ -234,6 +269,7 @@ void ChildProcess::State::start(ChildRequest& request)
 
     const pid_t child = fork();
     if (child < 0) {
+        startProblem = std::strerror(errno);
         closePipes();
         return;
     }
@@ -243,13 +279,14 @@ void ChildProcess::State::start(ChildRequest& request)
     pid = child;
     childInput.reset();
     childOutput.reset();
-    nowhere.reset();
+    childErrors.reset();
     reportWrite.reset();
-    // The report pipe closes at exec; a number arriving on it is the reason exec failed.
-    int failure = 0;
+    // The report pipe closes at exec; what arrives on it is why the child did not get there.
+    StartFailure failure;
     std::size_t got = 0;
     while (got < sizeof failure) {
-        const ssize_t n = ::read(reportRead.get(), reinterpret_cast<char*>(&failure) + got, sizeof failure - got);
+        const ssize_t n =
+            ::read(reportRead.get(), reinterpret_cast<char*>(&failure) + got, sizeof failure - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -261,6 +298,9 @@ void ChildProcess::State::start(ChildRequest& request)
         reap(true);
         end = ChildEnd::NotStarted;
         pid = -1;
+        startProblem = std::strerror(failure.error);
+        if (failure.step == kEnterDirectory)
+            startProblem = "cannot enter its directory " + request.workingDirectory + ": " + startProblem;
         return;
     }
     end = ChildEnd::Running;
@@ -269,6 +309,13 @@ void ChildProcess::State::start(ChildRequest& request)
 #endif
     setNonBlocking(input.get());
     setNonBlocking(output.get());
+#ifdef F_SETPIPE_SZ
+    // Room for a child that writes fast in small pieces: it goes on writing while the caller
+    // reads now and then, instead of waiting for every read (the system may grant less).
+    fcntl(output.get(), F_SETPIPE_SZ, 1 << 20);
+#endif
+    if (errors.open())
+        setNonBlocking(errors.get());
     if (inputBytes.empty())
         input.reset();
 }
@@ -296,6 +343,26 @@ void ChildProcess::State::readAvailable(std::string& sink)
         } else {
             if (errno != EAGAIN && errno != EWOULDBLOCK)
                 output.reset();
+            return;
+        }
+    }
+}
+
+void ChildProcess::State::readErrors()
+{
+    char buffer[16384];
+    for (int round = 0; round < 64 && errors.open(); ++round) {
+        const ssize_t got = ::read(errors.get(), buffer, sizeof buffer);
+        if (got > 0) {
+            const std::size_t room = errorCap - std::min(errorCap, errorBytes.size());
+            errorBytes.append(buffer, std::min(room, static_cast<std::size_t>(got)));
+        } else if (got == 0) {
+            errors.reset();
+        } else if (errno == EINTR) {
+            continue;
+        } else {
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                errors.reset();
             return;
         }
     }
@@ -387,11 +454,13 @@ bool ChildProcess::poll(std::chrono::milliseconds wait, std::string& output)
     while (true) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
         const int timeout = static_cast<int>(std::clamp<long long>(left.count(), 0, 1000));
-        pollfd fds[3];
+        pollfd fds[4];
         nfds_t count = 0;
-        int outputAt = -1, inputAt = -1, exitAt = -1;
+        int outputAt = -1, errorsAt = -1, inputAt = -1, exitAt = -1;
         if (s.output.open())
             outputAt = static_cast<int>(count), fds[count++] = {s.output.get(), POLLIN, 0};
+        if (s.errors.open())
+            errorsAt = static_cast<int>(count), fds[count++] = {s.errors.get(), POLLIN, 0};
         if (s.input.open())
             inputAt = static_cast<int>(count), fds[count++] = {s.input.get(), POLLOUT, 0};
         if (s.exitNotice.open())
@@ -408,15 +477,18 @@ bool ChildProcess::poll(std::chrono::milliseconds wait, std::string& output)
         } else if (::poll(fds, count, timeout) > 0) {
             if (outputAt >= 0 && fds[outputAt].revents != 0)
                 s.readAvailable(output);
+            if (errorsAt >= 0 && fds[errorsAt].revents != 0)
+                s.readErrors();
             if (inputAt >= 0 && fds[inputAt].revents != 0 && s.input.open())
                 s.writeSome();
             if (exitAt >= 0 && fds[exitAt].revents != 0) {
-                // What it wrote before it ended is still in the pipe.
+                // What it wrote before it ended is still in the pipes.
                 s.readAvailable(output);
+                s.readErrors();
                 exited = s.reap(true);
             }
         }
-        if (!exited && !s.output.open() && !s.input.open() && !s.exitNotice.open())
+        if (!exited && !s.output.open() && !s.errors.open() && !s.input.open() && !s.exitNotice.open())
             exited = s.reap(false);
         if (s.cap > 0 && s.received > s.cap) {
             if (s.end == ChildEnd::Running)
@@ -460,6 +532,16 @@ int ChildProcess::signal() const
     return state_->signal;
 }
 
+const std::string& ChildProcess::errorOutput() const
+{
+    return state_->errorBytes;
+}
+
+const std::string& ChildProcess::startProblem() const
+{
+    return state_->startProblem;
+}
+
 ChildResult runChild(ChildRequest request)
 {
     ChildProcess child(std::move(request));
@@ -469,6 +551,8 @@ ChildResult runChild(ChildRequest request)
     result.end = child.end();
     result.exitCode = child.exitCode();
     result.signal = child.signal();
+    result.errorOutput = child.errorOutput();
+    result.startProblem = child.startProblem();
     return result;
 }
 

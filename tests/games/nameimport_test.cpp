@@ -1,0 +1,481 @@
+#include "games/nameimport.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <thread>
+
+#include "gamelist_edit_check.h"
+#include "games/gamelist.h"
+#include "nameimport_check.h"
+#include "support/fake_emulator.h"
+#include "support/temp_dir.h"
+
+namespace arcavio {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace std::string_view_literals;
+
+SetListReader readWhole(std::string_view list)
+{
+    SetListReader reader;
+    reader.feed(list);
+    reader.finish();
+    return reader;
+}
+
+std::vector<std::pair<std::string, std::string>> setsOf(const SetListReader& reader)
+{
+    std::vector<std::pair<std::string, std::string>> sets;
+    for (std::size_t i = 0; i < reader.size(); ++i)
+        sets.emplace_back(reader.at(i).name, reader.at(i).description);
+    return sets;
+}
+
+std::string merged(std::string_view file, std::string_view list)
+{
+    return mergeGameNames(file, readWhole(list)).bytes;
+}
+
+TEST(SetLine, ReadsTheEmulatorsFormat)
+{
+    const auto parsed = [](std::string_view line) -> std::pair<std::string, std::string> {
+        const std::optional<ListedSet> set = parseSetLine(line);
+        if (!set)
+            return {"(none)", ""};
+        return {std::string(set->name), std::string(set->description)};
+    };
+    using Set = std::pair<std::string, std::string>;
+    EXPECT_EQ(parsed("galaxian          \"Galaxian (Namco set 1)\""),
+              Set("galaxian", "Galaxian (Namco set 1)"));
+    // The description runs from the first quote to the last.
+    EXPECT_EQ(parsed("cc10              \"Chess Challenger \"10\" (model CCX, rev. B)\""),
+              Set("cc10", "Chess Challenger \"10\" (model CCX, rev. B)"));
+    EXPECT_EQ(parsed("dn3000_19i        \"Apollo DN3000 19\" Monochrome\""),
+              Set("dn3000_19i", "Apollo DN3000 19\" Monochrome"));
+    EXPECT_EQ(parsed("pong              \"Pong (Rev E) [TTL]\""), Set("pong", "Pong (Rev E) [TTL]"));
+    EXPECT_EQ(parsed("bup               \"Mephisto Blitz- und Probleml\xC3\xB6sungs-Modul (set 1)\""),
+              Set("bup", "Mephisto Blitz- und Probleml\xC3\xB6sungs-Modul (set 1)"));
+    // A name longer than the column is followed by one blank.
+    EXPECT_EQ(parsed("segas32_pcb_trackball \"Sega System 32 trackball PCB\""),
+              Set("segas32_pcb_trackball", "Sega System 32 trackball PCB"));
+    EXPECT_EQ(parsed("a\t\"Tabbed\"  \t"), Set("a", "Tabbed"));
+
+    for (const char* line :
+         {"Name:             Description:", "", "   ", "pong", "pong              \"Pong (Rev",
+          "pong              \"Pong\" (Rev E)", "two words \"Name\"", "\"No name\"", "blank             \"\"",
+          "blank             \"   \"", "Warning: file \"x.ini\" not found"})
+        EXPECT_EQ(parsed(line).first, "(none)") << line;
+}
+
+TEST(SetList, PiecesOfAnySizeReadAsTheWhole)
+{
+    // A zero byte inside the text: the literal keeps it.
+    const std::string_view list = "Name:             Description:\r\n"
+                                  "pong              \"Pong (Rev E) [TTL]\"\r\n"
+                                  "\r\n"
+                                  "cc10              \"Chess Challenger \"10\"\"\r"
+                                  "attache816        \"Attach\xC3\xA9 8:16\"\n"
+                                  "odd line\n"
+                                  "zero              \"A\0B\"\n"
+                                  "cp1252            \"Caf\xE9\"\n"
+                                  "last              \"Last (no line end)\""sv;
+    const std::string withZero(list);
+    const SetListReader whole = readWhole(withZero);
+    using Set = std::pair<std::string, std::string>;
+    const std::vector<Set> expected = {{"pong", "Pong (Rev E) [TTL]"},
+                                       {"cc10", "Chess Challenger \"10\""},
+                                       {"attache816", "Attach\xC3\xA9 8:16"},
+                                       {"zero", "A B"},
+                                       {"cp1252", "Caf\xC3\xA9"},
+                                       {"last", "Last (no line end)"}};
+    EXPECT_EQ(setsOf(whole), expected);
+    EXPECT_EQ(whole.skippedLines(), 3u); // the header, the blank line, the odd one
+    EXPECT_EQ(whole.oddLines(), 1u);
+
+    for (std::size_t piece = 1; piece <= 7; ++piece) {
+        SetListReader reader;
+        for (std::size_t at = 0; at < withZero.size(); at += piece)
+            reader.feed(std::string_view(withZero).substr(at, piece));
+        reader.finish();
+        EXPECT_EQ(setsOf(reader), expected) << piece;
+        EXPECT_EQ(reader.skippedLines(), 3u) << piece;
+    }
+}
+
+TEST(SetList, ATruncatedLastLineNamesNothing)
+{
+    const SetListReader cut = readWhole("pong              \"Pong (Rev E) [TTL]\"\n"
+                                        "cc10              \"Chess Challenger \"10\" (mod");
+    ASSERT_EQ(cut.size(), 1u);
+    EXPECT_EQ(cut.at(0).name, "pong");
+    EXPECT_EQ(cut.oddLines(), 1u);
+
+    // Before finish() the last line may still be arriving.
+    SetListReader arriving;
+    arriving.feed("pong              \"Pong\"");
+    EXPECT_EQ(arriving.size(), 0u);
+    arriving.feed("\n");
+    EXPECT_EQ(arriving.size(), 1u);
+}
+
+TEST(NameMerge, AddsOnlyWhatTheUserHasNotNamedAndKeepsEveryOtherByte)
+{
+    const std::string file = "; my names\r\n"
+                             "[gamelist]\r\n"
+                             "PONG=My Pong\r\n"
+                             "; a comment in the section\r\n"
+                             "galaxian=\r\n"
+                             "\r\n"
+                             "[other]\r\n"
+                             "pacman=Not read\r\n";
+    const std::string list = std::string(test::kFakeSetList);
+    const NameMerge merge = mergeGameNames(file, readWhole(list));
+    EXPECT_EQ(merge.bytes, "; my names\r\n"
+                           "[gamelist]\r\n"
+                           "PONG=My Pong\r\n"
+                           "; a comment in the section\r\n"
+                           "galaxian=\r\n"
+                           "cc10=Chess Challenger \"10\" (model CCX, rev. B)\r\n"
+                           "attache816=Attach\xC3\xA9 8:16\r\n"
+                           "segas32_pcb_trackball=Sega System 32 trackball PCB\r\n"
+                           "pacman=Pac-Man (Midway)\r\n"
+                           "\r\n"
+                           "[other]\r\n"
+                           "pacman=Not read\r\n");
+    EXPECT_EQ(merge.counts.added, 4u);
+    EXPECT_EQ(merge.counts.kept, 2u); // pong under another case, galaxian with an empty name
+    EXPECT_EQ(merge.counts.refused, 0u);
+
+    const GameListIndex after = GameListIndex::fromBytes(merge.bytes);
+    EXPECT_EQ(after.find("pong"), "My Pong");
+    EXPECT_EQ(after.find("pacman"), "Pac-Man (Midway)");
+
+    // Nothing new: the same bytes, which the import does not write.
+    const NameMerge again = mergeGameNames(merge.bytes, readWhole(list));
+    EXPECT_EQ(again.counts.added, 0u);
+    EXPECT_EQ(again.counts.kept, 6u);
+    EXPECT_EQ(again.bytes, merge.bytes);
+}
+
+TEST(NameMerge, FollowsTheFilesOwnFormAsAddAGameDoes)
+{
+    const std::string list = "pong              \"Pong\"\n"
+                             "galaxian          \"Galaxian\"\n";
+    // No file, or no section: the section comes at the end, after a blank line.
+    EXPECT_EQ(merged("", list), "[gamelist]\r\npong=Pong\r\ngalaxian=Galaxian\r\n");
+    EXPECT_EQ(merged("[other]\nx=y", list), "[other]\nx=y\n\n[gamelist]\npong=Pong\ngalaxian=Galaxian\n");
+    // A section without entries, its last line without an end, LF line ends, a byte-order mark.
+    EXPECT_EQ(merged("\xEF\xBB\xBF[GameList]", list),
+              "\xEF\xBB\xBF[GameList]\r\npong=Pong\r\ngalaxian=Galaxian\r\n");
+    EXPECT_EQ(merged("[gamelist]\na=A", list), "[gamelist]\na=A\npong=Pong\ngalaxian=Galaxian\n");
+    // Only the first section of the name is read, and written to.
+    EXPECT_EQ(merged("[gamelist]\r\na=A\r\n[gamelist]\r\npong=Hidden\r\n", list),
+              "[gamelist]\r\na=A\r\npong=Pong\r\ngalaxian=Galaxian\r\n[gamelist]\r\npong=Hidden\r\n");
+    // What follows a zero byte is never read, and stays behind the text.
+    EXPECT_EQ(merged("[gamelist]\r\na=A\r\n\0[gamelist]\r\nb=B"sv, list),
+              "[gamelist]\r\na=A\r\npong=Pong\r\ngalaxian=Galaxian\r\n\0[gamelist]\r\nb=B"sv);
+}
+
+TEST(NameMerge, AWindows1252FileStaysOneUnlessANameDoesNotFit)
+{
+    const std::string file = "[gamelist]\r\nbup=Probleml\xF6sung\r\n";
+    // "é" fits the code page: written as one byte, and the user's "ö" keeps its byte.
+    const std::string fits = merged(file, "attache816        \"Attach\xC3\xA9 8:16\"\n");
+    EXPECT_EQ(fits, "[gamelist]\r\nbup=Probleml\xF6sung\r\nattache816=Attach\xE9 8:16\r\n");
+    EXPECT_EQ(GameListIndex::fromBytes(fits).find("attache816"), "Attach\xC3\xA9 8:16");
+    // Japanese does not: the whole file becomes UTF-8 and every name reads as before.
+    const std::string converted = merged(file, "cometj            \"Comet (\xE3\x82\xB3\xE3\x83\xA1)\"\n");
+    EXPECT_EQ(converted,
+              "[gamelist]\r\nbup=Probleml\xC3\xB6sung\r\ncometj=Comet (\xE3\x82\xB3\xE3\x83\xA1)\r\n");
+    EXPECT_EQ(GameListIndex::fromBytes(converted).find("bup"), "Probleml\xC3\xB6sung");
+}
+
+TEST(NameMerge, SkipsAndCountsNamesTheFileCannotHoldAndRepeats)
+{
+    const std::string list = ";comment          \"Would be a comment\"\n"
+                             "[section          \"Would open a section\"\n"
+                             "a=b               \"Would end at =\"\n"
+                             "caf\xE9              \"Not UTF-8\"\n"
+                             "pong              \"Pong\"\n"
+                             "PONG              \"Pong again\"\n";
+    const NameMerge merge = mergeGameNames("", readWhole(list));
+    EXPECT_EQ(merge.bytes, "[gamelist]\r\npong=Pong\r\n");
+    EXPECT_EQ(merge.counts.refused, 4u);
+    EXPECT_EQ(merge.counts.repeated, 1u);
+    EXPECT_EQ(merge.counts.added, 1u);
+}
+
+TEST(NameMerge, KeepsItsRulesOnAnyFileAndList)
+{
+    std::mt19937 random(20240614);
+    std::size_t added = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const std::string file = test::randomGameListEdit(random).file;
+        const std::string list = test::randomSetList(random);
+        const std::size_t piece = 1 + random() % 9;
+        const std::optional<std::string> problem = test::checkNameImport(list, file, piece);
+        ASSERT_EQ(problem, std::nullopt) << "list:\n" << list << "\nfile:\n" << file;
+        added += mergeGameNames(file, readWhole(list)).counts.added;
+    }
+    EXPECT_GT(added, 4000u); // the rules are tried on additions, not only on refusals
+}
+
+// The import end to end, through the stand-in emulator.
+class NameImport : public ::testing::Test {
+  protected:
+    std::string gameListBytes = "; mine\r\n[gamelist]\r\npong=My own Pong\r\n";
+    test::TempDir dir;
+    std::string gameList = dir.write("gamelist.ini", gameListBytes);
+    std::string log = dir.file("record");
+
+    // The message of the import's error, the file checked untouched.
+    std::string failure(const std::string& emulator)
+    {
+        std::string message = "(no error)";
+        try {
+            importGameNames(emulator, gameList);
+        } catch (const NameImportError& e) {
+            message = e.what();
+        }
+        EXPECT_EQ(test::readBytes(gameList), gameListBytes);
+        return message;
+    }
+};
+
+// Gone, or a zombie that only waits for its parent (a killed grandchild waits for init).
+bool processGone(int pid)
+{
+    if (pid <= 0)
+        return false;
+    for (int tries = 0; tries < 200; ++tries) {
+        errno = 0;
+        if (::kill(pid, 0) == -1 && errno == ESRCH)
+            return true;
+        const std::string stat = test::readBytes("/proc/" + std::to_string(pid) + "/stat");
+        const std::size_t close = stat.rfind(')');
+        if (close != std::string::npos && stat.substr(close + 1, 3) == " Z ")
+            return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return false;
+}
+
+TEST_F(NameImport, RunsTheEmulatorInItsDirectoryAndMergesItsList)
+{
+    test::FakeEmulatorSettings settings(log);
+    std::vector<std::size_t> progress;
+    const NameImportSummary summary = importGameNames(test::fakeEmulatorPath(), gameList,
+                                                      [&](std::size_t sets) { progress.push_back(sets); });
+    EXPECT_FALSE(summary.cancelled);
+    EXPECT_TRUE(summary.written);
+    EXPECT_EQ(summary.setsRead, 6u);
+    EXPECT_EQ(summary.counts.added, 5u);
+    EXPECT_EQ(summary.counts.kept, 1u);
+    EXPECT_EQ(summary.skippedLines, 1u);
+    EXPECT_EQ(summary.oddLines, 0u);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back(), 6u);
+    EXPECT_EQ(test::readBytes(gameList), "; mine\r\n[gamelist]\r\npong=My own Pong\r\n"
+                                         "galaxian=Galaxian (Namco set 1)\r\n"
+                                         "cc10=Chess Challenger \"10\" (model CCX, rev. B)\r\n"
+                                         "attache816=Attach\xC3\xA9 8:16\r\n"
+                                         "segas32_pcb_trackball=Sega System 32 trackball PCB\r\n"
+                                         "pacman=Pac-Man (Midway)\r\n");
+
+    const std::optional<test::FakeEmulatorRecord> record = test::readFakeEmulatorRecord(log);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->argv, (std::vector<std::string>{test::fakeEmulatorPath(), "-listfull"}));
+    EXPECT_EQ(std::filesystem::path(record->workingDirectory),
+              std::filesystem::canonical(std::filesystem::path(test::fakeEmulatorPath()).parent_path()));
+
+    // A second import finds every set named and leaves the file alone.
+    const std::filesystem::file_time_type written = std::filesystem::last_write_time(gameList);
+    const NameImportSummary again = importGameNames(test::fakeEmulatorPath(), gameList);
+    EXPECT_FALSE(again.written);
+    EXPECT_EQ(again.counts.kept, 6u);
+    EXPECT_EQ(std::filesystem::last_write_time(gameList), written);
+}
+
+TEST_F(NameImport, ARelativeEmulatorPathIsTakenFromTheCurrentDirectoryAndAMissingFileIsCreated)
+{
+    const std::filesystem::path fake = test::fakeEmulatorPath();
+    test::CurrentDirectory here(fake.parent_path().parent_path().string());
+    const std::string fresh = dir.file("new.ini");
+    const NameImportSummary summary = importGameNames("support/fake_emulator", fresh);
+    EXPECT_EQ(summary.counts.added, 6u);
+    EXPECT_EQ(GameListIndex::load(fresh).find("pong"), "Pong (Rev E) [TTL]");
+}
+
+TEST_F(NameImport, AnEmulatorThatCannotRunLeavesTheFileAndSaysWhy)
+{
+    const std::string missing = dir.file("no-mame");
+    EXPECT_EQ(failure(missing), "The emulator \"" + missing + "\" does not exist");
+    EXPECT_EQ(failure(dir.path()), "The emulator \"" + dir.path() + "\" is a folder, not a program");
+    const std::string text = dir.write("mame", "not a program\n");
+    std::filesystem::permissions(text,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(failure(text), "The emulator \"" + text + "\" could not be started: Permission denied");
+    // A path holding a line break is named so that it can be seen.
+    const std::string odd = dir.file("a\nb");
+    EXPECT_EQ(failure(odd), "The emulator \"" + dir.path() + "/a\xE2\x90\x8A" + "b\" does not exist");
+}
+
+TEST_F(NameImport, AnEmulatorThatFailsLeavesTheFileAndSaysWhatItSaid)
+{
+    const std::string emulator = test::fakeEmulatorPath();
+    const std::string named = "The emulator \"" + emulator + "\" ";
+    {
+        // Its whole list printed, then a failure: nothing of it is written.
+        test::FakeEmulatorSettings settings(log, 5);
+        test::FakeListSettings list("", "\nNo matching systems found for 'x'\n");
+        EXPECT_EQ(failure(emulator), named + "ended with exit code 5; gamelist.ini was not changed.\n"
+                                             "It said:\nNo matching systems found for 'x'");
+    }
+    {
+        test::FakeListSettings silent(dir.write("empty", ""));
+        EXPECT_EQ(failure(emulator), named + "printed nothing; gamelist.ini was not changed.");
+    }
+    {
+        std::string noise;
+        for (int i = 1; i <= 8; ++i)
+            noise += "warning " + std::to_string(i) + "\n";
+        noise += std::string(20000, 'x');
+        test::FakeListSettings usage(dir.write("usage", "Usage: mame [options]\n"), noise);
+        // Only the first lines of the error output are quoted.
+        EXPECT_EQ(failure(emulator), named +
+                                         "printed no list of games; gamelist.ini was not changed.\n"
+                                         "It said:\nwarning 1\nwarning 2\nwarning 3\nwarning 4\nwarning 5");
+    }
+    {
+        test::FakeListSettings huge(dir.writeSized("huge", "pong \"Pong\"\n", (64u << 20) + 1));
+        EXPECT_EQ(failure(emulator), named + "printed more than 64 MiB; gamelist.ini was not changed.");
+    }
+    const std::string crashing = dir.write("crashing", "#!/bin/sh\necho 'pong \"Pong\"'\nkill -SEGV $$\n");
+    std::filesystem::permissions(crashing, std::filesystem::perms::owner_all);
+    EXPECT_EQ(failure(crashing), "The emulator \"" + crashing + "\" was ended by signal " +
+                                     std::to_string(SIGSEGV) + "; gamelist.ini was not changed.");
+}
+
+TEST_F(NameImport, AFileThatWouldGrowPastWhatTheProgramReadsIsNotWritten)
+{
+    // Just below the size the program reads; what follows the zero byte is kept, so it grows.
+    const std::string big = dir.writeSized("big.ini", "[gamelist]\r\n", (64u << 20) - 16);
+    const std::string before = test::readBytes(big);
+    try {
+        importGameNames(test::fakeEmulatorPath(), big);
+        ADD_FAILURE() << "the import wrote a file the program could not read back";
+    } catch (const NameImportError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "big.ini would grow past 64 MiB, more than the program reads; it was not changed");
+    }
+    EXPECT_TRUE(test::readBytes(big) == before);
+}
+
+TEST_F(NameImport, CancelStopsTheEmulatorAndWritesNothing)
+{
+    // A shell script that starts the emulator as its child: cancelling reaches both.
+    const std::string wrapper =
+        dir.write("wrapper", "#!/bin/sh\n\"" + test::fakeEmulatorPath() + "\" \"$@\"\necho done\n");
+    std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+    for (const std::string& emulator : {test::fakeEmulatorPath(), wrapper}) {
+        std::filesystem::remove(log);
+        test::FakeEmulatorSettings hanging(log, 0, 3600 * 1000);
+        std::atomic<bool> cancel = false;
+        std::atomic<std::size_t> seen = 0;
+        NameImportSummary summary;
+        std::thread worker([&] {
+            summary = importGameNames(
+                emulator, gameList, [&](std::size_t sets) { seen = sets; }, &cancel);
+        });
+        while (seen < 6)
+            std::this_thread::sleep_for(5ms);
+        const std::optional<test::FakeEmulatorRecord> record = test::readFakeEmulatorRecord(log);
+        cancel = true;
+        worker.join();
+        EXPECT_TRUE(summary.cancelled) << emulator;
+        EXPECT_FALSE(summary.written) << emulator;
+        EXPECT_EQ(test::readBytes(gameList), gameListBytes) << emulator;
+        ASSERT_TRUE(record) << emulator;
+        EXPECT_TRUE(processGone(record->pid)) << emulator;
+    }
+
+    // Step by step, as a window drives it.
+    std::filesystem::remove(log);
+    test::FakeEmulatorSettings hanging(log, 0, 3600 * 1000);
+    int pid = 0;
+    {
+        GameNameImport import(test::fakeEmulatorPath(), gameList);
+        while (import.setsRead() < 6)
+            ASSERT_TRUE(import.poll(1s));
+        EXPECT_TRUE(import.poll(0ms)); // still running, and the call does not wait
+        pid = test::readFakeEmulatorRecord(log)->pid;
+        import.cancel();
+        EXPECT_FALSE(import.poll(0ms));
+        EXPECT_TRUE(import.finish().cancelled);
+        EXPECT_TRUE(processGone(pid));
+    }
+    // Dropped while running: the emulator goes with it.
+    std::filesystem::remove(log);
+    {
+        GameNameImport import(test::fakeEmulatorPath(), gameList);
+        while (!std::filesystem::exists(log))
+            import.poll(10ms);
+        pid = test::readFakeEmulatorRecord(log)->pid;
+    }
+    EXPECT_TRUE(processGone(pid));
+    EXPECT_EQ(test::readBytes(gameList), gameListBytes);
+}
+
+TEST_F(NameImport, TheDemoEmulatorListsItsSetsWithoutAWindowSystem)
+{
+    const std::string demo = ARCAVIO_BUILD_DIR "/demo-mame/mame";
+    // Without a display a window would fail to open; listing must not need one.
+    const auto saved = [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const std::optional<std::string> display = saved("DISPLAY"), platform = saved("QT_QPA_PLATFORM");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    const NameImportSummary summary = importGameNames(demo, gameList);
+    for (const auto& [name, value] :
+         {std::pair{"DISPLAY", display}, std::pair{"QT_QPA_PLATFORM", platform}}) {
+        if (value)
+            setenv(name, value->c_str(), 1);
+        else
+            unsetenv(name);
+    }
+    EXPECT_GE(summary.counts.added, 6u);
+    const GameListIndex names = GameListIndex::load(gameList);
+    for (const char* set :
+         {"starfury", "cometbusters", "mazechase", "bricklayer", "neonracer", "moonpatrol2"})
+        EXPECT_TRUE(names.find(set).has_value()) << set;
+    EXPECT_EQ(names.find("pong"), "My own Pong");
+}
+
+TEST_F(NameImport, ImportsFromTheRealEmulator)
+{
+    const std::string mame = "/usr/games/mame";
+    if (!std::filesystem::exists(mame))
+        GTEST_SKIP() << "No MAME is installed at " << mame
+                     << "; the import from a real emulator is not tried.";
+    gameListBytes = "[gamelist]\r\ngalaxian=My Galaxian\r\n";
+    test::writeBytes(gameList, gameListBytes);
+    const NameImportSummary summary = importGameNames(mame, gameList);
+    EXPECT_GT(summary.setsRead, 1000u);
+    EXPECT_EQ(summary.counts.kept, 1u);
+    EXPECT_EQ(summary.oddLines, 0u);
+    const GameListIndex names = GameListIndex::load(gameList);
+    ASSERT_TRUE(names.find("pong").has_value());
+    EXPECT_TRUE(names.find("pong")->starts_with("Pong")) << *names.find("pong");
+    EXPECT_EQ(names.find("galaxian"), "My Galaxian");
+}
+
+} // namespace
+} // namespace arcavio
