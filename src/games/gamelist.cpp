@@ -29,14 +29,7 @@ std::vector<RawLine> splitKeepingEnds(std::string_view bytes)
     std::vector<RawLine> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
-        std::size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        std::size_t next = end;
-        if (next < bytes.size() && bytes[next] == '\r')
-            ++next;
-        if (next < bytes.size() && bytes[next] == '\n')
-            ++next;
+        const auto [end, next] = lineAt(bytes, start);
         lines.push_back(
             {std::string(bytes.substr(start, end - start)), std::string(bytes.substr(end, next - end))});
         start = next;

@@ -14,6 +14,7 @@
 #include "text/encoding.h"
 #include "text/inifile.h"
 #include "text/keyedhash.h"
+#include "text/linelist.h"
 #include "text/paths.h"
 
 namespace arcavio {
@@ -96,14 +97,7 @@ FileLayout layoutOf(std::string_view body, bool windows1252)
     FileLayout layout;
     bool endSeen = false;
     for (std::size_t start = 0; start < body.size();) {
-        std::size_t end = start;
-        while (end < body.size() && body[end] != '\r' && body[end] != '\n')
-            ++end;
-        std::size_t next = end;
-        if (next < body.size() && body[next] == '\r')
-            ++next;
-        if (next < body.size() && body[next] == '\n')
-            ++next;
+        const auto [end, next] = lineAt(body, start);
         const std::string_view text = body.substr(start, end - start);
         if (!endSeen && next > end) {
             layout.lineEnd = std::string(body.substr(end, next - end));

@@ -13,15 +13,9 @@ LineList LineList::fromText(std::string_view text)
     std::size_t start = 0;
     const std::size_t size = text.size();
     while (start < size) {
-        std::size_t end = start;
-        while (end < size && text[end] != '\r' && text[end] != '\n')
-            ++end;
-        list.lines_.emplace_back(text.substr(start, end - start));
-        if (end < size && text[end] == '\r')
-            ++end;
-        if (end < size && text[end] == '\n')
-            ++end;
-        start = end;
+        const LineSpan line = lineAt(text, start);
+        list.lines_.emplace_back(text.substr(start, line.end - start));
+        start = line.next;
     }
     return list;
 }
@@ -64,6 +58,19 @@ void LineList::set(long long index, std::string value)
     if (index < 0 || index >= count())
         throw ListIndexError(index);
     lines_[static_cast<std::size_t>(index)] = std::move(value);
+}
+
+LineSpan lineAt(std::string_view text, std::size_t start)
+{
+    std::size_t end = start;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+        ++end;
+    std::size_t next = end;
+    if (next < text.size() && text[next] == '\r')
+        ++next;
+    if (next < text.size() && text[next] == '\n')
+        ++next;
+    return {end, next};
 }
 
 bool breaksLine(std::string_view text)

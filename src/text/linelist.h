@@ -41,6 +41,14 @@ class LineList {
     std::vector<std::string> lines_;
 };
 
+// The line of a text that starts at `start`: where it ends (at its first CR or LF, or at the end
+// of the text) and where the next line starts (past one CR, LF or CR LF).
+struct LineSpan {
+    std::size_t end;
+    std::size_t next;
+};
+LineSpan lineAt(std::string_view text, std::size_t start);
+
 // True when the text holds CR, LF or a zero byte: written into a line of a file, it would end
 // the line there (or the readable text) and start another.
 bool breaksLine(std::string_view text);

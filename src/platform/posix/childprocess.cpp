@@ -45,6 +45,29 @@ class Descriptor {
     int fd_ = -1;
 };
 
+// Hands take() what the pipe holds, a bounded amount per call, so that a child that never stops
+// writing cannot keep the caller from its deadline; take() returns false to stop early. The pipe
+// is closed at its end, or on an error other than having nothing more for now.
+template <class Take> void readPipe(Descriptor& pipe, Take&& take)
+{
+    char buffer[65536];
+    for (int round = 0; round < 64 && pipe.open(); ++round) {
+        const ssize_t got = ::read(pipe.get(), buffer, sizeof buffer);
+        if (got > 0) {
+            if (!take(static_cast<const char*>(buffer), static_cast<std::size_t>(got)))
+                return;
+        } else if (got == 0) {
+            pipe.reset();
+        } else if (errno == EINTR) {
+            continue;
+        } else {
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                pipe.reset();
+            return;
+        }
+    }
+}
+
 // Descriptors of ours above the standard three, so that placing the pipes on 0 and 1 in the
 // child never overwrites one of them; all close on exec.
 int aboveStandard(int fd)
@@ -322,50 +345,25 @@ void ChildProcess::State::start(ChildRequest& request)
 
 void ChildProcess::State::readAvailable(std::string& sink)
 {
-    // A bounded amount per call, so that a child that never stops writing cannot keep the
-    // caller from its deadline.
-    char buffer[65536];
-    for (int round = 0; round < 64 && output.open(); ++round) {
-        const ssize_t got = ::read(output.get(), buffer, sizeof buffer);
-        if (got > 0) {
-            std::size_t take = static_cast<std::size_t>(got);
-            if (cap > 0 && received + take > cap) {
-                sink.append(buffer, cap - received);
-                received = cap + 1;
-                return;
-            }
-            sink.append(buffer, take);
-            received += take;
-        } else if (got == 0) {
-            output.reset();
-        } else if (errno == EINTR) {
-            continue;
-        } else {
-            if (errno != EAGAIN && errno != EWOULDBLOCK)
-                output.reset();
-            return;
+    readPipe(output, [&](const char* bytes, std::size_t got) {
+        if (cap > 0 && received + got > cap) {
+            sink.append(bytes, cap - received);
+            received = cap + 1;
+            return false;
         }
-    }
+        sink.append(bytes, got);
+        received += got;
+        return true;
+    });
 }
 
 void ChildProcess::State::readErrors()
 {
-    char buffer[16384];
-    for (int round = 0; round < 64 && errors.open(); ++round) {
-        const ssize_t got = ::read(errors.get(), buffer, sizeof buffer);
-        if (got > 0) {
-            const std::size_t room = errorCap - std::min(errorCap, errorBytes.size());
-            errorBytes.append(buffer, std::min(room, static_cast<std::size_t>(got)));
-        } else if (got == 0) {
-            errors.reset();
-        } else if (errno == EINTR) {
-            continue;
-        } else {
-            if (errno != EAGAIN && errno != EWOULDBLOCK)
-                errors.reset();
-            return;
-        }
-    }
+    readPipe(errors, [this](const char* bytes, std::size_t got) {
+        const std::size_t room = errorCap - std::min(errorCap, errorBytes.size());
+        errorBytes.append(bytes, std::min(room, got));
+        return true;
+    });
 }
 
 void ChildProcess::State::writeSome()
