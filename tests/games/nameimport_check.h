@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gamelist_edit_check.h"
 #include "games/gamelist.h"
 #include "games/nameimport.h"
 #include "text/boundedtext.h"
@@ -20,22 +21,6 @@
 #include "text/linelist.h"
 
 namespace arcavio::test {
-
-// Every text before a "=" on any line of the file as it reads: a superset of its keys.
-inline std::vector<std::string> importKeyCandidates(std::string_view bytes)
-{
-    const std::string text = decodeText(bytes.substr(0, bytes.find('\0')));
-    std::vector<std::string> keys;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        const std::string_view line = std::string_view(text).substr(start, end - start);
-        if (const std::size_t equals = line.find('='); equals != std::string_view::npos)
-            keys.emplace_back(line.substr(0, equals));
-        start = end + 1;
-    }
-    return keys;
-}
 
 inline std::string_view textOf(std::string_view bytes)
 {
@@ -101,7 +86,7 @@ inline std::optional<std::string> checkNameImport(std::string_view list, std::st
     if (kept != counts.kept || added != counts.added || refused != counts.refused ||
         repeated != counts.repeated)
         return std::string("the counts differ from what the file and the list hold");
-    for (const std::string& key : importKeyCandidates(file))
+    for (const std::string& key : keyCandidates(file))
         if (met.find(foldCase(key)) == met.end() && before.find(key) != after.find(key))
             return "the entry of \"" + key + "\" changed";
 
