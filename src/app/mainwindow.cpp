@@ -167,7 +167,7 @@ void MainWindow::buildButtons(QWidget* client)
     connect(this, &MainWindow::excludeRequested, this, [this] { guarded([this] { excludeSelected(); }); });
 }
 
-QAction* MainWindow::addCommand(QMenu* menu, const char* name, const char* caption,
+QAction* MainWindow::addCommand(QMenu* menu, const char* name, std::string_view caption,
                                 void (MainWindow::*signal)())
 {
     QAction* action = menu->addAction(qtext(caption));
@@ -188,6 +188,7 @@ void MainWindow::buildMenus()
     QAction* newConfig = addCommand(file, "C2", "New Configuration", &MainWindow::newConfigurationRequested);
     newConfig->setShortcut(QKeySequence(Qt::Key_F2));
     addCommand(file, "c148", "Kwikstart", &MainWindow::kwikstartRequested);
+    addCommand(file, "c166", builtinText(kImportNamesLine), &MainWindow::importNamesRequested);
     separator(file, "N2");
     QAction* refresh = addCommand(file, "c15", "Refresh", &MainWindow::refreshRequested);
     refresh->setShortcut(QKeySequence(Qt::Key_F12));
@@ -248,6 +249,8 @@ void MainWindow::languageStep()
     language.setLines(platform::readLines("language.ini", platform::kLanguageFileLimit));
     for (const int line : kMainWindowLanguageOrder)
         applyLanguageLine(line, shownLine(language.line(line)));
+    if (language.holds(kImportNamesLine))
+        applyLanguageLine(kImportNamesLine, shownLine(language.line(kImportNamesLine)));
 }
 
 void MainWindow::applyLanguageLine(int line, const QString& text)

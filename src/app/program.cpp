@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "base/messages.h"
+#include "config/configuration.h"
 #include "launch/launch.h"
 
 namespace arcavio {
@@ -18,6 +19,14 @@ Program::Program()
     });
     QObject::connect(w, &MainWindow::kwikstartRequested, w, [this] {
         guarded([this] { kwikstart({mainWindow.emulatorFileDialog, selectGame, mainWindow.launcher}); });
+    });
+    // Into the file the select-game dialog reads, so its next showing has the new names.
+    QObject::connect(w, &MainWindow::importNamesRequested, w, [this] {
+        guarded([this] {
+            const LineList& selected = mainWindow.configurationLines;
+            const bool offered = !mainWindow.selectedFullPath().empty() && !selected.empty();
+            nameImport.run(offered ? selected.at(line::Emulator) : std::string(), selectGame.gameListPath());
+        });
     });
     QObject::connect(w, &MainWindow::newConfigurationRequested, w,
                      [this] { guarded([this] { newConfiguration(editor); }); });

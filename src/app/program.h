@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/importnamesdialog.h"
 #include "app/mainwindow.h"
 #include "dialogs/aboutwindow.h"
 #include "dialogs/configurationnamedialog.h"
@@ -22,6 +23,7 @@ struct Program {
     SelectGameDialog selectGame{mainWindow.language, &mainWindow};
     AboutWindow about{&mainWindow};
     AddGameDialog addGame{mainWindow.language, &mainWindow};
+    NameImportCommand nameImport{&mainWindow};
 
     EditorContext editor{
         mainWindow.language,

@@ -6,7 +6,7 @@ namespace arcavio {
 namespace {
 
 // Lines 3, 125, 134, 150 and 153 to 157 are never read; their windows keep fixed texts.
-constexpr std::array<std::string_view, kLanguageLineCount> kBuiltin = {
+constexpr std::array<std::string_view, kLanguageLineCount + 1> kBuiltin = {
     /*   0 */ "Arcavio 2",
     /*   1 */ "File",
     /*   2 */ "New Configuration",
@@ -175,13 +175,14 @@ constexpr std::array<std::string_view, kLanguageLineCount> kBuiltin = {
     /* 163 */ "Game name:",
     /* 164 */ "Add",
     /* 165 */ "Cancel",
+    /* 166 */ "Import Game Names\xE2\x80\xA6",
 };
 
 } // namespace
 
 std::string_view builtinText(int line)
 {
-    if (line < 0 || line >= kLanguageLineCount)
+    if (line < 0 || line >= static_cast<int>(kBuiltin.size()))
         return {};
     return kBuiltin[static_cast<std::size_t>(line)];
 }

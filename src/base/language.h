@@ -7,10 +7,14 @@
 
 namespace arcavio {
 
+// The lines of a complete language file: 0 to 165.
 inline constexpr int kLanguageLineCount = 166;
+// The caption of "Import Game Names…", added after the file's lines were fixed: a file without
+// it is complete all the same, so it is read only when the file holds it. Later lines are ignored.
+inline constexpr int kImportNamesLine = 166;
 
 // The built-in English text of language line N (the text a window keeps when no language
-// file is loaded). Lines that are never read give the empty text.
+// file is loaded), for lines 0 to 166. Lines that are never read give the empty text.
 std::string_view builtinText(int line);
 
 // Lines 132 and 152 have a second built-in text by use.
@@ -34,6 +38,13 @@ class Language {
         return loaded() ? line(number) : std::string(builtin);
     }
     std::string text(int number) const { return text(number, builtinText(number)); }
+    // For a line a complete file may lack: the language line when the file holds it, otherwise
+    // the built-in text; never an error.
+    std::string textIfPresent(int number) const
+    {
+        return holds(number) ? line(number) : std::string(builtinText(number));
+    }
+    bool holds(int number) const { return number >= 0 && number < lines_.count(); }
 
     const LineList& lines() const { return lines_; }
     void setLines(LineList lines) { lines_ = std::move(lines); }

@@ -84,6 +84,7 @@ TEST(MainWindow, MenusHaveTheirNamesCaptionsAndShortcuts)
         {"C1", "File", ""},
         {"C2", "New Configuration", "F2"},
         {"c148", "Kwikstart", ""},
+        {"c166", "Import Game Names\u2026", ""},
         {"c15", "Refresh", "F12"},
         {"c16", "Quit", ""},
         {"C4", "Configuration", ""},
@@ -106,7 +107,7 @@ TEST(MainWindow, MenusHaveTheirNamesCaptionsAndShortcuts)
     for (const MenuRow& row : rows) {
         QAction* a = action(w, row.name);
         ASSERT_NE(a, nullptr) << row.name;
-        EXPECT_EQ(a->text(), QString::fromLatin1(row.caption)) << row.name;
+        EXPECT_EQ(a->text(), QString::fromUtf8(row.caption)) << row.name;
         // The menu shows the first shortcut after the caption.
         EXPECT_EQ(a->shortcut().toString(QKeySequence::NativeText), QString::fromLatin1(row.shortcut))
             << row.name;
@@ -122,7 +123,7 @@ TEST(MainWindow, MenusHaveTheirNamesCaptionsAndShortcuts)
     QStringList order;
     for (QAction* a : file)
         order << a->objectName();
-    EXPECT_EQ(order, QStringList({"C2", "c148", "N2", "c15", "N3", "c16"}));
+    EXPECT_EQ(order, QStringList({"C2", "c148", "c166", "N2", "c15", "N3", "c16"}));
     EXPECT_NE(w.findChild<QMenu*>("PopupMenu1"), nullptr);
 }
 
@@ -142,6 +143,25 @@ TEST(MainWindow, FullLanguageFileTranslatesCaptionsButNotThePopup)
     EXPECT_EQ(action(w, "c153")->text(), "Run");
     EXPECT_EQ(action(w, "c157")->text(), "Refresh");
     EXPECT_EQ(w.language.lines().count(), 166);
+    // Line 166 came later: a complete file from before it keeps the built-in caption, no error.
+    EXPECT_EQ(action(w, "c166")->text(), QString::fromUtf8("Import Game Names\u2026"));
+}
+
+TEST(MainWindow, Line166NamesTheImportWhenTheFileHoldsIt)
+{
+    TempDir dir;
+    std::string text = languageFile(200);
+    text.replace(text.find("L166\r\n"), 6, "<b>Importer</b>\r\n");
+    dir.write("language.ini", text);
+    CurrentDirectory cd(dir.path());
+    RecordingMessages messages;
+    MainWindow w;
+    EXPECT_TRUE(messages.errors.empty());
+    EXPECT_EQ(action(w, "c166")->text(), "<b>Importer</b>");
+    // Lines after it name nothing.
+    for (QAction* a : w.findChildren<QAction*>())
+        EXPECT_FALSE(a->text().startsWith('L') && a->text().mid(1).toInt() > 166) << a->objectName().toStdString();
+    EXPECT_EQ(action(w, "c16")->text(), "L16");
 }
 
 TEST(MainWindow, ShortLanguageFileAppliesWhatComesBeforeTheFirstGap)
@@ -156,6 +176,7 @@ TEST(MainWindow, ShortLanguageFileAppliesWhatComesBeforeTheFirstGap)
     EXPECT_EQ(w.findChild<QMenu*>("C1")->title(), " T1");
     EXPECT_EQ(action(w, "C2")->text(), " T2");
     EXPECT_EQ(action(w, "c148")->text(), "Kwikstart");
+    EXPECT_EQ(action(w, "c166")->text(), QString::fromUtf8("Import Game Names\u2026"));
     EXPECT_EQ(action(w, "c5")->text(), "Run");
     // The error ended the creation handler before the skin step.
     EXPECT_EQ(w.skinAboutText(), "");

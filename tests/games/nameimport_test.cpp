@@ -1,7 +1,6 @@
 #include "games/nameimport.h"
 
 #include <atomic>
-#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -247,24 +246,6 @@ class NameImport : public ::testing::Test {
     }
 };
 
-// Gone, or a zombie that only waits for its parent (a killed grandchild waits for init).
-bool processGone(int pid)
-{
-    if (pid <= 0)
-        return false;
-    for (int tries = 0; tries < 200; ++tries) {
-        errno = 0;
-        if (::kill(pid, 0) == -1 && errno == ESRCH)
-            return true;
-        const std::string stat = test::readBytes("/proc/" + std::to_string(pid) + "/stat");
-        const std::size_t close = stat.rfind(')');
-        if (close != std::string::npos && stat.substr(close + 1, 3) == " Z ")
-            return true;
-        std::this_thread::sleep_for(10ms);
-    }
-    return false;
-}
-
 TEST_F(NameImport, RunsTheEmulatorInItsDirectoryAndMergesItsList)
 {
     test::FakeEmulatorSettings settings(log);
@@ -401,7 +382,7 @@ TEST_F(NameImport, CancelStopsTheEmulatorAndWritesNothing)
         EXPECT_FALSE(summary.written) << emulator;
         EXPECT_EQ(test::readBytes(gameList), gameListBytes) << emulator;
         ASSERT_TRUE(record) << emulator;
-        EXPECT_TRUE(processGone(record->pid)) << emulator;
+        EXPECT_TRUE(test::processGone(record->pid)) << emulator;
     }
 
     // Step by step, as a window drives it.
@@ -417,7 +398,7 @@ TEST_F(NameImport, CancelStopsTheEmulatorAndWritesNothing)
         import.cancel();
         EXPECT_FALSE(import.poll(0ms));
         EXPECT_TRUE(import.finish().cancelled);
-        EXPECT_TRUE(processGone(pid));
+        EXPECT_TRUE(test::processGone(pid));
     }
     // Dropped while running: the emulator goes with it.
     std::filesystem::remove(log);
@@ -427,7 +408,7 @@ TEST_F(NameImport, CancelStopsTheEmulatorAndWritesNothing)
             import.poll(10ms);
         pid = test::readFakeEmulatorRecord(log)->pid;
     }
-    EXPECT_TRUE(processGone(pid));
+    EXPECT_TRUE(test::processGone(pid));
     EXPECT_EQ(test::readBytes(gameList), gameListBytes);
 }
 

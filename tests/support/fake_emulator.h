@@ -52,4 +52,8 @@ class FakeListSettings {
 // Nothing when the fake emulator has not run.
 std::optional<FakeEmulatorRecord> readFakeEmulatorRecord(const std::string& logPath);
 
+// The process is gone, or a zombie that only waits for its parent (a killed grandchild waits for
+// init); waits up to two seconds for it.
+bool processGone(int pid);
+
 } // namespace arcavio::test

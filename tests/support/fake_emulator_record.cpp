@@ -1,7 +1,11 @@
 #include "support/fake_emulator.h"
 
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <sstream>
+#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -67,6 +71,23 @@ std::optional<FakeEmulatorRecord> readFakeEmulatorRecord(const std::string& logP
         record.optionFile = ini;
     }
     return record;
+}
+
+bool processGone(int pid)
+{
+    if (pid <= 0)
+        return false;
+    for (int tries = 0; tries < 200; ++tries) {
+        errno = 0;
+        if (::kill(pid, 0) == -1 && errno == ESRCH)
+            return true;
+        const std::string stat = readBytes("/proc/" + std::to_string(pid) + "/stat");
+        const std::size_t close = stat.rfind(')');
+        if (close != std::string::npos && stat.substr(close + 1, 3) == " Z ")
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 } // namespace arcavio::test
