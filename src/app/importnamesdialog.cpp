@@ -1,9 +1,9 @@
 #include "app/importnamesdialog.h"
 
 #include <chrono>
-#include <utility>
 #include <exception>
 #include <filesystem>
+#include <utility>
 
 #include <QDir>
 #include <QFileDialog>
@@ -37,14 +37,15 @@ constexpr int kTextWidth = 380;
 } // namespace
 
 ImportNamesDialog::ImportNamesDialog(QWidget* parent)
-    : QDialog(parent), emulatorLabel_(new QLabel(this)), progressBar_(new QProgressBar(this)),
-      countLabel_(new QLabel(this)), cancelButton_(new QPushButton(QStringLiteral("Cancel"), this))
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      emulatorLabel_(new QLabel(this)), progressBar_(new QProgressBar(this)), countLabel_(new QLabel(this)),
+      cancelButton_(new QPushButton(QStringLiteral("Cancel"), this))
 {
     setObjectName(QStringLiteral("importNames"));
     setWindowTitle(QStringLiteral("Import Game Names"));
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    auto* reading = new QLabel(QStringLiteral("Reading the list of games from the emulator"), this);
+    auto* reading = new QLabel(QStringLiteral("Reading the list of games from the emulator:"), this);
     reading->setObjectName(QStringLiteral("importReading"));
     emulatorLabel_->setObjectName(QStringLiteral("importEmulator"));
     progressBar_->setObjectName(QStringLiteral("importProgress"));

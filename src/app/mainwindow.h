@@ -97,7 +97,8 @@ class MainWindow : public QMainWindow, private PreviewView {
     void buildControls();
     void buildButtons(QWidget* client);
     void buildMenus();
-    QAction* addCommand(QMenu* menu, const char* name, std::string_view caption, void (MainWindow::*signal)());
+    QAction* addCommand(QMenu* menu, const char* name, std::string_view caption,
+                        void (MainWindow::*signal)());
     void languageStep();
     void applyLanguageLine(int line, const QString& text);
     void skinStep();

@@ -29,9 +29,9 @@ std::string nameImportSummaryText(const NameImportSummary& summary, std::string_
     const NameMergeCounts& counts = summary.counts;
     std::string text = "The emulator listed " + counted(summary.setsRead, "set.", "sets.");
     text += '\n';
-    text += counts.added == 0 ? "No game name was added to " + file + "."
-                              : counted(counts.added, "game name was", "game names were") + " added to " +
-                                    file + ".";
+    text += counts.added == 0
+                ? "No game name was added to " + file + "."
+                : counted(counts.added, "game name was", "game names were") + " added to " + file + ".";
     text += '\n';
     text += counts.kept == 0 ? std::string("No set was named already.")
                              : counted(counts.kept, "set was already named; its name was kept.",

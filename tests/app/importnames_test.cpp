@@ -91,11 +91,12 @@ TEST_F(ImportNames, TheMenuImportsFromTheSelectedConfigurationsEmulatorAndTellsW
     EXPECT_EQ(messages.plain, Names{"The emulator listed 6 sets.\n"
                                     "5 game names were added to gamelist.ini.\n"
                                     "1 set was already named; its name was kept."});
-    EXPECT_EQ(test::readBytes(gameList), gameListBytes + "galaxian=Galaxian (Namco set 1)\r\n"
-                                                         "cc10=Chess Challenger \"10\" (model CCX, rev. B)\r\n"
-                                                         "attache816=Attach\xC3\xA9 8:16\r\n"
-                                                         "segas32_pcb_trackball=Sega System 32 trackball PCB\r\n"
-                                                         "pacman=Pac-Man (Midway)\r\n");
+    EXPECT_EQ(test::readBytes(gameList), gameListBytes +
+                                             "galaxian=Galaxian (Namco set 1)\r\n"
+                                             "cc10=Chess Challenger \"10\" (model CCX, rev. B)\r\n"
+                                             "attache816=Attach\xC3\xA9 8:16\r\n"
+                                             "segas32_pcb_trackball=Sega System 32 trackball PCB\r\n"
+                                             "pacman=Pac-Man (Midway)\r\n");
     // The select-game dialog reads the file again when it shows next.
     EXPECT_EQ(selectGameRows(), (Names{"Galaxian (Namco set 1)", "Pac-Man (Midway)", "My own Pong"}));
 
@@ -119,7 +120,8 @@ TEST_F(ImportNames, CancelStopsTheEmulatorAndWritesNothing)
         ASSERT_EQ(modal->objectName(), "importNames");
         auto* count = modal->findChild<QLabel*>("importCount");
         // The window stays live while the emulator runs: its count follows what was read.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return count->text() == "Names read: 6"; }, 5000)) << count->text().toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return count->text() == "Names read: 6"; }, 5000))
+            << count->text().toStdString();
         const auto* bar = modal->findChild<QProgressBar*>("importProgress");
         sawProgress = bar->isVisible() && bar->minimum() == 0 && bar->maximum() == 0;
         EXPECT_EQ(modal->findChild<QLabel*>("importEmulator")->toolTip().isEmpty(), false);

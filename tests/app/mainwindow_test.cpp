@@ -160,7 +160,8 @@ TEST(MainWindow, Line166NamesTheImportWhenTheFileHoldsIt)
     EXPECT_EQ(action(w, "c166")->text(), "<b>Importer</b>");
     // Lines after it name nothing.
     for (QAction* a : w.findChildren<QAction*>())
-        EXPECT_FALSE(a->text().startsWith('L') && a->text().mid(1).toInt() > 166) << a->objectName().toStdString();
+        EXPECT_FALSE(a->text().startsWith('L') && a->text().mid(1).toInt() > 166)
+            << a->objectName().toStdString();
     EXPECT_EQ(action(w, "c16")->text(), "L16");
 }
 

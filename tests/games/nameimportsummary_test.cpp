@@ -24,11 +24,12 @@ TEST(NameImportSummaryText, GroupsDigitsAndAgreesInNumber)
     NameImportSummary many;
     many.setsRead = 45130;
     many.counts = {44000, 1120, 1, 9};
-    EXPECT_EQ(nameImportSummaryText(many, "names.ini"), "The emulator listed 45,130 sets.\n"
-                                                        "44,000 game names were added to names.ini.\n"
-                                                        "1,120 sets were already named; their names were kept.\n"
-                                                        "1 set was left out: names.ini cannot hold its name.\n"
-                                                        "9 sets were listed again; the first listing counts.");
+    EXPECT_EQ(nameImportSummaryText(many, "names.ini"),
+              "The emulator listed 45,130 sets.\n"
+              "44,000 game names were added to names.ini.\n"
+              "1,120 sets were already named; their names were kept.\n"
+              "1 set was left out: names.ini cannot hold its name.\n"
+              "9 sets were listed again; the first listing counts.");
     many.counts = {0, 1, 2, 1};
     EXPECT_EQ(nameImportSummaryText(many, "gamelist.ini"),
               "The emulator listed 45,130 sets.\n"
