@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/configlist.h"
 #include "base/language.h"
