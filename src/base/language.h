@@ -38,12 +38,7 @@ class Language {
         return loaded() ? line(number) : std::string(builtin);
     }
     std::string text(int number) const { return text(number, builtinText(number)); }
-    // For a line a complete file may lack: the language line when the file holds it, otherwise
-    // the built-in text; never an error.
-    std::string textIfPresent(int number) const
-    {
-        return holds(number) ? line(number) : std::string(builtinText(number));
-    }
+    // Whether the file has line N: for a line a complete file may lack (kImportNamesLine).
     bool holds(int number) const { return number >= 0 && number < lines_.count(); }
 
     const LineList& lines() const { return lines_; }
