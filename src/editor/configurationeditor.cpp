@@ -1,5 +1,7 @@
 #include "editor/configurationeditor.h"
 
+#include <array>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -95,10 +97,14 @@ ConfigurationEditor::~ConfigurationEditor() = default;
 
 // ---- binding -----------------------------------------------------------------------------
 
+void ConfigurationEditor::onClick(QPushButton* button, std::function<void()> command)
+{
+    connect(button, &QPushButton::clicked, this, [command = std::move(command)] { guarded(command); });
+}
+
 void ConfigurationEditor::onClick(std::string_view button, std::function<void()> command)
 {
-    connect(pages_->control<QPushButton>(button), &QPushButton::clicked, this,
-            [command = std::move(command)] { guarded(command); });
+    onClick(pages_->control<QPushButton>(button), std::move(command));
 }
 
 void ConfigurationEditor::bindControls()
@@ -132,13 +138,16 @@ void ConfigurationEditor::bindControls()
     onClick("c22", [this] { loadPictureFromDialog(); });
     onClick("c23", [this] { searchGame(); });
     picture_->onDoubleClick = [this] { guarded([this] { loadPictureFromDialog(); }); };
+    // Each path row's Search and Default buttons.
     for (int row = 1; row <= 10; ++row) {
-        onClick(numbered("c", 38 + row), [this, row] { searchDirectory(row); });
-        onClick(numbered("c", 114 + row), [this, row] { defaultDirectory(row); });
+        const auto buttons = pages_->rowButtons(numbered("dir", row));
+        onClick(buttons.at(0), [this, row] { searchDirectory(row); });
+        onClick(buttons.at(1), [this, row] { defaultDirectory(row); });
     }
     for (int row = 1; row <= 3; ++row) {
-        onClick(numbered("c", 51 + row), [this, row] { searchDatFile(row); });
-        onClick(numbered("c", 125 + row), [this, row] { defaultDatFile(row); });
+        const auto buttons = pages_->rowButtons(numbered("file", row));
+        onClick(buttons.at(0), [this, row] { searchDatFile(row); });
+        onClick(buttons.at(1), [this, row] { defaultDatFile(row); });
     }
 
     connect(runSpecifiedGame_, &QCheckBox::toggled, this, &ConfigurationEditor::runSpecifiedGameChanged);
@@ -147,7 +156,8 @@ void ConfigurationEditor::bindControls()
         {{"c55", &frameSkip_}, {"c62", &resolution_}, {"c91", &debugResolution_}}};
     for (const auto& [name, fields] : automatic) {
         auto* box = pages_->control<QCheckBox>(name);
-        connect(box, &QCheckBox::toggled, this, [this, fields](bool on) { automaticValueChanged(*fields, on); });
+        connect(box, &QCheckBox::toggled, this,
+                [this, fields](bool on) { automaticValueChanged(*fields, on); });
         automaticValueChanged(*fields, box->isChecked());
     }
 }

@@ -17,7 +17,6 @@
 class QCheckBox;
 class QFileDialog;
 class QFrame;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -112,6 +111,7 @@ class ConfigurationEditor : public QDialog, public ConfigurationControls {
 
   private:
     void bindControls();
+    void onClick(QPushButton* button, std::function<void()> command);
     void onClick(std::string_view button, std::function<void()> command);
     void applyLanguage();
 

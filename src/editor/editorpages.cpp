@@ -1,5 +1,6 @@
 #include "editor/editorpages.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <QCheckBox>
@@ -136,9 +137,8 @@ EditorPages::EditorPages(QWidget* window) : window_(window)
         if (row.caption != 0)
             captioned_[row.caption] = w;
         if (row.follows != 0) {
-            auto pair = std::find_if(pairs_.begin(), pairs_.end(), [&](const Pair& p) {
-                return p.label == captioned_.at(row.follows);
-            });
+            auto pair = std::find_if(pairs_.begin(), pairs_.end(),
+                                     [&](const Pair& p) { return p.label == captioned_.at(row.follows); });
             if (pair == pairs_.end())
                 pair = pairs_.insert(pairs_.end(), Pair{captioned_.at(row.follows), {}, {}, row.column});
             pair->fields.push_back(w);
@@ -194,6 +194,18 @@ QWidget* EditorPages::control(std::string_view name) const
     if (auto it = named_.find(std::string(name)); it != named_.end())
         return it->second;
     throw std::logic_error("no editor control " + std::string(name));
+}
+
+std::vector<QPushButton*> EditorPages::rowButtons(std::string_view field) const
+{
+    QWidget* w = control(field);
+    std::vector<QPushButton*> buttons;
+    for (const Pair& p : pairs_)
+        if (std::find(p.fields.begin(), p.fields.end(), w) != p.fields.end())
+            for (QWidget* f : p.fields)
+                if (auto* button = qobject_cast<QPushButton*>(f))
+                    buttons.push_back(button);
+    return buttons;
 }
 
 bool EditorPages::setText(int line, const std::string& text)

@@ -10,6 +10,7 @@
 
 #include "editor/editortable.h"
 
+class QPushButton;
 class QTabWidget;
 
 namespace arcavio {
@@ -34,6 +35,9 @@ class EditorPages {
     // The control of that objectName; throws std::logic_error for a name the table lacks.
     QWidget* control(std::string_view name) const;
     template <class T> T* control(std::string_view name) const { return qobject_cast<T*>(control(name)); }
+
+    // The buttons on a field's row, left to right.
+    std::vector<QPushButton*> rowButtons(std::string_view field) const;
 
     // A language line for a control's caption or a page's tab; false for any other line.
     bool setText(int line, const std::string& text);

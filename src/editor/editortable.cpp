@@ -72,7 +72,8 @@ EditorControl spin(EditorPage page, std::string name, int left, int top, int wid
 using Rows = std::vector<EditorControl>;
 
 // Check boxes one under the other.
-void checkBoxColumn(Rows& rows, EditorPage page, std::initializer_list<int> captions, int left, int top, int step)
+void checkBoxColumn(Rows& rows, EditorPage page, std::initializer_list<int> captions, int left, int top,
+                    int step)
 {
     for (int caption : captions) {
         rows.push_back(checkBox(page, caption, left, top));
@@ -101,8 +102,8 @@ void pathRows(Rows& rows, const PathRows& p)
         const int caption = p.labelCaption + i;
         rows.push_back(label(p.page, caption, 96, top + 3));
         rows.push_back(edit(p.page, p.editPrefix + std::to_string(i + 1), p.editLeft, top, 121, caption));
-        for (const auto& [buttonCaption, left] :
-             {std::pair{p.searchCaption + i, p.editLeft + 128}, std::pair{p.defaultCaption + i, p.editLeft + 216}}) {
+        for (const auto& [buttonCaption, left] : {std::pair{p.searchCaption + i, p.editLeft + 128},
+                                                  std::pair{p.defaultCaption + i, p.editLeft + 216}}) {
             EditorControl b = button(p.page, buttonCaption, left, top - 1);
             b.height = buttonHeight;
             b.follows = caption;
@@ -120,7 +121,8 @@ void resolutionRow(Rows& rows, EditorPage page, const std::string& prefix, int l
     rows.push_back(spin(page, prefix + "2", left + 65, top, 52, follows));
     rows.push_back(spin(page, prefix + "3", left + 129, top, 43, follows));
     for (int x : {left + 55, left + 120})
-        rows.push_back({.page = page, .kind = ControlKind::Times, .left = x, .top = top + 4, .follows = follows});
+        rows.push_back(
+            {.page = page, .kind = ControlKind::Times, .left = x, .top = top + 4, .follows = follows});
 }
 
 Rows describeControls()

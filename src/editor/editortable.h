@@ -11,7 +11,18 @@ namespace arcavio {
 
 // Where a control of the editor stands: the six pages of its notebook (the last one holds the
 // inner notebook of four CORE pages) and the button panel below them.
-enum class EditorPage { Details, Directories, Files, Video, Input, CoreVideo, CoreVector, CoreSound, CoreMisc, Panel };
+enum class EditorPage {
+    Details,
+    Directories,
+    Files,
+    Video,
+    Input,
+    CoreVideo,
+    CoreVector,
+    CoreSound,
+    CoreMisc,
+    Panel
+};
 inline constexpr int kOuterPageCount = 6;
 inline constexpr int kCorePageCount = 4;
 
@@ -39,14 +50,14 @@ struct EditorControl {
     EditorPage page;
     ControlKind kind;
     std::string name{}; // objectName; "c" and the caption's line for captioned controls; empty for "x"
-    int caption = 0;  // language line of its built-in text; 0 for none
+    int caption = 0;    // language line of its built-in text; 0 for none
     int left = 0;
     int top = 0;
-    int width = 0;  // 0 for the kind's own width
-    int height = 0; // 0 for the kind's own height; a button given one keeps it fixed
-    int follows = 0;    // language line of the label it stands after on its row; 0 for none
-    int column = -1;    // rows of one column move right together; -1 for a lone row
-    int line = -1;      // configuration line it shows, taken from the configuration table
+    int width = 0;       // 0 for the kind's own width
+    int height = 0;      // 0 for the kind's own height; a button given one keeps it fixed
+    int follows = 0;     // language line of the label it stands after on its row; 0 for none
+    int column = -1;     // rows of one column move right together; -1 for a lone row
+    int line = -1;       // configuration line it shows, taken from the configuration table
     SpinBounds bounds{}; // spin fields only
 };
 

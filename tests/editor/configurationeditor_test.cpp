@@ -4,9 +4,9 @@
 
 #include <QAbstractButton>
 #include <QFrame>
-#include <QPushButton>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
