@@ -17,13 +17,15 @@ std::string plural(std::size_t count, const char* one, const char* many)
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-std::string summaryText(const NameImportSummary& summary, const std::string& emulator, const std::string& file)
+std::string summaryText(const NameImportSummary& summary, const std::string& emulator,
+                        const std::string& file)
 {
     std::string text = plural(summary.setsRead, "set", "sets") + " listed by " + emulator + ": " +
                        plural(summary.counts.added, "name", "names") + " added to " + file + ", " +
                        std::to_string(summary.counts.kept) + " already named and kept";
     if (summary.counts.refused > 0)
-        text += ", " + plural(summary.counts.refused, "set name", "set names") + " the file cannot hold skipped";
+        text +=
+            ", " + plural(summary.counts.refused, "set name", "set names") + " the file cannot hold skipped";
     if (summary.oddLines > 0)
         text += ", " + plural(summary.oddLines, "line", "lines") + " of the list not understood";
     return text;

@@ -63,7 +63,8 @@ std::variant<StartOptions, int> readCommandLine(const QStringList& arguments)
                                  QStringLiteral("[DIRECTORY]"));
 
     if (!parser.parse(arguments)) {
-        std::cerr << "arcavio: " << text(parser.errorText()) << "\nTry 'arcavio --help' for more information.\n";
+        std::cerr << "arcavio: " << text(parser.errorText())
+                  << "\nTry 'arcavio --help' for more information.\n";
         return kUsageError;
     }
     if (parser.isSet(help)) {

@@ -43,7 +43,8 @@ void copyFolder(const std::string& from, const std::string& to)
 {
     platform::createDirectories(to);
     for (const std::string& name : platform::listFiles(from, "*"))
-        writeNewFile(joinPath(to, name), platform::readFile(joinPath(from, name), platform::kPictureFileLimit));
+        writeNewFile(joinPath(to, name),
+                     platform::readFile(joinPath(from, name), platform::kPictureFileLimit));
 }
 
 LineList sampleConfiguration(const std::string& dataDirectory, const std::string& wrapper)
@@ -91,7 +92,8 @@ std::string findInstalledMame()
 std::string mameWrapperScript(std::string_view mame)
 {
     if (!fitsOneLine(mame))
-        throw RefusedValueError("The emulator's path " + visibleValue(mame) + " cannot go into a script line");
+        throw RefusedValueError("The emulator's path " + visibleValue(mame) +
+                                " cannot go into a script line");
     return "#!/bin/sh\nexec " + shellQuoted(mame) + " -inipath . \"$@\"\n";
 }
 

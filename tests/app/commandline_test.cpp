@@ -54,7 +54,8 @@ TEST(CommandLine, PlansTheStartOrSaysWhyTheOptionsDoNotGoTogether)
     import.gameList = dir.file("names.ini");
     EXPECT_EQ(planStart(import).kind, StartKind::ImportNames);
     import.workspace = true;
-    EXPECT_EQ(problem(import), "--import-names opens no window: it takes neither --workspace nor a DIRECTORY");
+    EXPECT_EQ(problem(import),
+              "--import-names opens no window: it takes neither --workspace nor a DIRECTORY");
     import.workspace = false;
     import.importNames = "";
     EXPECT_EQ(problem(import), "--import-names needs the emulator program");
@@ -70,8 +71,8 @@ TEST(CommandLine, ImportReportsProgressAndSummaryOrTheErrorWithItsExitCode)
     const std::string gameList = dir.write("gamelist.ini", "[gamelist]\r\nPONG=My Pong\r\n");
     std::ostringstream said;
     EXPECT_EQ(importNamesCommand(test::fakeEmulatorPath(), gameList, said, false), 0);
-    EXPECT_NE(said.str().find("6 sets listed by " + test::fakeEmulatorPath() + ": 5 names added to " + gameList +
-                              ", 1 already named and kept\n"),
+    EXPECT_NE(said.str().find("6 sets listed by " + test::fakeEmulatorPath() + ": 5 names added to " +
+                              gameList + ", 1 already named and kept\n"),
               std::string::npos)
         << said.str();
     EXPECT_NE(readBytes(gameList).find("PONG=My Pong\r\n"), std::string::npos);
@@ -102,6 +103,7 @@ TEST(CommandLine, ImportReportsProgressAndSummaryOrTheErrorWithItsExitCode)
     EXPECT_EQ(lines.str().find('\r'), std::string::npos);
     std::ostringstream terminal;
     EXPECT_EQ(importNamesCommand(test::fakeEmulatorPath(), dir.file("terminal.ini"), terminal, true), 0);
-    EXPECT_NE(terminal.str().find("\rarcavio: 25000 sets read\narcavio: 25000 sets listed"), std::string::npos)
+    EXPECT_NE(terminal.str().find("\rarcavio: 25000 sets read\narcavio: 25000 sets listed"),
+              std::string::npos)
         << terminal.str();
 }

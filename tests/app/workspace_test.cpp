@@ -43,7 +43,8 @@ TEST(Workspace, FirstStartLaysOutASampleThatRunsTheInstalledMameThroughTheWrappe
     const std::string sample = result.configurations + "/Sample.av2";
     EXPECT_EQ(readConfiguration(sample).count(), 69);
     EXPECT_EQ(lineOf(sample, line::Emulator), data + "/mame");
-    EXPECT_EQ(lineOf(sample, line::AboutText), "Sample: runs the MAME installed here; put ROM zips in " + data + "/ROMS");
+    EXPECT_EQ(lineOf(sample, line::AboutText),
+              "Sample: runs the MAME installed here; put ROM zips in " + data + "/ROMS");
     EXPECT_EQ(lineOf(sample, line::FixedGameFlag), "0");
     EXPECT_EQ(lineOf(sample, line::RomDirectory), "ROMS");
     EXPECT_TRUE(platform::directoryExists(data + "/ROMS"));
@@ -77,7 +78,8 @@ TEST(Workspace, LaterStartsTouchNothingAndWithoutMameTheSampleSaysToSetTheEmulat
     const WorkspaceResult first = prepareWorkspace(data, "", "");
     const std::string sample = first.configurations + "/Sample.av2";
     EXPECT_EQ(lineOf(sample, line::Emulator), "");
-    EXPECT_EQ(lineOf(sample, line::AboutText), "Sample: no MAME found; choose the emulator with Edit before Run");
+    EXPECT_EQ(lineOf(sample, line::AboutText),
+              "Sample: no MAME found; choose the emulator with Edit before Run");
     EXPECT_FALSE(platform::fileExists(data + "/mame"));
 
     // The user changes the sample; a MAME arrives later.

@@ -46,7 +46,8 @@ TEST(DataDirectory, MakesMissingParentsAndRefusesAFileInItsPlaceWithoutTouchingI
         platform::createDirectories(blocker + "/arcavio");
         FAIL() << "a file stood in the place of a parent";
     } catch (const InOutError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot create the folder " + blocker + ": a file stands in its place");
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot create the folder " + blocker + ": a file stands in its place");
     }
     EXPECT_THROW(platform::createDirectories(blocker), InOutError);
     EXPECT_EQ(readBytes(blocker), "the user's own file\n");
