@@ -53,7 +53,7 @@ LineList sampleConfiguration(const std::string& dataDirectory, const std::string
     const std::string roms = joinPath(dataDirectory, kSampleRomFolder);
     if (!wrapper.empty()) {
         lines.set(line::Emulator, wrapper);
-        lines.set(line::AboutText, "Sample: runs the MAME installed here; put ROM zips in " + roms);
+        lines.set(line::AboutText, "Sample: runs the installed MAME; ROM zips go in " + roms);
     } else {
         lines.set(line::AboutText, "Sample: no MAME found; choose the emulator with Edit before Run");
     }

@@ -44,7 +44,7 @@ TEST(Workspace, FirstStartLaysOutASampleThatRunsTheInstalledMameThroughTheWrappe
     EXPECT_EQ(readConfiguration(sample).count(), 69);
     EXPECT_EQ(lineOf(sample, line::Emulator), data + "/mame");
     EXPECT_EQ(lineOf(sample, line::AboutText),
-              "Sample: runs the MAME installed here; put ROM zips in " + data + "/ROMS");
+              "Sample: runs the installed MAME; ROM zips go in " + data + "/ROMS");
     EXPECT_EQ(lineOf(sample, line::FixedGameFlag), "0");
     EXPECT_EQ(lineOf(sample, line::RomDirectory), "ROMS");
     EXPECT_TRUE(platform::directoryExists(data + "/ROMS"));
