@@ -1,9 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include <QDialog>
@@ -17,13 +17,12 @@
 class QCheckBox;
 class QFileDialog;
 class QFrame;
-class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTabWidget;
 
 namespace arcavio {
 
+class EditorPages;
 class GamePicker;
 class PictureBox;
 class SpinEdit;
@@ -49,11 +48,11 @@ struct EditorContext {
 
 // The configuration editor, objectName "c110": six pages of controls bound to the 69 lines of a
 // configuration (see ConfigurationControls), and the panel's Help, Save As, Save, Save and
-// Close and Close.
+// Close and Close. The pages are built from the control table (editortable.h); this window
+// binds them to its commands.
 //
 // Control names and members, where the name does not say it:
-//   S7984             pages_                  the notebook of six pages
-//   s107109e159       corePages_              the inner notebook of the CORE Options page
+//   S7984, Panel1     pages_                  the notebook of six pages and the button panel
 //   Shape1, Image     pictureFrame_, picture_ the empty frame and the configuration's picture
 //   mame              emulatorEdit_           the emulator's program file
 //   c21, game, c23    runSpecifiedGame_, gameEdit_, searchGameButton_
@@ -111,38 +110,10 @@ class ConfigurationEditor : public QDialog, public ConfigurationControls {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    struct Pair {
-        QWidget* label;
-        std::vector<QWidget*> fields;
-        std::vector<int> lefts;
-        int column; // rows of one column line up; -1 for a lone row
-    };
-
-    void buildPanel();
-    void buildDetailsPage(QWidget* page);
-    void buildDirectoriesPage(QWidget* page);
-    void buildFilesPage(QWidget* page);
-    struct PathRows;
-    std::vector<SpinEdit*> resolutionFields(QWidget* page, QLabel* caption, const std::string& prefix,
-                                            int left, int top);
-    void buildPathRows(QWidget* page, int count, const PathRows& rows, std::vector<QLineEdit*>& edits);
-    void buildVideoPage(QWidget* page);
-    void buildInputPage(QWidget* page);
-    void buildCorePage(QWidget* page);
-    void buildTabOrder();
+    void bindControls();
+    void onClick(QPushButton* button, std::function<void()> command);
+    void onClick(std::string_view button, std::function<void()> command);
     void applyLanguage();
-    void placePairs();
-    void separateVideoColumns();
-    void fitWidth();
-
-    QLabel* label(QWidget* parent, int line, int x, int y);
-    QPushButton* button(QWidget* parent, int line, int x, int y, int width = 75);
-    QCheckBox* checkBox(QWidget* parent, int line, int x, int y, bool checked);
-    QLineEdit* edit(QWidget* parent, const char* name, int x, int y, int width, const std::string& value);
-    SpinEdit* spin(QWidget* parent, const char* name, int x, int y, int width, std::int32_t value,
-                   SpinBounds bounds);
-    void pair(QWidget* label, std::vector<QWidget*> fields, int column = -1);
-    void onGuarded(QPushButton* button, void (ConfigurationEditor::*command)());
 
     void runSpecifiedGameChanged(bool checked);
     void automaticValueChanged(const std::vector<SpinEdit*>& fields, bool checked);
@@ -157,8 +128,7 @@ class ConfigurationEditor : public QDialog, public ConfigurationControls {
     EditorContext context_;
     std::string pictureFileName_;
 
-    QTabWidget* pages_ = nullptr;
-    QTabWidget* corePages_ = nullptr;
+    std::unique_ptr<EditorPages> pages_;
     QFrame* pictureFrame_ = nullptr;
     PictureBox* picture_ = nullptr;
     QLineEdit* emulatorEdit_ = nullptr;
@@ -170,10 +140,6 @@ class ConfigurationEditor : public QDialog, public ConfigurationControls {
     std::vector<SpinEdit*> frameSkip_;
     std::vector<SpinEdit*> resolution_;
     std::vector<SpinEdit*> debugResolution_;
-
-    std::unordered_map<int, QWidget*> captioned_;
-    std::unordered_map<std::string, QWidget*> named_;
-    std::vector<Pair> pairs_;
 
     std::string pictureDialogTitle_;
     std::string executableDialogTitle_;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/language.h"
+#include "config/configuration.h"
 #include "text/paths.h"
 
 namespace arcavio {
@@ -20,7 +21,7 @@ struct SpinBounds {
 };
 
 inline constexpr SpinBounds kUnbounded{};
-inline constexpr SpinBounds kVolumeBounds{-32, 0};
+inline constexpr SpinBounds kVolumeBounds{kVolumeMin, kVolumeMax};
 
 // The value kept within the bounds (and within 32 bits when unbounded).
 std::int32_t clampToBounds(std::int64_t value, SpinBounds bounds);

@@ -1,9 +1,12 @@
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include <QAbstractButton>
+#include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -12,6 +15,7 @@
 #include "config/configuration.h"
 #include "editor/editor_fixture.h"
 #include "editor/editorrules.h"
+#include "editor/editortable.h"
 #include "platform/filesystem.h"
 #include "platform/textfiles.h"
 #include "support/folder_chooser.h"
@@ -124,6 +128,63 @@ TEST_F(NewEditor, ShowsTheBuiltInTextsAndInitialStates)
     EXPECT_EQ(child<SpinEdit>(*editor, "volume")->bounds().min, -32);
     EXPECT_FALSE(child<SpinEdit>(*editor, "refresh")->bounds().bounded());
     EXPECT_TRUE(recorder.errors.empty());
+}
+
+// The pages come from the control table: each row on its own page, in its kind, at its height
+// (a long caption may push it right, never left), and in the table's order, which is also the
+// order the controls stack and take focus in by default.
+TEST_F(NewEditor, EveryTableRowIsBuiltOnItsPageInTableOrder)
+{
+    auto editor = makeEditor();
+    auto* outer = child<QTabWidget>(*editor, "S7984");
+    auto* inner = child<QTabWidget>(*editor, "s107109e159");
+    auto containerOf = [&](EditorPage page) -> QWidget* {
+        if (page == EditorPage::Panel)
+            return child(*editor, "Panel1");
+        if (const int core = corePageIndex(page); core >= 0)
+            return inner->widget(core);
+        return outer->widget(outerPageIndex(page));
+    };
+    auto builtAs = [](QWidget* w, ControlKind kind) {
+        switch (kind) {
+        case ControlKind::Label:
+        case ControlKind::Times:
+        case ControlKind::Picture:
+            return qobject_cast<QLabel*>(w) != nullptr;
+        case ControlKind::Button:
+            return qobject_cast<QPushButton*>(w) != nullptr;
+        case ControlKind::CheckBox:
+            return qobject_cast<QCheckBox*>(w) != nullptr;
+        case ControlKind::Edit:
+            return qobject_cast<QLineEdit*>(w) != nullptr;
+        case ControlKind::Spin:
+            return qobject_cast<SpinEdit*>(w) != nullptr;
+        case ControlKind::Frame:
+            return qobject_cast<QFrame*>(w) != nullptr;
+        }
+        return false;
+    };
+    std::map<QWidget*, std::vector<QWidget*>> expected;
+    for (const EditorControl& row : editorControls()) {
+        QWidget* page = containerOf(row.page);
+        ASSERT_NE(page, nullptr);
+        const auto built = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        const auto index = expected[page].size();
+        ASSERT_LT(index, static_cast<std::size_t>(built.size())) << row.name << " is missing";
+        QWidget* w = built[static_cast<qsizetype>(index)];
+        expected[page].push_back(w);
+        EXPECT_EQ(w->objectName().toStdString(), row.name) << "out of order on its page";
+        EXPECT_TRUE(builtAs(w, row.kind)) << row.name;
+        EXPECT_EQ(w->y(), row.top) << row.name;
+        EXPECT_GE(w->x(), row.left) << row.name;
+        if (auto* spin = qobject_cast<SpinEdit*>(w)) {
+            EXPECT_EQ(spin->bounds().min, row.bounds.min) << row.name;
+        }
+    }
+    for (const auto& [page, widgets] : expected)
+        EXPECT_EQ(page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
+                  static_cast<qsizetype>(widgets.size()))
+            << page->objectName().toStdString() << " holds a control the table lacks";
 }
 
 TEST_F(NewEditor, TakesItsTextsFromALanguageFile)
