@@ -59,7 +59,7 @@ QAction* separator(QMenu* menu, const char* name)
 
 std::string MainWindow::defaultSkinDirectory()
 {
-    return joinPath(platform::programDirectory(), "skin");
+    return joinPath(platform::dataDirectory(), "skin");
 }
 
 MainWindow::MainWindow(QWidget* parent, std::string skinDirectory)

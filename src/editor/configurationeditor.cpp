@@ -351,7 +351,7 @@ void ConfigurationEditor::showPicture(const QImage& image)
 void ConfigurationEditor::loadPictureFromDialog()
 {
     QFileDialog& dialog = pictureDialog();
-    dialog.setDirectory(qtext(joinPath(platform::programDirectory(), "images")));
+    dialog.setDirectory(qtext(joinPath(platform::dataDirectory(), "images")));
     const auto path = runDialog(dialog);
     if (!path)
         return;

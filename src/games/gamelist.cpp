@@ -180,7 +180,7 @@ std::optional<std::string_view> GameListIndex::find(std::string_view key) const
 
 std::string defaultGameListPath()
 {
-    return joinPath(platform::programDirectory(), "gamelist.ini");
+    return joinPath(platform::dataDirectory(), "gamelist.ini");
 }
 
 GameRows buildGameRows(const std::vector<std::string>& zips, const GameListIndex& gameList, bool showAll)

@@ -46,7 +46,7 @@ void launch(ProcessLauncher& launcher, const std::string& directory, const std::
     launcher.FileName = program;
     launcher.CommandLine = commandLine;
     launcher.Execute();
-    platform::setCurrentDirectory(platform::programDirectory());
+    platform::setCurrentDirectory(platform::dataDirectory());
 }
 
 } // namespace

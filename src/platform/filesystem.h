@@ -31,6 +31,36 @@ void setCurrentDirectory(const std::string& path);
 std::string programPath();
 std::string programDirectory();
 
+// Where the files the program keeps for its user live: gamelist.ini, skin/ and images/. Beside
+// the program in a build tree or a copy of its own; in the user's data directory once it is
+// installed, since a system's bin/ is no place for them (and root may write there anyway, so
+// the layout decides, not the permissions). Creates nothing.
+std::string dataDirectory();
+// dataDirectory(), made with any missing parent when it does not exist yet. Throws InOutError
+// when it cannot be found or made (a file in its place is left as it is).
+std::string makeDataDirectory();
+
+// The rule behind dataDirectory(): a program is installed when it sits in a folder "bin" whose
+// sibling share/arcavio exists; then the data directory is xdgDataHome/arcavio when xdgDataHome
+// is absolute, else home/.local/share/arcavio (empty when neither is absolute). Otherwise it
+// is the program's directory.
+bool isInstalledLayout(const std::string& programDirectory);
+std::string dataDirectoryFor(const std::string& programDirectory, const std::string& xdgDataHome,
+                             const std::string& home);
+
+// The user's home directory: $HOME, or the account's entry when it is unset; empty when neither
+// names an absolute path.
+std::string homeDirectory();
+
+// Makes the directory and any missing parent. Throws InOutError naming the first path that
+// could not be made and why: "a file stands in its place" when an entry that is not a directory
+// is there (nothing of it is touched).
+void createDirectories(const std::string& path);
+
+// Lets everyone read and run the file, and its owner write it (the mode of an installed script).
+// Throws FileCreateError naming the path.
+void makeExecutable(const std::string& path);
+
 // The whole of a regular file (a link is followed only to one) of at most limit bytes (see
 // readlimits.h). Never blocks on a pipe or device. Throws FileOpenError naming the path for a
 // file that is missing, special, unreadable or larger than the limit.

@@ -43,6 +43,9 @@ class ProcessServices {
     virtual std::optional<std::string> readClassesRootValue(const std::string& key) = 0;
 };
 
+// A regular file (a link followed) that this user may run.
+bool isExecutableFile(const std::string& path);
+
 // The services of the system the program runs on.
 ProcessServices& systemProcesses();
 

@@ -71,9 +71,9 @@ done
 check_metafile_program "$root/usr/libexec/arcavio/arcavio-metafile" "$sample"
 
 if [[ "$answers_version" == ON ]]; then
-    answer=$(QT_QPA_PLATFORM=offscreen timeout 20 "$root/usr/bin/arcavio" --version </dev/null 2>&1)
+    answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$root/usr/bin/arcavio" --version </dev/null 2>&1)
     status=$?
-    [[ $status -eq 0 && "$answer" == *"$version"* ]] ||
+    [[ $status -eq 0 && "$answer" == "arcavio $version" ]] ||
         fail "the packaged program answers --version with status $status and '$answer'"
 else
     echo "NOTE: --version is not asked: the program does not answer it yet (ARCAVIO_ANSWERS_VERSION)"

@@ -4,10 +4,12 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -258,6 +260,38 @@ std::string programPath()
 std::string programDirectory()
 {
     return directoryPart(programPath());
+}
+
+std::string homeDirectory()
+{
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/')
+        return home;
+    const passwd* account = getpwuid(getuid());
+    if (account != nullptr && account->pw_dir != nullptr && account->pw_dir[0] == '/')
+        return account->pw_dir;
+    return {};
+}
+
+void createDirectories(const std::string& path)
+{
+    if (path.empty() || directoryExists(path))
+        return;
+    const std::string parent = directoryPart(path);
+    if (!parent.empty() && parent != path)
+        createDirectories(parent);
+    if (mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && directoryExists(path)))
+        return;
+    struct stat info {};
+    const bool occupied = lstat(path.c_str(), &info) == 0;
+    throw InOutError("Cannot create the folder " + path + ": " +
+                     (occupied ? std::string("a file stands in its place") : systemReason()));
+}
+
+void makeExecutable(const std::string& path)
+{
+    if (chmod(path.c_str(), 0755) != 0)
+        throw FileCreateError(path);
 }
 
 std::string readFile(const std::string& path, std::size_t limit)

@@ -99,12 +99,6 @@ struct Attributes {
     Attributes& operator=(const Attributes&) = delete;
 };
 
-bool isExecutableFile(const std::string& path)
-{
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
 class PosixProcesses final : public ProcessServices {
   public:
     std::unique_ptr<StartedProcess> createProcess(const ProcessRequest& request) override
@@ -213,6 +207,12 @@ std::vector<std::string> splitCommandLine(std::string_view text)
         words.push_back(std::move(word));
     }
     return words;
+}
+
+bool isExecutableFile(const std::string& path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
 } // namespace arcavio::platform

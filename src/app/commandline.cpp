@@ -1,0 +1,98 @@
+#include "app/commandline.h"
+
+#include <ostream>
+
+#include "games/gamelist.h"
+#include "games/nameimport.h"
+#include "platform/filesystem.h"
+
+namespace arcavio {
+namespace {
+
+constexpr const char* kProgramName = "arcavio";
+constexpr std::size_t kLineEvery = 10000;
+
+std::string plural(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string summaryText(const NameImportSummary& summary, const std::string& emulator,
+                        const std::string& file)
+{
+    std::string text = plural(summary.setsRead, "set", "sets") + " listed by " + emulator + ": " +
+                       plural(summary.counts.added, "name", "names") + " added to " + file + ", " +
+                       std::to_string(summary.counts.kept) + " already named and kept";
+    if (summary.counts.refused > 0)
+        text +=
+            ", " + plural(summary.counts.refused, "set name", "set names") + " the file cannot hold skipped";
+    if (summary.oddLines > 0)
+        text += ", " + plural(summary.oddLines, "line", "lines") + " of the list not understood";
+    return text;
+}
+
+} // namespace
+
+StartPlan planStart(const StartOptions& options)
+{
+    if (options.importNames) {
+        if (options.workspace || !options.directories.empty())
+            throw UsageError("--import-names opens no window: it takes neither --workspace nor a DIRECTORY");
+        if (options.importNames->empty())
+            throw UsageError("--import-names needs the emulator program");
+        if (options.gameList && options.gameList->empty())
+            throw UsageError("--gamelist needs a file name");
+        return {StartKind::ImportNames, {}};
+    }
+    if (options.gameList)
+        throw UsageError("--gamelist goes with --import-names");
+    if (options.directories.size() > 1)
+        throw UsageError("only one DIRECTORY can be listed");
+    if (options.workspace) {
+        if (!options.directories.empty())
+            throw UsageError("--workspace lists the workspace: it takes no DIRECTORY");
+        return {StartKind::Workspace, {}};
+    }
+    if (options.directories.empty())
+        return {StartKind::List, {}};
+    const std::string& directory = options.directories.front();
+    if (!platform::directoryExists(directory))
+        throw UsageError("no directory " + directory);
+    return {StartKind::List, directory};
+}
+
+int importNamesCommand(const std::string& emulator, const std::string& gameList, std::ostream& messages,
+                       bool terminal)
+{
+    bool progressShown = false;
+    std::size_t linesWritten = 0;
+    try {
+        std::string file = gameList;
+        if (file.empty()) {
+            platform::makeDataDirectory();
+            file = defaultGameListPath();
+        }
+        messages << kProgramName << ": reading the set list of " << emulator << '\n' << std::flush;
+        const auto progress = [&](std::size_t setsRead) {
+            if (terminal) {
+                messages << '\r' << kProgramName << ": " << setsRead << " sets read" << std::flush;
+                progressShown = true;
+            } else if (setsRead / kLineEvery > linesWritten) {
+                linesWritten = setsRead / kLineEvery;
+                messages << kProgramName << ": " << setsRead << " sets read\n" << std::flush;
+            }
+        };
+        const NameImportSummary summary = importGameNames(emulator, file, progress);
+        if (progressShown)
+            messages << '\n';
+        messages << kProgramName << ": " << summaryText(summary, emulator, file) << '\n' << std::flush;
+        return 0;
+    } catch (const std::exception& error) {
+        if (progressShown)
+            messages << '\n';
+        messages << kProgramName << ": " << error.what() << '\n' << std::flush;
+        return 1;
+    }
+}
+
+} // namespace arcavio

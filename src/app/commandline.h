@@ -1,0 +1,49 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "text/errors.h"
+
+// What the command line asks for, once Qt's parser has read it (see programstart.cpp), and the
+// work done without a window.
+namespace arcavio {
+
+struct StartOptions {
+    bool workspace = false;
+    std::optional<std::string> importNames; // the emulator
+    std::optional<std::string> gameList;
+    std::vector<std::string> directories; // the words that are not options
+};
+
+enum class StartKind {
+    List,        // the main window over `directory`, or over the working directory when empty
+    Workspace,   // the main window over the user's workspace
+    ImportNames, // no window: the emulator's names into the game list
+};
+
+struct StartPlan {
+    StartKind kind = StartKind::List;
+    std::string directory;
+};
+
+// Options that do not go together or name nothing, and a DIRECTORY that does not exist.
+class UsageError : public Error {
+  public:
+    using Error::Error;
+};
+
+// Throws UsageError with the message for the user.
+StartPlan planStart(const StartOptions& options);
+
+// arcavio --import-names EMULATOR [--gamelist FILE]: the import with its progress and summary
+// (or the error) on `messages`, the lines starting with the program's name. An empty gameList
+// is the usual file, in the data directory, which is made when missing. On a terminal the
+// count of sets read is redrawn on one line; elsewhere a line is written every 10,000 sets.
+// Returns the exit code: 0 when the import succeeded, 1 otherwise.
+int importNamesCommand(const std::string& emulator, const std::string& gameList, std::ostream& messages,
+                       bool terminal);
+
+} // namespace arcavio

@@ -1,0 +1,137 @@
+#include "app/workspace.h"
+
+#include <cstdlib>
+
+#include "config/configuration.h"
+#include "platform/filesystem.h"
+#include "platform/process.h"
+#include "platform/readlimits.h"
+#include "text/boundedtext.h"
+#include "text/errors.h"
+#include "text/paths.h"
+
+namespace arcavio {
+namespace {
+
+bool fitsOneLine(std::string_view text)
+{
+    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+std::string shellQuoted(std::string_view text)
+{
+    std::string quoted = "'";
+    for (const char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+// Writes the file only when nothing is there yet.
+bool writeNewFile(const std::string& path, std::string_view bytes)
+{
+    if (platform::fileExists(path) || platform::directoryExists(path))
+        return false;
+    platform::replaceFile(path, bytes);
+    return true;
+}
+
+void copyFolder(const std::string& from, const std::string& to)
+{
+    platform::createDirectories(to);
+    for (const std::string& name : platform::listFiles(from, "*"))
+        writeNewFile(joinPath(to, name),
+                     platform::readFile(joinPath(from, name), platform::kPictureFileLimit));
+}
+
+LineList sampleConfiguration(const std::string& dataDirectory, const std::string& wrapper)
+{
+    LineList lines = defaultConfiguration();
+    const std::string roms = joinPath(dataDirectory, kSampleRomFolder);
+    if (!wrapper.empty()) {
+        lines.set(line::Emulator, wrapper);
+        lines.set(line::AboutText, "Sample: runs the installed MAME; ROM zips go in " + roms);
+    } else {
+        lines.set(line::AboutText, "Sample: no MAME found; choose the emulator with Edit before Run");
+    }
+    lines.set(line::FixedGameFlag, "0");
+    lines.set(line::Game, "");
+    lines.set(line::RomDirectory, std::string(kSampleRomFolder));
+    return lines;
+}
+
+} // namespace
+
+std::string findInstalledMame(std::string_view pathVariable)
+{
+    while (true) {
+        const std::size_t colon = pathVariable.find(':');
+        const std::string_view folder = pathVariable.substr(0, colon);
+        if (!folder.empty() && folder.front() == '/') {
+            const std::string candidate = joinPath(folder, "mame");
+            if (fitsOneLine(candidate) && platform::isExecutableFile(candidate))
+                return candidate;
+        }
+        if (colon == std::string_view::npos)
+            break;
+        pathVariable.remove_prefix(colon + 1);
+    }
+    const std::string debian = "/usr/games/mame";
+    return platform::isExecutableFile(debian) ? debian : std::string();
+}
+
+std::string findInstalledMame()
+{
+    const char* path = std::getenv("PATH");
+    return findInstalledMame(path != nullptr ? path : "");
+}
+
+std::string mameWrapperScript(std::string_view mame)
+{
+    if (!fitsOneLine(mame))
+        throw RefusedValueError("The emulator's path " + visibleValue(mame) +
+                                " cannot go into a script line");
+    return "#!/bin/sh\nexec " + shellQuoted(mame) + " -inipath . \"$@\"\n";
+}
+
+std::string installedSkinsDirectory(const std::string& programDirectory)
+{
+    if (!platform::isInstalledLayout(programDirectory))
+        return {};
+    return joinPath(joinPath(joinPath(directoryPart(programDirectory), "share"), "arcavio"), "skins");
+}
+
+WorkspaceResult prepareWorkspace(const std::string& dataDirectory, const std::string& mame,
+                                 const std::string& exampleSkins)
+{
+    WorkspaceResult result;
+    result.configurations = joinPath(dataDirectory, kWorkspaceFolder);
+    if (platform::directoryExists(result.configurations))
+        return result;
+    platform::createDirectories(dataDirectory);
+
+    std::string wrapper;
+    if (!mame.empty()) {
+        const std::string script = mameWrapperScript(mame);
+        wrapper = joinPath(dataDirectory, kMameWrapperName);
+        if (writeNewFile(wrapper, script))
+            platform::makeExecutable(wrapper);
+    }
+    platform::createDirectories(joinPath(dataDirectory, kSampleRomFolder));
+    platform::createDirectories(joinPath(dataDirectory, "images"));
+    const std::string example = joinPath(exampleSkins, kExampleSkin);
+    const std::string skins = joinPath(dataDirectory, "skins");
+    if (!exampleSkins.empty() && platform::directoryExists(example) && !platform::directoryExists(skins))
+        copyFolder(example, joinPath(skins, kExampleSkin));
+
+    platform::createDirectories(result.configurations);
+    writeConfiguration(configurationPath(result.configurations, kSampleConfigurationName),
+                       sampleConfiguration(dataDirectory, wrapper));
+    result.laidOut = true;
+    return result;
+}
+
+} // namespace arcavio

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The program's command line, run as a user runs it and without any display: help, version,
+# complaints, the names import and where an installed copy keeps the game list.
+# Usage: check-command-line.sh ARCAVIO FAKE_EMULATOR VERSION
+set -uo pipefail
+arcavio=$1 fake=$2 version=$3
+source "$(dirname "$0")/../packaging/common.sh"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# Nothing of a window system: what these options do must not need one.
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_DATA_HOME HOME="$work/home" "$@"; }
+expect() { # expect STATUS OUTPUT_PATTERN COMMAND...
+    local want=$1 pattern=$2
+    shift 2
+    local output status
+    output=$(run "$@" 2>&1 </dev/null)
+    status=$?
+    [[ $status -eq $want ]] || fail "$* ended with status $status, not $want: $output"
+    [[ "$output" == *$pattern* ]] || fail "$* said '$output', without '$pattern'"
+}
+
+expect 0 "--import-names <EMULATOR>" "$arcavio" --help
+expect 0 "--workspace" "$arcavio" -h
+[[ "$(run "$arcavio" --version)" == "arcavio $version" ]] || fail "--version says '$(run "$arcavio" --version)'"
+expect 0 "arcavio $version" "$arcavio" -v
+expect 2 "Unknown option 'frobnicate'" "$arcavio" --frobnicate
+expect 2 "no directory $work/missing" "$arcavio" "$work/missing"
+expect 2 "--gamelist goes with --import-names" "$arcavio" --gamelist "$work/names.ini"
+
+names=$work/names.ini
+printf '[gamelist]\r\npong=My own Pong\r\n' >"$names"
+expect 0 "5 names added to $names, 1 already named and kept" "$arcavio" --import-names "$fake" --gamelist "$names"
+grep -q "^galaxian=Galaxian (Namco set 1)" "$names" || fail "the import did not add galaxian"
+grep -q "^pong=My own Pong" "$names" || fail "the import lost the user's name for pong"
+cp "$names" "$work/before.ini"
+expect 1 "ended with exit code 5" env ARCAVIO_FAKE_EXIT=5 "$arcavio" --import-names "$fake" --gamelist "$names"
+expect 1 "$work/no-mame" "$arcavio" --import-names "$work/no-mame" --gamelist "$names"
+cmp -s "$names" "$work/before.ini" || fail "a failed import changed the game list"
+
+# An installed copy: bin/ beside share/arcavio keeps the game list in the user's data directory.
+mkdir -p "$work/prefix/bin" "$work/prefix/share/arcavio"
+cp "$arcavio" "$work/prefix/bin/arcavio"
+installed=$work/prefix/bin/arcavio
+expect 0 "names added to $work/home/.local/share/arcavio/gamelist.ini" "$installed" --import-names "$fake"
+expect 0 "names added to $work/data/arcavio/gamelist.ini" \
+    env XDG_DATA_HOME="$work/data" "$installed" --import-names "$fake"
+[[ -f "$work/data/arcavio/gamelist.ini" ]] || fail "no game list in \$XDG_DATA_HOME/arcavio"
+# A file where the data directory should be: a clear error, and the file stays as it was.
+echo "mine" >"$work/blocked"
+mkdir -p "$work/blocked-home/.local"
+cp "$work/blocked" "$work/blocked-home/.local/share"
+expect 1 "Cannot create the folder $work/blocked-home/.local/share: a file stands in its place" \
+    env HOME="$work/blocked-home" "$installed" --import-names "$fake"
+cmp -s "$work/blocked" "$work/blocked-home/.local/share" || fail "the file in the data directory's place changed"
+
+finish

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "app/workspace.h"
+#include "config/configuration.h"
+#include "platform/childprocess.h"
+#include "platform/filesystem.h"
+#include "support/fake_emulator.h"
+#include "support/temp_dir.h"
+#include "text/errors.h"
+
+using namespace arcavio;
+using arcavio::test::readBytes;
+using arcavio::test::TempDir;
+
+namespace {
+
+std::string lineOf(const std::string& configuration, int number)
+{
+    return readConfiguration(configuration).at(number);
+}
+
+} // namespace
+
+TEST(Workspace, FirstStartLaysOutASampleThatRunsTheInstalledMameThroughTheWrapper)
+{
+    TempDir root;
+    // A path the shell would read as several words, a quote and a command if left unquoted.
+    const std::string folder = root.mkdir("it's $(touch pwned) mame");
+    const std::string mame = folder + "/mame";
+    ASSERT_EQ(symlink(test::fakeEmulatorPath().c_str(), mame.c_str()), 0);
+    const std::string skins = root.mkdir("share-skins");
+    root.mkdir("share-skins/neon");
+    root.write("share-skins/neon/skin.ini", "[skin]\r\n");
+    root.write("share-skins/neon/appb.bmp", "BM-picture");
+    const std::string data = root.file("home/.local/share/arcavio");
+
+    const WorkspaceResult result = prepareWorkspace(data, mame, skins);
+    EXPECT_TRUE(result.laidOut);
+    EXPECT_EQ(result.configurations, data + "/configurations");
+    EXPECT_EQ(platform::listFiles(result.configurations, "*"), std::vector<std::string>{"Sample.av2"});
+    const std::string sample = result.configurations + "/Sample.av2";
+    EXPECT_EQ(readConfiguration(sample).count(), 69);
+    EXPECT_EQ(lineOf(sample, line::Emulator), data + "/mame");
+    EXPECT_EQ(lineOf(sample, line::AboutText),
+              "Sample: runs the installed MAME; ROM zips go in " + data + "/ROMS");
+    EXPECT_EQ(lineOf(sample, line::FixedGameFlag), "0");
+    EXPECT_EQ(lineOf(sample, line::RomDirectory), "ROMS");
+    EXPECT_TRUE(platform::directoryExists(data + "/ROMS"));
+    EXPECT_TRUE(platform::directoryExists(data + "/images"));
+    EXPECT_EQ(readBytes(data + "/skins/neon/appb.bmp"), "BM-picture");
+    EXPECT_FALSE(platform::directoryExists(data + "/skin")); // offered, not active
+
+    // Run starts the wrapper in its own directory, where mame.ini was written: MAME is told to
+    // read it there, gets the game, and no word of its path reaches a shell unquoted.
+    TempDir log;
+    const test::FakeEmulatorSettings settings(log.file("record"));
+    platform::ChildRequest request;
+    request.program = data + "/mame";
+    request.arguments = {"pong"};
+    request.workingDirectory = data;
+    const platform::ChildResult ran = platform::runChild(std::move(request));
+    ASSERT_EQ(ran.end, platform::ChildEnd::Exited);
+    EXPECT_EQ(ran.exitCode, 0);
+    const auto record = test::readFakeEmulatorRecord(log.file("record"));
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->argv, (std::vector<std::string>{mame, "-inipath", ".", "pong"}));
+    EXPECT_EQ(record->workingDirectory, data);
+    EXPECT_FALSE(platform::fileExists(root.file("pwned")));
+    EXPECT_FALSE(platform::fileExists(data + "/pwned"));
+}
+
+TEST(Workspace, LaterStartsTouchNothingAndWithoutMameTheSampleSaysToSetTheEmulator)
+{
+    TempDir root;
+    const std::string data = root.file("arcavio");
+    const WorkspaceResult first = prepareWorkspace(data, "", "");
+    const std::string sample = first.configurations + "/Sample.av2";
+    EXPECT_EQ(lineOf(sample, line::Emulator), "");
+    EXPECT_EQ(lineOf(sample, line::AboutText),
+              "Sample: no MAME found; choose the emulator with Edit before Run");
+    EXPECT_FALSE(platform::fileExists(data + "/mame"));
+
+    // The user changes the sample; a MAME arrives later.
+    test::writeBytes(sample, "edited by the user\r\n");
+    const std::string mame = root.write("mame", "#!/bin/sh\n");
+    platform::makeExecutable(mame);
+    const WorkspaceResult second = prepareWorkspace(data, mame, "");
+    EXPECT_FALSE(second.laidOut);
+    EXPECT_EQ(second.configurations, first.configurations);
+    EXPECT_EQ(readBytes(sample), "edited by the user\r\n");
+    EXPECT_FALSE(platform::fileExists(data + "/mame"));
+}
+
+TEST(Workspace, ADataDirectoryThatCannotBeMadeIsAnErrorAndTheFileInItsPlaceStays)
+{
+    TempDir root;
+    const std::string blocker = root.write("arcavio", "notes the user keeps\n");
+    EXPECT_THROW(prepareWorkspace(blocker, "", ""), InOutError);
+    EXPECT_EQ(readBytes(blocker), "notes the user keeps\n");
+    // An existing wrapper of the user's own is kept too.
+    const std::string data = root.mkdir("data");
+    root.write("data/mame", "#!/bin/sh\nexec my-own-mame \"$@\"\n");
+    prepareWorkspace(data, "/usr/games/mame", "");
+    EXPECT_EQ(readBytes(data + "/mame"), "#!/bin/sh\nexec my-own-mame \"$@\"\n");
+}
+
+TEST(Workspace, FindsMameOnAbsolutePathFoldersAndQuotesItForTheScript)
+{
+    TempDir root;
+    const std::string first = root.mkdir("first");
+    const std::string second = root.mkdir("second");
+    root.write("first/mame", "not runnable");
+    const std::string runnable = root.write("second/mame", "#!/bin/sh\n");
+    platform::makeExecutable(runnable);
+    EXPECT_EQ(findInstalledMame(first + ":relative:" + second), runnable);
+    {
+        // A relative folder of PATH depends on the working directory: never taken.
+        const test::CurrentDirectory inside(root.path());
+        const std::string found = findInstalledMame("second");
+        EXPECT_NE(found, "second/mame");
+    }
+    EXPECT_EQ(mameWrapperScript("/usr/games/mame"), "#!/bin/sh\nexec '/usr/games/mame' -inipath . \"$@\"\n");
+    EXPECT_THROW(mameWrapperScript("/opt/ma\nme"), RefusedValueError);
+}
