@@ -1,9 +1,12 @@
 #include "app/commandline.h"
 
+#include <algorithm>
 #include <ostream>
+#include <string_view>
 
 #include "games/gamelist.h"
 #include "games/nameimport.h"
+#include "games/nameimportsummary.h"
 #include "platform/filesystem.h"
 
 namespace arcavio {
@@ -11,25 +14,6 @@ namespace {
 
 constexpr const char* kProgramName = "arcavio";
 constexpr std::size_t kLineEvery = 10000;
-
-std::string plural(std::size_t count, const char* one, const char* many)
-{
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-std::string summaryText(const NameImportSummary& summary, const std::string& emulator,
-                        const std::string& file)
-{
-    std::string text = plural(summary.setsRead, "set", "sets") + " listed by " + emulator + ": " +
-                       plural(summary.counts.added, "name", "names") + " added to " + file + ", " +
-                       std::to_string(summary.counts.kept) + " already named and kept";
-    if (summary.counts.refused > 0)
-        text +=
-            ", " + plural(summary.counts.refused, "set name", "set names") + " the file cannot hold skipped";
-    if (summary.oddLines > 0)
-        text += ", " + plural(summary.oddLines, "line", "lines") + " of the list not understood";
-    return text;
-}
 
 } // namespace
 
@@ -75,17 +59,24 @@ int importNamesCommand(const std::string& emulator, const std::string& gameList,
         messages << kProgramName << ": reading the set list of " << emulator << '\n' << std::flush;
         const auto progress = [&](std::size_t setsRead) {
             if (terminal) {
-                messages << '\r' << kProgramName << ": " << setsRead << " sets read" << std::flush;
+                messages << '\r' << kProgramName << ": " << groupedCount(setsRead) << " sets read"
+                         << std::flush;
                 progressShown = true;
             } else if (setsRead / kLineEvery > linesWritten) {
                 linesWritten = setsRead / kLineEvery;
-                messages << kProgramName << ": " << setsRead << " sets read\n" << std::flush;
+                messages << kProgramName << ": " << groupedCount(setsRead) << " sets read\n" << std::flush;
             }
         };
         const NameImportSummary summary = importGameNames(emulator, file, progress);
         if (progressShown)
             messages << '\n';
-        messages << kProgramName << ": " << summaryText(summary, emulator, file) << '\n' << std::flush;
+        const std::string text = nameImportSummaryText(summary, file);
+        for (std::size_t begin = 0; begin <= text.size();) {
+            const std::size_t lineEnd = std::min(text.find('\n', begin), text.size());
+            messages << kProgramName << ": " << std::string_view(text).substr(begin, lineEnd - begin) << '\n';
+            begin = lineEnd + 1;
+        }
+        messages << std::flush;
         return 0;
     } catch (const std::exception& error) {
         if (progressShown)

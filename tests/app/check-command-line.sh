@@ -30,7 +30,7 @@ expect 2 "--gamelist goes with --import-names" "$arcavio" --gamelist "$work/name
 
 names=$work/names.ini
 printf '[gamelist]\r\npong=My own Pong\r\n' >"$names"
-expect 0 "5 names added to $names, 1 already named and kept" "$arcavio" --import-names "$fake" --gamelist "$names"
+expect 0 "5 game names were added to $names." "$arcavio" --import-names "$fake" --gamelist "$names"
 grep -q "^galaxian=Galaxian (Namco set 1)" "$names" || fail "the import did not add galaxian"
 grep -q "^pong=My own Pong" "$names" || fail "the import lost the user's name for pong"
 cp "$names" "$work/before.ini"
@@ -42,8 +42,8 @@ cmp -s "$names" "$work/before.ini" || fail "a failed import changed the game lis
 mkdir -p "$work/prefix/bin" "$work/prefix/share/arcavio"
 cp "$arcavio" "$work/prefix/bin/arcavio"
 installed=$work/prefix/bin/arcavio
-expect 0 "names added to $work/home/.local/share/arcavio/gamelist.ini" "$installed" --import-names "$fake"
-expect 0 "names added to $work/data/arcavio/gamelist.ini" \
+expect 0 "game names were added to $work/home/.local/share/arcavio/gamelist.ini" "$installed" --import-names "$fake"
+expect 0 "game names were added to $work/data/arcavio/gamelist.ini" \
     env XDG_DATA_HOME="$work/data" "$installed" --import-names "$fake"
 [[ -f "$work/data/arcavio/gamelist.ini" ]] || fail "no game list in \$XDG_DATA_HOME/arcavio"
 # A file where the data directory should be: a clear error, and the file stays as it was.

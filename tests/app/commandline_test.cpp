@@ -71,8 +71,8 @@ TEST(CommandLine, ImportReportsProgressAndSummaryOrTheErrorWithItsExitCode)
     const std::string gameList = dir.write("gamelist.ini", "[gamelist]\r\nPONG=My Pong\r\n");
     std::ostringstream said;
     EXPECT_EQ(importNamesCommand(test::fakeEmulatorPath(), gameList, said, false), 0);
-    EXPECT_NE(said.str().find("6 sets listed by " + test::fakeEmulatorPath() + ": 5 names added to " +
-                              gameList + ", 1 already named and kept\n"),
+    EXPECT_NE(said.str().find("arcavio: The emulator listed 6 sets.\narcavio: 5 game names were added to " +
+                              gameList + ".\narcavio: 1 set was already named; its name was kept.\n"),
               std::string::npos)
         << said.str();
     EXPECT_NE(readBytes(gameList).find("PONG=My Pong\r\n"), std::string::npos);
@@ -99,11 +99,11 @@ TEST(CommandLine, ImportReportsProgressAndSummaryOrTheErrorWithItsExitCode)
     const test::FakeListSettings longList(dir.write("list.txt", list));
     std::ostringstream lines;
     EXPECT_EQ(importNamesCommand(test::fakeEmulatorPath(), dir.file("long.ini"), lines, false), 0);
-    EXPECT_NE(lines.str().find("arcavio: 25000 sets read\n"), std::string::npos) << lines.str();
+    EXPECT_NE(lines.str().find("arcavio: 25,000 sets read\n"), std::string::npos) << lines.str();
     EXPECT_EQ(lines.str().find('\r'), std::string::npos);
     std::ostringstream terminal;
     EXPECT_EQ(importNamesCommand(test::fakeEmulatorPath(), dir.file("terminal.ini"), terminal, true), 0);
-    EXPECT_NE(terminal.str().find("\rarcavio: 25000 sets read\narcavio: 25000 sets listed"),
+    EXPECT_NE(terminal.str().find("\rarcavio: 25,000 sets read\narcavio: The emulator listed 25,000 sets."),
               std::string::npos)
         << terminal.str();
 }
