@@ -18,7 +18,6 @@
 #include "components/dialogrun.h"
 #include "games/nameimportsummary.h"
 #include "launch/executabledialog.h"
-#include "launch/filefilter.h"
 #include "platform/filesystem.h"
 #include "text/paths.h"
 
@@ -144,15 +143,9 @@ NameImportCommand::~NameImportCommand() = default; // the dialogs belong to the 
 QFileDialog* NameImportCommand::emulatorDialog()
 {
     if (emulatorDialog_ == nullptr) {
-        emulatorDialog_ = new QFileDialog(parent_);
-        emulatorDialog_->setObjectName(QStringLiteral("importEmulatorFile"));
-        emulatorDialog_->setOption(QFileDialog::DontUseNativeDialog);
-        emulatorDialog_->setFileMode(QFileDialog::ExistingFile);
-        emulatorDialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        const QStringList filters = qtext(fileDialogFilter(kExecutableFilter)).split(QStringLiteral(";;"));
-        emulatorDialog_->setNameFilters(filters);
-        emulatorDialog_->selectNameFilter(filters.front());
-        emulatorDialog_->setWindowTitle(QStringLiteral("Select the Emulator to Import Game Names From"));
+        emulatorDialog_ =
+            newEmulatorFileDialog(parent_, QStringLiteral("importEmulatorFile"),
+                                  QStringLiteral("Select the Emulator to Import Game Names From"));
     }
     return emulatorDialog_;
 }

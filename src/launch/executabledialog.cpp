@@ -9,6 +9,20 @@
 
 namespace arcavio {
 
+QFileDialog* newEmulatorFileDialog(QWidget* parent, const QString& objectName, const QString& title)
+{
+    auto* dialog = new QFileDialog(parent);
+    dialog->setObjectName(objectName);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    const QStringList filters = qtext(fileDialogFilter(kExecutableFilter)).split(QStringLiteral(";;"));
+    dialog->setNameFilters(filters);
+    dialog->selectNameFilter(filters.front());
+    dialog->setWindowTitle(title);
+    return dialog;
+}
+
 EmulatorFileDialog::EmulatorFileDialog(QWidget* parent) : parent_(parent), title_(qtext(builtinText(113))) {}
 
 EmulatorFileDialog::~EmulatorFileDialog() = default; // the dialog belongs to its parent
@@ -23,15 +37,7 @@ void EmulatorFileDialog::setTitle(const QString& title)
 QFileDialog* EmulatorFileDialog::dialog()
 {
     if (dialog_ == nullptr) {
-        dialog_ = new QFileDialog(parent_);
-        dialog_->setObjectName("d113");
-        dialog_->setOption(QFileDialog::DontUseNativeDialog);
-        dialog_->setFileMode(QFileDialog::ExistingFile);
-        dialog_->setAcceptMode(QFileDialog::AcceptOpen);
-        const QStringList filters = qtext(fileDialogFilter(kExecutableFilter)).split(QStringLiteral(";;"));
-        dialog_->setNameFilters(filters);
-        dialog_->selectNameFilter(filters.front());
-        dialog_->setWindowTitle(title_);
+        dialog_ = newEmulatorFileDialog(parent_, QStringLiteral("d113"), title_);
     }
     return dialog_;
 }

@@ -33,6 +33,10 @@ class EmulatorFileDialog final : public ExecutableDialog {
     QString last_;
 };
 
+// An open-file dialog for an emulator's program file, with the fixed filter, its first entry
+// preselected: Kwikstart's `d113` and the name import's.
+QFileDialog* newEmulatorFileDialog(QWidget* parent, const QString& objectName, const QString& title);
+
 // "MAME Exe Files|*mame*.exe|Exe Files|*.exe|All Files|*.*"
 inline constexpr const char* kExecutableFilter = "MAME Exe Files|*mame*.exe|Exe Files|*.exe|All Files|*.*";
 
