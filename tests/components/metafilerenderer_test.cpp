@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "components/metafileconversion.h"
+#include "support/error_message.h"
 #include "support/metafile_samples.h"
 #include "support/temp_dir.h"
 
@@ -21,12 +22,7 @@ const std::string kInvalid = "Metafile is not valid";
 
 std::string messageOf(auto&& action)
 {
-    try {
-        action();
-    } catch (const PictureError& e) {
-        return e.what();
-    }
-    return "no error";
+    return test::errorMessageOf<PictureError>(action);
 }
 
 TEST(MetafileConversion, EnhancedMetafileBecomesSvgWithItsShapes)

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include "support/error_message.h"
 #include "support/metafile_samples.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
@@ -36,12 +37,7 @@ std::string encoded(const QImage& image, const char* format, int quality = -1)
 
 std::string loadError(const std::string& path)
 {
-    try {
-        loadPicture(path);
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
+    return test::errorMessageOf<Error>([&] { loadPicture(path); });
 }
 
 bool near(QColor actual, QColor expected, int tolerance = 40)

@@ -1,4 +1,5 @@
 #include "components/picturedecoders.h"
+#include "support/error_message.h"
 
 #include <cstdio>
 #include <string>
@@ -12,12 +13,7 @@ namespace {
 
 std::string messageOf(auto&& action)
 {
-    try {
-        action();
-    } catch (const PictureError& e) {
-        return e.what();
-    }
-    return "no error";
+    return test::errorMessageOf<PictureError>(action);
 }
 
 TEST(PictureFormat, ChosenByExtensionWithoutRegardToCase)

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/readlimits.h"
+#include "support/error_message.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
 
@@ -16,12 +17,7 @@ using test::TempDir;
 
 std::string loadError(const std::string& path)
 {
-    try {
-        loadPicture(path);
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
+    return test::errorMessageOf<Error>([&] { loadPicture(path); });
 }
 
 std::string bitmap()

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/filesystem.h"
+#include "support/error_message.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
 #include "text/nameorder.h"
@@ -24,12 +25,7 @@ std::string cannotOpen(const std::string& path)
 
 std::string readError(const std::string& path, std::size_t limit)
 {
-    try {
-        platform::readFile(path, limit);
-    } catch (const FileOpenError& e) {
-        return e.what();
-    }
-    return "no error";
+    return test::errorMessageOf<FileOpenError>([&] { platform::readFile(path, limit); });
 }
 
 // A reader that blocks fails the test instead of holding it until the run's time-out.
