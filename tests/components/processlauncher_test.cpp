@@ -5,13 +5,15 @@
 
 #include "platform/filesystem.h"
 #include "support/fake_emulator.h"
+#include "support/recording_owner.h"
 #include "support/temp_dir.h"
 
 namespace arcavio {
 namespace {
 
 using platform::ProcessRequest;
-using Log = std::vector<std::string>;
+using test::Log;
+using test::RecordingOwner;
 
 std::string describe(const ProcessRequest& r)
 {
@@ -70,14 +72,6 @@ class RecordingPlatform final : public platform::ProcessServices {
     Log& events;
 
     explicit RecordingPlatform(Log& log) : events(log) {}
-};
-
-class RecordingOwner final : public OwnerWindow {
-  public:
-    explicit RecordingOwner(Log& log) : events(log) {}
-    void hide() override { events.push_back("hide"); }
-    void show() override { events.push_back("show"); }
-    Log& events;
 };
 
 class ExecutorTest : public ::testing::Test {

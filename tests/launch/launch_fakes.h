@@ -9,18 +9,9 @@
 #include "components/processlauncher.h"
 #include "launch/launch.h"
 #include "platform/filesystem.h"
+#include "support/recording_owner.h"
 
 namespace arcavio::test {
-
-using Log = std::vector<std::string>;
-
-class RecordingOwner final : public OwnerWindow {
-  public:
-    explicit RecordingOwner(Log& log) : events(log) {}
-    void hide() override { events.push_back("hide"); }
-    void show() override { events.push_back("show"); }
-    Log& events;
-};
 
 // The system's processes, with their start and end written into a log.
 class ObservedProcesses final : public platform::ProcessServices {
