@@ -14,11 +14,11 @@ Program::Program()
         guarded([this] {
             runConfiguration({mainWindow.selectedFullPath(), mainWindow.configurationLines,
                               mainWindow.language, selectGame, mainWindow.optionFileLines,
-                              mainWindow.launcher});
+                              mainWindow.launcher, {}});
         });
     });
     QObject::connect(w, &MainWindow::kwikstartRequested, w, [this] {
-        guarded([this] { kwikstart({mainWindow.emulatorFileDialog, selectGame, mainWindow.launcher}); });
+        guarded([this] { kwikstart({mainWindow.emulatorFileDialog, selectGame, mainWindow.launcher, {}}); });
     });
     // Into the file the select-game dialog reads, so its next showing has the new names.
     QObject::connect(w, &MainWindow::importNamesRequested, w, [this] {

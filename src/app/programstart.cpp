@@ -116,6 +116,8 @@ void prepareStart(const StartPlan& plan)
         const std::string data = platform::makeDataDirectory();
         const WorkspaceResult workspace =
             prepareWorkspace(data, findInstalledMame(), installedSkinsDirectory(programDirectory));
+        if (!workspace.problems.empty())
+            std::cerr << "arcavio: " << workspace.problems << '\n';
         platform::setCurrentDirectory(workspace.configurations);
         return;
     }

@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "config/configuration.h"
+#include "games/gamelist.h"
+#include "games/nameimport.h"
 #include "platform/filesystem.h"
 #include "platform/process.h"
 #include "platform/readlimits.h"
@@ -16,18 +18,6 @@ namespace {
 bool fitsOneLine(std::string_view text)
 {
     return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
-}
-
-std::string shellQuoted(std::string_view text)
-{
-    std::string quoted = "'";
-    for (const char c : text) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
 }
 
 // Writes the file only when nothing is there yet.
@@ -47,12 +37,12 @@ void copyFolder(const std::string& from, const std::string& to)
                      platform::readFile(joinPath(from, name), platform::kPictureFileLimit));
 }
 
-LineList sampleConfiguration(const std::string& dataDirectory, const std::string& wrapper)
+LineList sampleConfiguration(const std::string& dataDirectory, const std::string& mame)
 {
     LineList lines = defaultConfiguration();
     const std::string roms = joinPath(dataDirectory, kSampleRomFolder);
-    if (!wrapper.empty()) {
-        lines.set(line::Emulator, wrapper);
+    if (!mame.empty()) {
+        lines.set(line::Emulator, mame);
         lines.set(line::AboutText, "Sample: runs the installed MAME; ROM zips go in " + roms);
     } else {
         lines.set(line::AboutText, "Sample: no MAME found; choose the emulator with Edit before Run");
@@ -89,14 +79,6 @@ std::string findInstalledMame()
     return findInstalledMame(path != nullptr ? path : "");
 }
 
-std::string mameWrapperScript(std::string_view mame)
-{
-    if (!fitsOneLine(mame))
-        throw RefusedValueError("The emulator's path " + visibleValue(mame) +
-                                " cannot go into a script line");
-    return "#!/bin/sh\nexec " + shellQuoted(mame) + " -inipath . \"$@\"\n";
-}
-
 std::string installedSkinsDirectory(const std::string& programDirectory)
 {
     if (!platform::isInstalledLayout(programDirectory))
@@ -113,13 +95,6 @@ WorkspaceResult prepareWorkspace(const std::string& dataDirectory, const std::st
         return result;
     platform::createDirectories(dataDirectory);
 
-    std::string wrapper;
-    if (!mame.empty()) {
-        const std::string script = mameWrapperScript(mame);
-        wrapper = joinPath(dataDirectory, kMameWrapperName);
-        if (writeNewFile(wrapper, script))
-            platform::makeExecutable(wrapper);
-    }
     platform::createDirectories(joinPath(dataDirectory, kSampleRomFolder));
     platform::createDirectories(joinPath(dataDirectory, "images"));
     const std::string example = joinPath(exampleSkins, kExampleSkin);
@@ -129,7 +104,15 @@ WorkspaceResult prepareWorkspace(const std::string& dataDirectory, const std::st
 
     platform::createDirectories(result.configurations);
     writeConfiguration(configurationPath(result.configurations, kSampleConfigurationName),
-                       sampleConfiguration(dataDirectory, wrapper));
+                       sampleConfiguration(dataDirectory, mame));
+    // So that a new user's first list of games is not empty for want of names.
+    if (!mame.empty()) {
+        try {
+            importGameNames(mame, joinPath(dataDirectory, "gamelist.ini"));
+        } catch (const Error& error) {
+            result.problems = error.what();
+        }
+    }
     result.laidOut = true;
     return result;
 }

@@ -21,21 +21,16 @@ std::string findInstalledMame(std::string_view pathVariable);
 // The same with this process's PATH.
 std::string findInstalledMame();
 
-// A POSIX shell script of two lines that runs mame with "-inipath ." and the arguments it was
-// given, so that MAME reads the mame.ini of its working directory, where Run writes it, rather
-// than $HOME/.mame/mame.ini or Debian's /etc/mame. The path is quoted for the shell whatever it
-// holds; one with CR, LF or a zero byte is refused (RefusedValueError).
-std::string mameWrapperScript(std::string_view mame);
-
 struct WorkspaceResult {
     std::string configurations; // the folder to list
     bool laidOut = false;       // this start made it
+    std::string problems;       // why the game names could not be read from MAME, if so
 };
 
 // The workspace folder dataDirectory/configurations. When it does not exist yet it is made with
-// the sample configuration, and beside it: the ROM folder, the picture folder images/, the
-// wrapper running `mame` (when not empty), and a copy of the example skin from exampleSkins
-// into skins/ (when given and present). A file that exists already is never written; once the
+// the sample configuration running `mame` (when not empty), and beside it: the ROM folder, the
+// picture folder images/, gamelist.ini filled with the names of mame's sets, and a copy of the
+// example skin from exampleSkins into skins/ (when given and present). A file that exists already is never written; once the
 // folder exists nothing is touched. Throws InOutError or FileCreateError naming what could not
 // be made.
 WorkspaceResult prepareWorkspace(const std::string& dataDirectory, const std::string& mame,

@@ -1,9 +1,12 @@
 #include "launch/launch.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/messages.h"
 #include "config/configuration.h"
+#include "emulator/emulatorknowledge.h"
+#include "emulator/mameoptions.h"
 #include "launch/gameargument.h"
 #include "launch/optionfile.h"
 #include "platform/filesystem.h"
@@ -39,6 +42,67 @@ class ChangeDirectoryShown {
     GamePicker& picker_;
 };
 
+std::string commandLineOf(const std::vector<std::string>& words)
+{
+    std::string line;
+    for (const std::string& word : words)
+        line += (line.empty() ? "" : " ") + quoteCommandLineWord(word);
+    return line;
+}
+
+// A recent MAME, and where it runs. A MAME in a folder of the user's own that reads its mame.ini
+// from there is run as the old emulator was: its mame.ini written beside it. One installed for
+// the whole system keeps its own ini files, and the configuration's settings go on its command
+// line, above them; it runs in the user's data folder, where relative folders then lie.
+struct RecentMame {
+    std::string program;
+    std::shared_ptr<const EmulatorKnowledge> knowledge;
+    bool portable = false;
+    std::string home; // the working directory, which relative folders are taken from
+};
+
+bool readsIniFromItsFolder(const EmulatorKnowledge& knowledge)
+{
+    const EmulatorOption* inipath = knowledge.defaults.find("inipath");
+    if (inipath == nullptr)
+        return false;
+    for (const std::string& folder : mamePathList(inipath->value))
+        if (folder == "." || folder == "./")
+            return true;
+    return false;
+}
+
+std::optional<RecentMame> recentMame(const std::string& emulator, const std::string& userFolder)
+{
+    // An earlier workspace's script in front of the installed MAME: asked through it, MAME
+    // would report the mame.ini written here last instead of its own settings.
+    const std::string wrapped = wrappedMame(emulator);
+    RecentMame mame;
+    mame.program = wrapped.empty() ? emulator : wrapped;
+    mame.knowledge = knownEmulator(mame.program);
+    if (!mame.knowledge)
+        return std::nullopt;
+    const std::string directory = emulatorDirectory(mame.program);
+    mame.portable = wrapped.empty() && readsIniFromItsFolder(*mame.knowledge) && platform::isUserFolder(directory);
+    mame.home = mame.portable ? directory : userFolder.empty() ? platform::makeDataDirectory() : userFolder;
+    return mame;
+}
+
+// The settings a portable MAME read before, so that what the user set there by hand stays: its
+// first mame.ini along its inipath, as MAME finds it.
+OptionList carriedSettings(const RecentMame& mame)
+{
+    const EmulatorOption* inipath = mame.knowledge->defaults.find("inipath");
+    for (const std::string& folder : mamePathList(inipath != nullptr ? inipath->value : "")) {
+        const std::string path =
+            joinPath(folder.front() == '/' ? folder : joinPath(mame.home, folder),
+                     kOptionFileName);
+        if (platform::fileExists(path))
+            return OptionList::parse(platform::readFile(path, platform::kConfigurationFileLimit));
+    }
+    return {};
+}
+
 void launch(ProcessLauncher& launcher, const std::string& directory, const std::string& program,
             const std::string& commandLine)
 {
@@ -47,6 +111,44 @@ void launch(ProcessLauncher& launcher, const std::string& directory, const std::
     launcher.CommandLine = commandLine;
     launcher.Execute();
     platform::setCurrentDirectory(platform::dataDirectory());
+}
+
+void runRecentMame(const RunContext& context, const RecentMame& mame)
+{
+    // No short forms here: MAME has none to offer, and a path list such as "roms;/srv/roms"
+    // names no file, so its short form would be the empty text.
+    const std::vector<MameSetting> settings = mameSettings(context.configuration);
+    const std::string game = removeExtension(context.configuration.at(line::Game));
+    std::string commandLine = gameArgument(game);
+    if (mame.portable) {
+        const std::string file = mameOptionFile(mame.knowledge->defaults, carriedSettings(mame), settings);
+        platform::replaceFile(joinPath(mame.home, kOptionFileName), file);
+    } else {
+        const std::string options = commandLineOf(mameArguments(settings));
+        commandLine += (commandLine.empty() ? "" : " ") + options;
+    }
+    launch(context.launcher, mame.home, mame.program, commandLine);
+}
+
+// The folders MAME searches for a set, as its own ini files give them, with the "roms" folder
+// of the place it runs in first: one path list.
+std::string kwikstartFolders(const RecentMame& mame, const std::string& roms)
+{
+    std::vector<std::string> folders;
+    if (!roms.empty())
+        folders.push_back(roms);
+    if (const std::optional<OptionList> settings = emulatorSettings(mame.program, mame.home))
+        if (const EmulatorOption* rompath = settings->find("rompath"))
+            for (const std::string& folder : mamePathList(rompath->value)) {
+                const std::string absoluteFolder = folder.front() == '/' ? folder : joinPath(mame.home, folder);
+                if (platform::directoryExists(absoluteFolder) &&
+                    std::find(folders.begin(), folders.end(), absoluteFolder) == folders.end())
+                    folders.push_back(absoluteFolder);
+            }
+    std::string list;
+    for (const std::string& folder : folders)
+        list += (list.empty() ? "" : ";") + folder;
+    return list.empty() ? mame.home : list;
 }
 
 } // namespace
@@ -67,7 +169,8 @@ void runConfiguration(const RunContext& context)
         return;
     }
     const std::string emulator = absolute(config.at(line::Emulator));
-    const std::string directory = emulatorDirectory(emulator);
+    const std::optional<RecentMame> mame = recentMame(emulator, context.userFolder);
+    const std::string directory = mame ? mame->home : emulatorDirectory(emulator);
 
     if (config.at(line::FixedGameFlag) == "0") {
         GamePicker& picker = context.picker;
@@ -92,6 +195,10 @@ void runConfiguration(const RunContext& context)
         config.set(line::Game, fileNamePart(picker.selectedZip()));
     }
 
+    if (mame) {
+        runRecentMame(context, *mame);
+        return;
+    }
     for (int n = kFirstShortenedLine; n <= kLastShortenedLine; ++n) {
         if (hasDirectoryPart(config.at(n)))
             config.set(n, platform::shortPathName(config.at(n)));
@@ -110,21 +217,33 @@ void kwikstart(const KwikstartContext& context)
     if (!chosen)
         return;
     const std::string emulator = absolute(*chosen);
-    const std::string directory = emulatorDirectory(emulator);
+    const std::optional<RecentMame> mame = recentMame(emulator, context.userFolder);
+    const std::string directory = mame ? mame->home : emulatorDirectory(emulator);
 
     GamePicker& picker = context.picker;
     std::string roms = joinPath(directory, "roms");
     if (!platform::directoryExists(roms))
         roms = platform::findEntryIgnoringCase(directory, "roms");
-    picker.setZipDirectory(platform::directoryExists(roms) ? roms : directory);
+    std::string folders;
+    if (mame) {
+        folders = kwikstartFolders(*mame, platform::directoryExists(roms) ? roms : std::string());
+        picker.setZipDirectory(folders);
+    } else {
+        picker.setZipDirectory(platform::directoryExists(roms) ? roms : directory);
+    }
     picker.refreshZipListing();
     picker.setChangeDirectoryVisible(false);
     picker.showModal();
     if (!picker.gameChosen())
         return;
 
-    launch(context.launcher, directory, emulator,
-           gameArgument(removeExtension(fileNamePart(picker.selectedZip()))) + " -norc");
+    const std::string game = gameArgument(removeExtension(fileNamePart(picker.selectedZip())));
+    // A recent MAME reads "-norc" as "read no ini file": its own settings would be lost, and it
+    // would look for the set in "roms" only. It is told where the listing found the set instead.
+    if (mame)
+        launch(context.launcher, directory, mame->program, game + " -rompath " + quoteCommandLineWord(folders));
+    else
+        launch(context.launcher, directory, emulator, game + " -norc");
 }
 
 } // namespace arcavio

@@ -27,17 +27,22 @@ struct RunContext {
     GamePicker& picker;
     LineList& optionFile; // the option-file buffer
     ProcessLauncher& launcher;
+    // Where a MAME installed for the whole system runs, so that the configuration's relative
+    // folders lie in a folder of the user's own: the user's data folder.
+    std::string userFolder;
 };
 
 // Writes mame.ini into the emulator's directory from the configuration, asking for a game when
 // the configuration fixes none, then starts the emulator and waits for it. Errors are thrown
-// for the caller's guard; the old option file survives every failure.
+// for the caller's guard; the old option file survives every failure. A recent MAME gets the
+// configuration in its own words instead, and keeps its own settings (see emulator/).
 void runConfiguration(const RunContext& context);
 
 struct KwikstartContext {
     ExecutableDialog& executableDialog;
     GamePicker& picker;
     ProcessLauncher& launcher;
+    std::string userFolder; // as for Run
 };
 
 // Starts a chosen emulator on a chosen game with "-norc", without any configuration.

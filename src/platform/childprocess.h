@@ -51,6 +51,9 @@ struct ChildRequest {
     // Wall-clock time from the start after which the child is ended; zero for none.
     std::chrono::milliseconds timeout{0};
     ChildLimits limits;
+    // The child gets no display to open a window on and no sound device to play on, whatever
+    // the program is: the display variables are dropped and SDL is given its dummy drivers.
+    bool withoutDisplay = false;
 };
 
 enum class ChildEnd {

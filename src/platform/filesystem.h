@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +76,17 @@ std::string readFile(const std::string& path, std::size_t limit);
 // atomic. A file the user may not write, a directory or a special file where the file should be
 // is refused. Throws FileCreateError naming the path.
 void replaceFile(const std::string& path, std::string_view bytes);
+
+// What tells one version of a file from another without reading it.
+struct FileIdentity {
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modified = 0; // nanoseconds since the epoch
+};
+// The identity of the file a path leads to (links followed); nothing when there is none.
+std::optional<FileIdentity> fileIdentity(const std::string& path);
+
+// A folder of this user's own: the user owns it and may write in it.
+bool isUserFolder(const std::string& path);
 
 // The system's short form of an existing path (on POSIX the path itself), or the empty text
 // when nothing exists there.

@@ -4,6 +4,7 @@
 
 #include "app/workspace.h"
 #include "config/configuration.h"
+#include "emulator/emulatorknowledge.h"
 #include "platform/childprocess.h"
 #include "platform/filesystem.h"
 #include "support/fake_emulator.h"
@@ -23,7 +24,7 @@ std::string lineOf(const std::string& configuration, int number)
 
 } // namespace
 
-TEST(Workspace, FirstStartLaysOutASampleThatRunsTheInstalledMameThroughTheWrapper)
+TEST(Workspace, FirstStartLaysOutASampleThatRunsTheInstalledMameAndNamesItsGames)
 {
     TempDir root;
     // A path the shell would read as several words, a quote and a command if left unquoted.
@@ -42,7 +43,7 @@ TEST(Workspace, FirstStartLaysOutASampleThatRunsTheInstalledMameThroughTheWrappe
     EXPECT_EQ(platform::listFiles(result.configurations, "*"), std::vector<std::string>{"Sample.av2"});
     const std::string sample = result.configurations + "/Sample.av2";
     EXPECT_EQ(readConfiguration(sample).count(), 69);
-    EXPECT_EQ(lineOf(sample, line::Emulator), data + "/mame");
+    EXPECT_EQ(lineOf(sample, line::Emulator), mame);
     EXPECT_EQ(lineOf(sample, line::AboutText),
               "Sample: runs the installed MAME; ROM zips go in " + data + "/ROMS");
     EXPECT_EQ(lineOf(sample, line::FixedGameFlag), "0");
@@ -51,24 +52,13 @@ TEST(Workspace, FirstStartLaysOutASampleThatRunsTheInstalledMameThroughTheWrappe
     EXPECT_TRUE(platform::directoryExists(data + "/images"));
     EXPECT_EQ(readBytes(data + "/skins/neon/appb.bmp"), "BM-picture");
     EXPECT_FALSE(platform::directoryExists(data + "/skin")); // offered, not active
-
-    // Run starts the wrapper in its own directory, where mame.ini was written: MAME is told to
-    // read it there, gets the game, and no word of its path reaches a shell unquoted.
-    TempDir log;
-    const test::FakeEmulatorSettings settings(log.file("record"));
-    platform::ChildRequest request;
-    request.program = data + "/mame";
-    request.arguments = {"pong"};
-    request.workingDirectory = data;
-    const platform::ChildResult ran = platform::runChild(std::move(request));
-    ASSERT_EQ(ran.end, platform::ChildEnd::Exited);
-    EXPECT_EQ(ran.exitCode, 0);
-    const auto record = test::readFakeEmulatorRecord(log.file("record"));
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->argv, (std::vector<std::string>{mame, "-inipath", ".", "pong"}));
-    EXPECT_EQ(record->workingDirectory, data);
+    // No script stands between the sample and MAME any more, and its sets have their names.
+    EXPECT_FALSE(platform::fileExists(data + "/mame"));
+    EXPECT_TRUE(result.problems.empty()) << result.problems;
+    const std::string names = readBytes(data + "/gamelist.ini");
+    EXPECT_TRUE(names.starts_with("[gamelist]\r\n")) << names;
+    EXPECT_NE(names.find("\r\npacman=Pac-Man (Midway)\r\n"), std::string::npos) << names;
     EXPECT_FALSE(platform::fileExists(root.file("pwned")));
-    EXPECT_FALSE(platform::fileExists(data + "/pwned"));
 }
 
 TEST(Workspace, LaterStartsTouchNothingAndWithoutMameTheSampleSaysToSetTheEmulator)

@@ -56,7 +56,7 @@ TEST(RunThroughTheDialog, AFolderWithALineFeedIsRefusedAndNothingIsWrittenOrStar
         list->setCurrentIndex(list->model()->index(0, 0));
         QTest::mouseClick(modal->findChild<QPushButton*>("c138"), Qt::LeftButton);
     });
-    guarded([&] { runConfiguration({selected, config, language, dialog, inifile, executor}); });
+    guarded([&] { runConfiguration({selected, config, language, dialog, inifile, executor, {}}); });
 
     ASSERT_EQ(messages.errors.size(), 1u);
     EXPECT_EQ(messages.errors[0],

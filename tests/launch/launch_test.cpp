@@ -59,7 +59,7 @@ class LaunchTest : public ::testing::Test {
         picker.chosen = true;
     }
 
-    void run() { runConfiguration({selected, config, lang, picker, inifile, executor}); }
+    void run() { runConfiguration({selected, config, lang, picker, inifile, executor, {}}); }
 
     std::string defaultOptionFile() const
     {
@@ -387,7 +387,7 @@ TEST_F(LaunchTest, TheGameIsAlwaysOneArgumentAndNeverAnOption)
 class KwikstartTest : public LaunchTest {
   protected:
     test::FakeExecutableDialog d113;
-    void kwik() { kwikstart({d113, picker, executor}); }
+    void kwik() { kwikstart({d113, picker, executor, {}}); }
 };
 
 TEST_F(KwikstartTest, StartsTheChosenGameWithNorcAndLeavesTheOptionFileAlone)

@@ -1,6 +1,8 @@
 #include "platform/childprocess.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -110,11 +112,22 @@ rlimit lowered(int resource, rlim_t wantedSoft, rlim_t wantedHard)
 // memory, which the system counts as data, so a data limit would stop it at start: such a
 // child gets the sanitizer's own limits (on its resident memory and on each allocation)
 // instead.
-std::vector<std::string> childEnvironment(const ChildLimits& limits)
+std::vector<std::string> childEnvironment(const ChildLimits& limits, bool withoutDisplay)
 {
     std::vector<std::string> environment;
-    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry)
-        environment.emplace_back(*entry);
+    constexpr std::array<std::string_view, 6> kDisplayVariables = {
+        "DISPLAY=", "WAYLAND_DISPLAY=", "WAYLAND_SOCKET=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "XAUTHORITY="};
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+        const std::string_view text = *entry;
+        if (withoutDisplay && std::any_of(kDisplayVariables.begin(), kDisplayVariables.end(),
+                                          [&](std::string_view name) { return text.starts_with(name); }))
+            continue;
+        environment.emplace_back(text);
+    }
+    if (withoutDisplay) {
+        environment.emplace_back("SDL_VIDEODRIVER=dummy");
+        environment.emplace_back("SDL_AUDIODRIVER=dummy");
+    }
     if (!kSanitizedBuild || limits.dataBytes == 0)
         return environment;
     const std::string megabytes = std::to_string(std::max<std::uint64_t>(1, limits.dataBytes >> 20));
@@ -252,7 +265,7 @@ void ChildProcess::State::start(ChildRequest& request)
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
-    std::vector<std::string> environment = childEnvironment(request.limits);
+    std::vector<std::string> environment = childEnvironment(request.limits, request.withoutDisplay);
     std::vector<char*> envp;
     for (std::string& entry : environment)
         envp.push_back(entry.data());

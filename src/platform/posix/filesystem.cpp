@@ -381,6 +381,23 @@ void replaceFile(const std::string& path, std::string_view bytes)
         throw FileCreateError(path);
 }
 
+std::optional<FileIdentity> fileIdentity(const std::string& path)
+{
+    struct stat status {};
+    if (path.empty() || stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+                        static_cast<std::uint64_t>(status.st_size),
+                        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+bool isUserFolder(const std::string& path)
+{
+    struct stat status {};
+    return !path.empty() && stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == geteuid() && access(path.c_str(), W_OK | X_OK) == 0;
+}
+
 std::string shortPathName(const std::string& path)
 {
     struct stat info {};
