@@ -88,7 +88,8 @@ std::string EmulatorKnowledge::name() const
     return version.empty() ? std::string("MAME") : "MAME " + version;
 }
 
-std::shared_ptr<const EmulatorKnowledge> askEmulator(const std::string& program, std::chrono::milliseconds timeout)
+std::shared_ptr<const EmulatorKnowledge> askEmulator(const std::string& program,
+                                                     std::chrono::milliseconds timeout)
 {
     if (program.empty() || !platform::isExecutableFile(program))
         return nullptr;
@@ -150,11 +151,13 @@ std::vector<std::string> mamePathList(std::string_view value)
         std::string folder;
         for (std::size_t i = 0; i < element.size();) {
             std::size_t nameEnd = i + 1;
-            while (element[i] == '$' && nameEnd < element.size() &&
-                   (std::isalnum(static_cast<unsigned char>(element[nameEnd])) != 0 || element[nameEnd] == '_'))
+            while (
+                element[i] == '$' && nameEnd < element.size() &&
+                (std::isalnum(static_cast<unsigned char>(element[nameEnd])) != 0 || element[nameEnd] == '_'))
                 ++nameEnd;
             if (element[i] == '$' && nameEnd > i + 1) {
-                const char* variable = std::getenv(std::string(element.substr(i + 1, nameEnd - i - 1)).c_str());
+                const char* variable =
+                    std::getenv(std::string(element.substr(i + 1, nameEnd - i - 1)).c_str());
                 folder += variable != nullptr ? variable : "";
                 i = nameEnd;
             } else {
@@ -184,8 +187,8 @@ std::string wrappedMame(const std::string& program)
     if (!text.starts_with(kWrapperStart) || !text.ends_with(kWrapperEnd))
         return {};
     std::string mame;
-    const std::string_view quoted =
-        std::string_view(text).substr(kWrapperStart.size(), text.size() - kWrapperStart.size() - kWrapperEnd.size());
+    const std::string_view quoted = std::string_view(text).substr(
+        kWrapperStart.size(), text.size() - kWrapperStart.size() - kWrapperEnd.size());
     for (std::size_t i = 0; i < quoted.size(); ++i) {
         if (quoted.substr(i).starts_with("'\\''")) {
             mame += '\'';
@@ -202,7 +205,8 @@ std::string wrappedMame(const std::string& program)
 std::string mameWrapperScript(std::string_view mame)
 {
     if (breaksLine(mame))
-        throw RefusedValueError("The emulator's path " + visibleValue(mame) + " cannot go into a script line");
+        throw RefusedValueError("The emulator's path " + visibleValue(mame) +
+                                " cannot go into a script line");
     std::string quoted;
     for (const char c : mame)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);

@@ -15,8 +15,8 @@
 namespace arcavio {
 
 struct EmulatorKnowledge {
-    std::string version;  // "0.251": the first word -version prints; may be empty
-    OptionList defaults;  // its built-in options, -showconfig -noreadconfig
+    std::string version; // "0.251": the first word -version prints; may be empty
+    OptionList defaults; // its built-in options, -showconfig -noreadconfig
     // How a message or a hint names it: "MAME 0.251".
     std::string name() const;
 };

@@ -154,8 +154,9 @@ std::vector<MameSetting> mameSettings(const LineList& configuration)
         const auto value = [&](int line) -> const std::string& {
             const std::string& text = configuration.at(line);
             if (breaksLine(text))
-                throw RefusedValueError("The value \"" + visibleValue(text) + "\" of " + std::string(row.oldName) +
-                                        " cannot be given to the emulator: it holds a line break or a zero byte");
+                throw RefusedValueError(
+                    "The value \"" + visibleValue(text) + "\" of " + std::string(row.oldName) +
+                    " cannot be given to the emulator: it holds a line break or a zero byte");
             return text;
         };
         std::string text;
@@ -188,12 +189,14 @@ std::vector<MameSetting> mameSettings(const LineList& configuration)
         }
         case T::Resolution: {
             long long width = 0, height = 0, refresh = 0;
-            const bool sized = parsedInteger(value(row.lines[0]), width) && parsedInteger(value(row.lines[1]), height);
+            const bool sized =
+                parsedInteger(value(row.lines[0]), width) && parsedInteger(value(row.lines[1]), height);
             const bool rated = parsedInteger(value(row.lines[2]), refresh) && refresh > 0;
             if (!sized || width <= 0 || height <= 0)
                 text = rated ? "0x0@" + std::to_string(refresh) : "auto";
             else
-                text = std::to_string(width) + "x" + std::to_string(height) + (rated ? "@" + std::to_string(refresh) : "");
+                text = std::to_string(width) + "x" + std::to_string(height) +
+                       (rated ? "@" + std::to_string(refresh) : "");
             break;
         }
         case T::Sound:
@@ -214,8 +217,9 @@ std::vector<MameSetting> mameSettings(const LineList& configuration)
             if (name.empty())
                 continue;
             // Both controller boxes name one option: the later row wins, as it would in a file.
-            const auto earlier = std::find_if(settings.begin(), settings.end(),
-                                              [&](const MameSetting& setting) { return setting.name == name; });
+            const auto earlier =
+                std::find_if(settings.begin(), settings.end(),
+                             [&](const MameSetting& setting) { return setting.name == name; });
             if (earlier != settings.end())
                 earlier->value = text;
             else
@@ -239,7 +243,8 @@ std::vector<std::string> mameArguments(const std::vector<MameSetting>& settings)
     return words;
 }
 
-std::string mameOptionFile(const OptionList& known, const OptionList& carried, const std::vector<MameSetting>& settings)
+std::string mameOptionFile(const OptionList& known, const OptionList& carried,
+                           const std::vector<MameSetting>& settings)
 {
     std::vector<const std::string*> set(known.options().size(), nullptr);
     for (const MameSetting& setting : settings) {
@@ -267,7 +272,10 @@ std::string mameOptionFile(const OptionList& known, const OptionList& carried, c
                 value = "auto";
         }
         file += option.name;
-        file.append(value.empty() ? std::size_t{1} : std::max<std::size_t>(1, 26 - std::min<std::size_t>(26, option.name.size())), ' ');
+        file.append(value.empty()
+                        ? std::size_t{1}
+                        : std::max<std::size_t>(1, 26 - std::min<std::size_t>(26, option.name.size())),
+                    ' ');
         if (!value.empty())
             file += iniValue(value);
         file += "\r\n";

@@ -29,8 +29,8 @@ enum class MameTurn {
 };
 
 struct MameOptionRow {
-    std::string_view oldName;    // the old emulator's option
-    std::array<int, 3> lines;    // configuration lines read, -1 where unused
+    std::string_view oldName;              // the old emulator's option
+    std::array<int, 3> lines;              // configuration lines read, -1 where unused
     std::array<std::string_view, 2> names; // today's options written; empty where unused
     MameTurn turn;
     double least = 0, most = 0;  // the range MAME accepts, for Integer and Number

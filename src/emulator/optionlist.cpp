@@ -63,7 +63,8 @@ OptionList OptionList::parse(std::string_view text)
         std::string_view value = trimmed(line.substr(nameEnd));
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
             value = value.substr(1, value.size() - 2);
-        bool good = name.size() <= kLongestName && value.size() <= kLongestValue && !holdsControlCharacter(value);
+        bool good =
+            name.size() <= kLongestName && value.size() <= kLongestValue && !holdsControlCharacter(value);
         for (const char c : name)
             good = good && isNameCharacter(c);
         if (!good) {

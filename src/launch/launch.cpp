@@ -83,7 +83,8 @@ std::optional<RecentMame> recentMame(const std::string& emulator, const std::str
     if (!mame.knowledge)
         return std::nullopt;
     const std::string directory = emulatorDirectory(mame.program);
-    mame.portable = wrapped.empty() && readsIniFromItsFolder(*mame.knowledge) && platform::isUserFolder(directory);
+    mame.portable =
+        wrapped.empty() && readsIniFromItsFolder(*mame.knowledge) && platform::isUserFolder(directory);
     mame.home = mame.portable ? directory : userFolder.empty() ? platform::makeDataDirectory() : userFolder;
     return mame;
 }
@@ -95,8 +96,7 @@ OptionList carriedSettings(const RecentMame& mame)
     const EmulatorOption* inipath = mame.knowledge->defaults.find("inipath");
     for (const std::string& folder : mamePathList(inipath != nullptr ? inipath->value : "")) {
         const std::string path =
-            joinPath(folder.front() == '/' ? folder : joinPath(mame.home, folder),
-                     kOptionFileName);
+            joinPath(folder.front() == '/' ? folder : joinPath(mame.home, folder), kOptionFileName);
         if (platform::fileExists(path))
             return OptionList::parse(platform::readFile(path, platform::kConfigurationFileLimit));
     }
@@ -140,7 +140,8 @@ std::string kwikstartFolders(const RecentMame& mame, const std::string& roms)
     if (const std::optional<OptionList> settings = emulatorSettings(mame.program, mame.home))
         if (const EmulatorOption* rompath = settings->find("rompath"))
             for (const std::string& folder : mamePathList(rompath->value)) {
-                const std::string absoluteFolder = folder.front() == '/' ? folder : joinPath(mame.home, folder);
+                const std::string absoluteFolder =
+                    folder.front() == '/' ? folder : joinPath(mame.home, folder);
                 if (platform::directoryExists(absoluteFolder) &&
                     std::find(folders.begin(), folders.end(), absoluteFolder) == folders.end())
                     folders.push_back(absoluteFolder);
@@ -241,7 +242,8 @@ void kwikstart(const KwikstartContext& context)
     // A recent MAME reads "-norc" as "read no ini file": its own settings would be lost, and it
     // would look for the set in "roms" only. It is told where the listing found the set instead.
     if (mame)
-        launch(context.launcher, directory, mame->program, game + " -rompath " + quoteCommandLineWord(folders));
+        launch(context.launcher, directory, mame->program,
+               game + " -rompath " + quoteCommandLineWord(folders));
     else
         launch(context.launcher, directory, emulator, game + " -norc");
 }

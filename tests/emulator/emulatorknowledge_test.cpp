@@ -74,8 +74,8 @@ TEST(EmulatorKnowledge, ProgramsThatDoNotAnswerAsARecentMameAreNotKnownAndNoneOu
     }
     // No window can open: the question is asked without a display, whatever the program does.
     const std::string display = dir.file("display");
-    const std::string spy = script(dir, "spy", "echo \"[$DISPLAY][$WAYLAND_DISPLAY][$SDL_VIDEODRIVER]\" > '" +
-                                                   display + "'; exit 1");
+    const std::string spy = script(
+        dir, "spy", "echo \"[$DISPLAY][$WAYLAND_DISPLAY][$SDL_VIDEODRIVER]\" > '" + display + "'; exit 1");
     setenv("DISPLAY", ":99", 1);
     EXPECT_EQ(askEmulator(spy), nullptr);
     unsetenv("DISPLAY");
@@ -89,7 +89,9 @@ TEST(EmulatorKnowledge, TheEarlierWorkspaceScriptIsSeenThroughAndNothingElseIs)
     const std::string wrapper = dir.write("mame", mameWrapperScript(mame));
     EXPECT_EQ(wrappedMame(wrapper), mame);
     EXPECT_EQ(mameWrapperScript("/usr/games/mame"), "#!/bin/sh\nexec '/usr/games/mame' -inipath . \"$@\"\n");
-    EXPECT_EQ(wrappedMame(dir.write("other", "#!/bin/sh\nexec '/usr/games/mame' -inipath . \"$@\"\nrm -rf ~\n")), "");
+    EXPECT_EQ(
+        wrappedMame(dir.write("other", "#!/bin/sh\nexec '/usr/games/mame' -inipath . \"$@\"\nrm -rf ~\n")),
+        "");
     EXPECT_EQ(wrappedMame(dir.write("relative", mameWrapperScript("mame"))), "");
     EXPECT_EQ(wrappedMame(dir.file("missing")), "");
 

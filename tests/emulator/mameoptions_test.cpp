@@ -4,7 +4,6 @@
 
 #include "config/configuration.h"
 #include "emulator/emulatorknowledge.h"
-#include "launch/optionfile.h"
 #include "platform/filesystem.h"
 #include "support/installed_mame.h"
 #include "support/temp_dir.h"
@@ -34,20 +33,6 @@ LineList changedConfiguration()
     lines.set(63, "-12");
     lines.set(68, " 9.000000"); // past MAME's 3.0
     return lines;
-}
-
-TEST(MameOptions, OneRowForEachLineOfTheOldOptionFileInItsOrder)
-{
-    for (std::size_t i = 0; i < kMameOptionRowCount; ++i) {
-        EXPECT_EQ(kMameOptionRows[i].oldName, kOptionFileLines[i].name);
-        if (kMameOptionRows[i].turn != MameTurn::Resolution) {
-            EXPECT_EQ(kMameOptionRows[i].lines, kOptionFileLines[i].lines) << kOptionFileLines[i].name;
-        }
-    }
-    EXPECT_FALSE(recentMameTakesLine(9));  // memory cards
-    EXPECT_FALSE(recentMameTakesLine(28)); // colour depth
-    EXPECT_TRUE(recentMameTakesLine(29));  // refresh, as the resolution's rate
-    EXPECT_TRUE(recentMameTakesLine(46));  // no rotate
 }
 
 TEST(MameOptions, ValuesInMamesWords)
@@ -90,7 +75,8 @@ TEST(MameOptions, DebiansMameTakesEveryRowAsWritten)
     ASSERT_NE(knowledge, nullptr);
     test::TempDir dir;
     // A MAME of the user's own folder that reads its mame.ini from there.
-    const std::string portable = dir.write("mame", "#!/bin/sh\nexec /usr/games/mame -inipath .\\;ini \"$@\"\n");
+    const std::string portable =
+        dir.write("mame", "#!/bin/sh\nexec /usr/games/mame -inipath .\\;ini \"$@\"\n");
     platform::makeExecutable(portable);
     const OptionList carried = OptionList::parse("uimodekey SCRLOCK\nsound pulse\nwindow 1\n");
 

@@ -1,3 +1,4 @@
+#include "emulator/mameoptions.h"
 #include "launch/optionfile.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +125,20 @@ TEST(OptionFile, InputsThatOnceFailedKeepFiftyNineLines)
             EXPECT_EQ(read.at(i), defaults.at(i)) << entry.path();
     }
     EXPECT_GE(cases, 2);
+}
+
+TEST(OptionFile, ARecentMameHasOneRowForEachLineInItsOrder)
+{
+    for (std::size_t i = 0; i < kMameOptionRowCount; ++i) {
+        EXPECT_EQ(kMameOptionRows[i].oldName, kOptionFileLines[i].name);
+        if (kMameOptionRows[i].turn != MameTurn::Resolution) {
+            EXPECT_EQ(kMameOptionRows[i].lines, kOptionFileLines[i].lines) << kOptionFileLines[i].name;
+        }
+    }
+    EXPECT_FALSE(recentMameTakesLine(9));  // memory cards
+    EXPECT_FALSE(recentMameTakesLine(28)); // colour depth
+    EXPECT_TRUE(recentMameTakesLine(29));  // refresh, as the resolution's rate
+    EXPECT_TRUE(recentMameTakesLine(46));  // no rotate
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 //   ARCAVIO_FAKE_DELAY_MS how long to run after writing the record (and the list)
 //   ARCAVIO_FAKE_LIST     a file whose bytes -listfull prints instead of the built-in list
 //   ARCAVIO_FAKE_STDERR   text written on standard error
+// Asked what it is (-showconfig or -version) it answers at once as no MAME does, and records
+// nothing: it stands for an emulator Arcavio does not know, whose start to play is what counts.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -34,6 +36,9 @@ void writeAll(int fd, std::string_view bytes)
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "-showconfig" || std::string_view(argv[i]) == "-version")
+            return 1;
     const char* logPath = std::getenv("ARCAVIO_FAKE_LOG");
     if (logPath != nullptr && *logPath != '\0') {
         std::ostringstream record;

@@ -16,6 +16,6 @@ inline bool mameInstalled()
 
 } // namespace arcavio::test
 
-#define SKIP_WITHOUT_MAME()                                                                        \
-    if (!::arcavio::test::mameInstalled())                                                         \
+#define SKIP_WITHOUT_MAME()                                                                                  \
+    if (!::arcavio::test::mameInstalled())                                                                   \
     GTEST_SKIP() << "Debian's MAME is not installed at " << ::arcavio::test::kInstalledMame
