@@ -1,5 +1,6 @@
 #include "components/processlauncher.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
@@ -24,10 +25,12 @@ struct Attempts {
     platform::ProcessServices& services;
     std::string directory;
     int show;
+    std::size_t errorTail;
 
     Started operator()(std::optional<std::string> program, std::optional<std::string> commandLine) const
     {
-        return services.createProcess({std::move(program), std::move(commandLine), directory, show});
+        return services.createProcess(
+            {std::move(program), std::move(commandLine), directory, show, errorTail});
     }
 };
 
@@ -44,7 +47,9 @@ int ProcessLauncher::Execute()
     const std::string verb = LaunchOperation.empty() ? "open" : LaunchOperation;
     int result = 0;
     const std::string commandBuffer = " " + CommandLine;
-    const Attempts attempt{*services_, platform::currentDirectory(), showCode(Visibility)};
+    errorOutput_.clear();
+    const Attempts attempt{*services_, platform::currentDirectory(), showCode(Visibility),
+                           Wait ? KeepErrorOutput : 0};
     const std::string associated = services_->findExecutable(FileName, attempt.directory);
     const auto none = std::nullopt;
 
@@ -83,11 +88,13 @@ int ProcessLauncher::Execute()
         const std::string& templ = *command;
         if (const std::size_t percent = templ.find('%'); percent != std::string::npos) {
             const std::string joined = leading(templ, percent, 2) + " " + CommandLine;
-            process = attempt(leading(templ, percent, 3), commandBuffer);
+            // Never waited for, so nothing of it is kept.
+            const Attempts unwaited{attempt.services, attempt.directory, attempt.show, 0};
+            process = unwaited(leading(templ, percent, 3), commandBuffer);
             if (!process)
-                process = attempt(joined, none);
+                process = unwaited(joined, none);
             if (!process)
-                process = attempt(none, joined);
+                process = unwaited(none, joined);
             return process ? 0 : 1;
         }
         if (templ.size() > 1 && templ.front() == '"') {
@@ -118,6 +125,12 @@ int ProcessLauncher::Execute()
         if (Wait)
             process->wait();
         result = static_cast<int>(process->exitCode());
+        if (attempt.errorTail > 0) {
+            errorOutput_ = process->errorTail();
+            const std::size_t keep = std::min(attempt.errorTail, platform::kMaxErrorTail);
+            if (errorOutput_.size() > keep)
+                errorOutput_.erase(0, errorOutput_.size() - keep);
+        }
         process.reset();
         if (HideOwner && owner_ != nullptr)
             owner_->show();

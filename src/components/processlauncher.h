@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "platform/process.h"
@@ -52,11 +53,16 @@ class ProcessLauncher {
     std::string LaunchType;
     std::string LaunchOperation;
     std::string CommandLine;
+    // Above 0, with Wait on: the last bytes the program writes on its standard error that are
+    // kept for errorOutput(); it still reaches ours as it is written.
+    std::size_t KeepErrorOutput = 0;
 
     // 1 when nothing could be started; otherwise the program's exit code with Wait on and
     // 259 (still active) without it; 0 after a start through a "%" registered command.
     // Shows no message.
     int Execute();
+    // What the last Execute() kept of the program's standard error (KeepErrorOutput).
+    const std::string& errorOutput() const { return errorOutput_; }
 
     void setOwner(OwnerWindow* owner) { owner_ = owner; }
     OwnerWindow* owner() const { return owner_; }
@@ -64,6 +70,7 @@ class ProcessLauncher {
   private:
     OwnerWindow* owner_;
     platform::ProcessServices* services_;
+    std::string errorOutput_;
 };
 
 } // namespace arcavio

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,7 +21,13 @@ class StartedProcess {
     virtual void wait() = 0;
     // The exit code, or kStillActive while the process runs.
     virtual std::uint32_t exitCode() = 0;
+    // Once the process has ended: the last bytes it wrote on standard error, when its request
+    // asked for them (ProcessRequest::errorTail).
+    virtual std::string errorTail() { return {}; }
 };
+
+// The most of a program's standard error that a request may keep.
+inline constexpr std::size_t kMaxErrorTail = std::size_t{1} << 20;
 
 struct ProcessRequest {
     // No value: the first word of the command line names the program.
@@ -29,6 +36,9 @@ struct ProcessRequest {
     std::optional<std::string> commandLine;
     std::string workingDirectory;
     int showCode = 1;
+    // Above 0, standard error is read through a pipe and passed on to ours as it arrives, and
+    // its last errorTail bytes (at most kMaxErrorTail) are kept. At 0 the program shares ours.
+    std::size_t errorTail = 0;
 };
 
 class ProcessServices {

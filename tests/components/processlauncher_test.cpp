@@ -300,5 +300,35 @@ TEST(ExecutorWithRealProcesses, ExitCodeWithWaitAndStillActiveWithout)
     EXPECT_TRUE(events.empty());
 }
 
+TEST(ExecutorWithRealProcesses, KeepsTheEndOfTheErrorOutputOnlyWhenAskedAndWaiting)
+{
+    Log events;
+    RecordingOwner owner(events);
+    ProcessLauncher executor(&owner);
+    executor.FileName = "/bin/sh";
+    executor.CommandLine = "-c \"printf 'ERROR-TAIL-abcdef' >&2; exit 6\"";
+    executor.KeepErrorOutput = 6;
+    EXPECT_EQ(executor.Execute(), 6);
+    EXPECT_EQ(executor.errorOutput(), "abcdef");
+    EXPECT_EQ(events, (Log{"hide", "show"}));
+
+    executor.KeepErrorOutput = 0;
+    EXPECT_EQ(executor.Execute(), 6);
+    EXPECT_EQ(executor.errorOutput(), "");
+
+    Log recorded;
+    RecordingPlatform platform(recorded);
+    platform.starts = {0, 1};
+    ProcessLauncher unwaited(nullptr, platform);
+    unwaited.FileName = "mame";
+    unwaited.KeepErrorOutput = 100;
+    unwaited.Execute();
+    unwaited.Wait = false;
+    unwaited.Execute();
+    ASSERT_EQ(platform.requests.size(), 2u);
+    EXPECT_EQ(platform.requests[0].errorTail, 100u);
+    EXPECT_EQ(platform.requests[1].errorTail, 0u);
+}
+
 } // namespace
 } // namespace arcavio

@@ -50,6 +50,7 @@ class ObservedProcesses final : public platform::ProcessServices {
             events_.push_back("ended");
         }
         std::uint32_t exitCode() override { return process_->exitCode(); }
+        std::string errorTail() override { return process_->errorTail(); }
 
       private:
         std::unique_ptr<platform::StartedProcess> process_;

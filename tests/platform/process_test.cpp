@@ -1,8 +1,13 @@
 #include "platform/process.h"
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
+#include <unistd.h>
 
 #include "support/fake_emulator.h"
 #include "support/temp_dir.h"
@@ -116,6 +121,75 @@ TEST_F(RealProcesses, ExitCodeWithoutWaitingIsStillActive)
     EXPECT_EQ(process->exitCode(), kStillActive);
     process->wait();
     EXPECT_EQ(process->exitCode(), 3u);
+}
+
+// Our standard error goes to a file for the lifetime of the object.
+class CapturedErrorOutput {
+  public:
+    explicit CapturedErrorOutput(const std::string& path) : saved_(::dup(STDERR_FILENO))
+    {
+        const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ::dup2(file, STDERR_FILENO);
+        ::close(file);
+    }
+    ~CapturedErrorOutput()
+    {
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    CapturedErrorOutput(const CapturedErrorOutput&) = delete;
+    CapturedErrorOutput& operator=(const CapturedErrorOutput&) = delete;
+
+  private:
+    int saved_;
+};
+
+TEST_F(RealProcesses, KeptErrorTailOfAChildThatWritesMegabytesWhileWeWaitAndTheBytesStillReachUs)
+{
+    const std::string script = dir.write("loud.sh", "head -c 3000000 /dev/zero | tr '\\0' x >&2\n"
+                                                    "printf 'Fatal error: the end' >&2\n"
+                                                    "exit 2\n");
+    const std::string captured = dir.file("stderr");
+    std::string tail, untouched;
+    {
+        CapturedErrorOutput redirect(captured);
+        ProcessRequest request{"/bin/sh", " " + script, {}, 1, 64};
+        auto process = systemProcesses().createProcess(request);
+        ASSERT_NE(process, nullptr);
+        process->wait();
+        EXPECT_EQ(process->exitCode(), 2u);
+        tail = process->errorTail();
+
+        auto plain = start("/bin/sh", " -c \"printf plain >&2; exit 1\"");
+        ASSERT_NE(plain, nullptr);
+        plain->wait();
+        untouched = plain->errorTail();
+    }
+    EXPECT_EQ(tail, std::string(64 - 20, 'x') + "Fatal error: the end");
+    EXPECT_EQ(untouched, "");
+    EXPECT_EQ(std::filesystem::file_size(captured), 3000000u + 20u + 5u);
+}
+
+TEST_F(RealProcesses, AGrandchildHoldingTheErrorPipeDoesNotHoldTheWait)
+{
+    const std::string pidFile = dir.file("grandchild");
+    const std::string script = dir.write("leaves.sh", "sleep 30 </dev/null >/dev/null &\necho $! > '" +
+                                                          pidFile + "'\necho started >&2\nexit 3\n");
+    ProcessRequest request{"/bin/sh", " " + script, {}, 1, 4096};
+    auto process = systemProcesses().createProcess(request);
+    ASSERT_NE(process, nullptr);
+    const auto before = std::chrono::steady_clock::now();
+    process->wait();
+    const auto waited = std::chrono::steady_clock::now() - before;
+    EXPECT_EQ(process->exitCode(), 3u);
+    EXPECT_EQ(process->errorTail(), "started\n");
+    EXPECT_LT(waited, std::chrono::seconds(3));
+
+    std::ifstream in(pidFile);
+    int grandchild = 0;
+    ASSERT_TRUE(in >> grandchild);
+    EXPECT_EQ(::kill(grandchild, 0), 0) << "the grandchild still runs, holding the pipe";
+    ::kill(grandchild, SIGKILL);
 }
 
 TEST(FindExecutable, OnlyAnExecutableFileIsItsOwnProgram)

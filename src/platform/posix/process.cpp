@@ -1,12 +1,22 @@
 #include "platform/process.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "text/paths.h"
 
@@ -36,9 +46,148 @@ std::uint32_t codeOf(int status)
     return kStillActive;
 }
 
+// A grandchild may hold the pipe open long after the child ended; what the child wrote before
+// its end is in the pipe already, so a short moment is enough to read it.
+constexpr std::chrono::milliseconds kReadAfterEnd{250};
+
+void passOnToOurErrorOutput(const char* bytes, std::size_t count)
+{
+    while (count > 0) {
+        const ssize_t written = ::write(STDERR_FILENO, bytes, count);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return;
+        bytes += written;
+        count -= static_cast<std::size_t>(written);
+    }
+}
+
+// Reads a child's standard error on a thread of its own, so the child never waits on a full pipe
+// while we wait for it. The thread may outlive its owner (a process dropped while it runs) and
+// then reads on until the pipe closes; what they share lives as long as the longer of the two.
+class ErrorReader {
+  public:
+    ErrorReader(int readEnd, std::size_t keep) : shared_(std::make_shared<Shared>(readEnd, keep))
+    {
+        int wake[2];
+        if (::pipe2(wake, O_CLOEXEC) != 0)
+            throw std::system_error(errno, std::generic_category());
+        shared_->wakeRead = wake[0];
+        wakeWrite_ = wake[1];
+        // Signals stay with the program's other threads, and a closed standard error of ours
+        // gives this thread an error instead of ending the program.
+        sigset_t all, previous;
+        sigfillset(&all);
+        pthread_sigmask(SIG_SETMASK, &all, &previous);
+        try {
+            thread_ = std::thread([shared = shared_] { run(*shared); });
+        } catch (...) {
+            pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+            ::close(wakeWrite_);
+            throw;
+        }
+        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    }
+    ~ErrorReader()
+    {
+        if (thread_.joinable())
+            thread_.detach();
+        ::close(wakeWrite_);
+    }
+    ErrorReader(const ErrorReader&) = delete;
+    ErrorReader& operator=(const ErrorReader&) = delete;
+
+    void processEnded()
+    {
+        if (!thread_.joinable())
+            return;
+        const char ended = 'e';
+        while (::write(wakeWrite_, &ended, 1) < 0 && errno == EINTR) {
+        }
+        thread_.join();
+    }
+
+    std::string tail() const
+    {
+        const std::lock_guard lock(shared_->mutex);
+        return shared_->tail;
+    }
+
+  private:
+    struct Shared {
+        Shared(int readEnd, std::size_t keepBytes) : pipe(readEnd), keep(keepBytes) {}
+        ~Shared()
+        {
+            ::close(pipe);
+            if (wakeRead >= 0)
+                ::close(wakeRead);
+        }
+        Shared(const Shared&) = delete;
+        Shared& operator=(const Shared&) = delete;
+
+        int pipe;
+        int wakeRead = -1;
+        std::size_t keep;
+        mutable std::mutex mutex;
+        std::string tail;
+    };
+
+    static void run(Shared& shared)
+    {
+        using Clock = std::chrono::steady_clock;
+        std::optional<Clock::time_point> deadline;
+        bool watchWake = true;
+        std::vector<char> buffer(64 * 1024);
+        while (true) {
+            int timeout = -1;
+            if (deadline) {
+                const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
+                if (left.count() <= 0)
+                    return;
+                timeout = static_cast<int>(left.count());
+            }
+            pollfd fds[2] = {{shared.pipe, POLLIN, 0}, {shared.wakeRead, POLLIN, 0}};
+            const int ready = ::poll(fds, watchWake ? 2 : 1, timeout);
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready <= 0)
+                return;
+            if (watchWake && fds[1].revents != 0) {
+                char message = 0;
+                const ssize_t got = ::read(shared.wakeRead, &message, 1);
+                // A byte: the process ended. The end of the pipe: the owner let go of a process
+                // still running, whose output goes on to ours until it closes.
+                if (got > 0)
+                    deadline = Clock::now() + kReadAfterEnd;
+                if (got >= 0)
+                    watchWake = false;
+            }
+            if (fds[0].revents == 0)
+                continue;
+            const ssize_t got = ::read(shared.pipe, buffer.data(), buffer.size());
+            if (got < 0 && (errno == EINTR || errno == EAGAIN))
+                continue;
+            if (got <= 0)
+                return;
+            const auto count = static_cast<std::size_t>(got);
+            passOnToOurErrorOutput(buffer.data(), count);
+            const std::size_t kept = std::min(count, shared.keep);
+            const std::lock_guard lock(shared.mutex);
+            shared.tail.append(buffer.data() + (count - kept), kept);
+            if (shared.tail.size() > shared.keep)
+                shared.tail.erase(0, shared.tail.size() - shared.keep);
+        }
+    }
+
+    std::shared_ptr<Shared> shared_;
+    int wakeWrite_ = -1;
+    std::thread thread_;
+};
+
 class PosixProcess final : public StartedProcess {
   public:
-    explicit PosixProcess(pid_t pid) : pid_(pid) {}
+    PosixProcess(pid_t pid, std::unique_ptr<ErrorReader> errors) : pid_(pid), errors_(std::move(errors)) {}
     ~PosixProcess() override
     {
         if (!ended_)
@@ -71,14 +220,19 @@ class PosixProcess final : public StartedProcess {
         return code_;
     }
 
+    std::string errorTail() override { return ended_ && errors_ ? errors_->tail() : std::string(); }
+
   private:
     void finish(pid_t done, int status)
     {
         ended_ = true;
         code_ = done == pid_ ? codeOf(status) : kStillActive;
+        if (errors_)
+            errors_->processEnded();
     }
 
     pid_t pid_;
+    std::unique_ptr<ErrorReader> errors_;
     bool ended_ = false;
     std::uint32_t code_ = kStillActive;
 };
@@ -89,6 +243,20 @@ struct FileActions {
     ~FileActions() { posix_spawn_file_actions_destroy(&actions); }
     FileActions(const FileActions&) = delete;
     FileActions& operator=(const FileActions&) = delete;
+};
+
+struct Descriptor {
+    int fd = -1;
+    Descriptor() = default;
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    void reset()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
 };
 
 struct Attributes {
@@ -130,6 +298,21 @@ class PosixProcesses final : public ProcessServices {
         if (!request.workingDirectory.empty() &&
             posix_spawn_file_actions_addchdir_np(&files.actions, request.workingDirectory.c_str()) != 0)
             return nullptr;
+        Descriptor errorWrite;
+        std::unique_ptr<ErrorReader> errors;
+        if (request.errorTail > 0) {
+            int ends[2];
+            if (::pipe2(ends, O_CLOEXEC) != 0)
+                return nullptr;
+            errorWrite.fd = ends[1];
+            try {
+                errors = std::make_unique<ErrorReader>(ends[0], std::min(request.errorTail, kMaxErrorTail));
+            } catch (const std::system_error&) {
+                return nullptr;
+            }
+            if (posix_spawn_file_actions_adddup2(&files.actions, errorWrite.fd, STDERR_FILENO) != 0)
+                return nullptr;
+        }
         if (posix_spawn_file_actions_addclosefrom_np(&files.actions, 3) != 0)
             return nullptr;
         Attributes attributes;
@@ -147,9 +330,14 @@ class PosixProcesses final : public ProcessServices {
                                                          &attributes.attributes, argv.data(), environ)
                                            : posix_spawnp(&pid, program.c_str(), &files.actions,
                                                           &attributes.attributes, argv.data(), environ);
-        if (failed != 0)
+        // Only the child may hold the pipe's writing end, so the reader sees its end.
+        errorWrite.reset();
+        if (failed != 0) {
+            if (errors)
+                errors->processEnded();
             return nullptr;
-        return std::make_unique<PosixProcess>(pid);
+        }
+        return std::make_unique<PosixProcess>(pid, std::move(errors));
     }
 
     std::string findExecutable(const std::string& file, const std::string& directory) override
