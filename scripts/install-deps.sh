@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core fonts-urw-base35
     desktop-file-utils appstream groff-base dpkg-dev
+    mame
 )
 
 missing=()

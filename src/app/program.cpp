@@ -18,7 +18,7 @@ Program::Program()
         });
     });
     QObject::connect(w, &MainWindow::kwikstartRequested, w, [this] {
-        guarded([this] { kwikstart({mainWindow.emulatorFileDialog, selectGame, mainWindow.launcher, {}}); });
+        guarded([this] { kwikstart({mainWindow.emulatorFileDialog, selectGame, mainWindow.launcher, mainWindow.language, {}}); });
     });
     // Into the file the select-game dialog reads, so its next showing has the new names.
     QObject::connect(w, &MainWindow::importNamesRequested, w, [this] {

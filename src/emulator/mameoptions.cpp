@@ -211,6 +211,7 @@ std::vector<MameSetting> mameSettings(const LineList& configuration)
             break;
         case T::Fixed:
             text = std::string(row.value);
+            flag = true;
             break;
         }
         for (const std::string_view name : row.names) {

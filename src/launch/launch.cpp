@@ -7,6 +7,7 @@
 #include "config/configuration.h"
 #include "emulator/emulatorknowledge.h"
 #include "emulator/mameoptions.h"
+#include "launch/emulatorfailure.h"
 #include "launch/gameargument.h"
 #include "launch/optionfile.h"
 #include "platform/filesystem.h"
@@ -103,14 +104,29 @@ OptionList carriedSettings(const RecentMame& mame)
     return {};
 }
 
-void launch(ProcessLauncher& launcher, const std::string& directory, const std::string& program,
-            const std::string& commandLine)
+int launch(ProcessLauncher& launcher, const std::string& directory, const std::string& program,
+           const std::string& commandLine)
 {
     platform::setCurrentDirectory(directory);
     launcher.FileName = program;
     launcher.CommandLine = commandLine;
-    launcher.Execute();
+    const int exitCode = launcher.Execute();
     platform::setCurrentDirectory(platform::dataDirectory());
+    return exitCode;
+}
+
+// MAME says on its error output why a game did not run, which nobody sees when the program was
+// started from a menu: it is shown once MAME has ended.
+void launchRecentMame(ProcessLauncher& launcher, const RecentMame& mame, const std::string& game,
+                      const std::string& commandLine, const Language& language)
+{
+    constexpr std::size_t kKeptErrorOutput = 64 * 1024;
+    launcher.KeepErrorOutput = kKeptErrorOutput;
+    const int exitCode = launch(launcher, mame.home, mame.program, commandLine);
+    launcher.KeepErrorOutput = 0;
+    if (const std::optional<std::string> failure =
+            emulatorFailureMessage(language, game, exitCode, launcher.errorOutput()))
+        messages().plainMessage(*failure);
 }
 
 void runRecentMame(const RunContext& context, const RecentMame& mame)
@@ -127,7 +143,7 @@ void runRecentMame(const RunContext& context, const RecentMame& mame)
         const std::string options = commandLineOf(mameArguments(settings));
         commandLine += (commandLine.empty() ? "" : " ") + options;
     }
-    launch(context.launcher, mame.home, mame.program, commandLine);
+    launchRecentMame(context.launcher, mame, game, commandLine, context.language);
 }
 
 // The folders MAME searches for a set, as its own ini files give them, with the "roms" folder
@@ -238,12 +254,13 @@ void kwikstart(const KwikstartContext& context)
     if (!picker.gameChosen())
         return;
 
-    const std::string game = gameArgument(removeExtension(fileNamePart(picker.selectedZip())));
+    const std::string set = removeExtension(fileNamePart(picker.selectedZip()));
+    const std::string game = gameArgument(set);
     // A recent MAME reads "-norc" as "read no ini file": its own settings would be lost, and it
     // would look for the set in "roms" only. It is told where the listing found the set instead.
     if (mame)
-        launch(context.launcher, directory, mame->program,
-               game + " -rompath " + quoteCommandLineWord(folders));
+        launchRecentMame(context.launcher, *mame, set, game + " -rompath " + quoteCommandLineWord(folders),
+                         context.language);
     else
         launch(context.launcher, directory, emulator, game + " -norc");
 }

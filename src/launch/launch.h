@@ -42,6 +42,7 @@ struct KwikstartContext {
     ExecutableDialog& executableDialog;
     GamePicker& picker;
     ProcessLauncher& launcher;
+    const Language& language;
     std::string userFolder; // as for Run
 };
 

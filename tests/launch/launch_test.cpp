@@ -387,7 +387,7 @@ TEST_F(LaunchTest, TheGameIsAlwaysOneArgumentAndNeverAnOption)
 class KwikstartTest : public LaunchTest {
   protected:
     test::FakeExecutableDialog d113;
-    void kwik() { kwikstart({d113, picker, executor, {}}); }
+    void kwik() { kwikstart({d113, picker, executor, lang, {}}); }
 };
 
 TEST_F(KwikstartTest, StartsTheChosenGameWithNorcAndLeavesTheOptionFileAlone)
