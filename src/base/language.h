@@ -10,8 +10,12 @@ namespace arcavio {
 // The lines of a complete language file: 0 to 165.
 inline constexpr int kLanguageLineCount = 166;
 // The caption of "Import Game Names…", added after the file's lines were fixed: a file without
-// it is complete all the same, so it is read only when the file holds it. Later lines are ignored.
+// it is complete all the same, so it is read only when the file holds it. The lines after it
+// follow the same rule.
 inline constexpr int kImportNamesLine = 166;
+// The hint of an editor setting that the configuration's emulator has no counterpart for: "Not
+// used by %1", the emulator's name and version. (167 names the menu item of the set check.)
+inline constexpr int kNotTakenByEmulatorLine = 168;
 
 // The built-in English text of language line N (the text a window keeps when no language
 // file is loaded), for lines 0 to 166. Lines that are never read give the empty text.

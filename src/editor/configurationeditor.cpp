@@ -1,6 +1,7 @@
 #include "editor/configurationeditor.h"
 
 #include <array>
+#include <thread>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,6 +21,9 @@
 #include "components/windowplacement.h"
 #include "config/configuration.h"
 #include "editor/editorpages.h"
+#include "editor/editortable.h"
+#include "emulator/emulatorknowledge.h"
+#include "emulator/mameoptions.h"
 #include "editor/editorrules.h"
 #include "editor/spinedit.h"
 #include "games/gamepicker.h"
@@ -110,6 +114,8 @@ void ConfigurationEditor::onClick(std::string_view button, std::function<void()>
 void ConfigurationEditor::bindControls()
 {
     emulatorEdit_ = pages_->control<QLineEdit>("mame");
+    connect(emulatorEdit_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { askAboutEmulator(text.toStdString()); });
     gameEdit_ = pages_->control<QLineEdit>("game");
     runSpecifiedGame_ = pages_->control<QCheckBox>("c21");
     searchGameButton_ = pages_->control<QPushButton>("c23");
@@ -212,6 +218,65 @@ void ConfigurationEditor::automaticValueChanged(const std::vector<SpinEdit*>& fi
 void ConfigurationEditor::loadConfiguration(const LineList& lines)
 {
     loadControls(lines, *this);
+    askAboutEmulator(emulatorEdit_->text().toStdString());
+}
+
+// ---- what the emulator takes -------------------------------------------------------------
+
+// Asked beside the window: a program that takes its time to answer must not hold the editor.
+void ConfigurationEditor::askAboutEmulator(const std::string& program)
+{
+    if (program == askedEmulator_)
+        return;
+    askedEmulator_ = program;
+    QPointer<ConfigurationEditor> editor(this);
+    std::thread([editor, program] {
+        const std::string wrapped = wrappedMame(program);
+        std::shared_ptr<const EmulatorKnowledge> known = knownEmulator(wrapped.empty() ? program : wrapped);
+        QMetaObject::invokeMethod(
+            qApp,
+            [editor, program, known] {
+                if (editor && editor->askedEmulator_ == program)
+                    editor->markSettingsFor(known.get());
+            },
+            Qt::QueuedConnection);
+    }).detach();
+}
+
+void ConfigurationEditor::markSettingsFor(const EmulatorKnowledge* emulator)
+{
+    for (const Marked& mark : marked_) {
+        if (!mark.widget)
+            continue;
+        mark.widget->setPalette(QPalette());
+        mark.widget->setToolTip(mark.toolTip);
+    }
+    marked_.clear();
+    if (emulator == nullptr)
+        return;
+    const Language& language = context_.language;
+    std::string hint = language.holds(kNotTakenByEmulatorLine) ? language.line(kNotTakenByEmulatorLine)
+                                                               : std::string("Not used by %1");
+    if (const std::size_t at = hint.find("%1"); at != std::string::npos)
+        hint.replace(at, 2, emulator->name());
+    const QString shownHint = shownLine(hint);
+    const auto mark = [&](QWidget* widget) {
+        if (widget == nullptr)
+            return;
+        marked_.push_back({widget, widget->toolTip()});
+        QPalette greyed = widget->palette();
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            greyed.setColor(role, greyed.color(QPalette::Disabled, role));
+        widget->setPalette(greyed);
+        widget->setToolTip(shownHint);
+    };
+    for (const EditorControl& item : editorControls()) {
+        if (item.line < 0 || recentMameTakesLine(item.line))
+            continue;
+        mark(pages_->control(item.name));
+        if (item.follows > 0)
+            mark(pages_->control("c" + std::to_string(item.follows)));
+    }
 }
 
 void ConfigurationEditor::save()

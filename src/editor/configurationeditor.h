@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -21,6 +23,8 @@ class QLineEdit;
 class QPushButton;
 
 namespace arcavio {
+
+struct EmulatorKnowledge;
 
 class EditorPages;
 class GamePicker;
@@ -92,6 +96,10 @@ class ConfigurationEditor : public QDialog, public ConfigurationControls {
     void clearPicture();
     void searchGame();
 
+    // Marks the settings the emulator has no counterpart for (a recent MAME), or takes the marks
+    // away (null). The editor does it by itself once it knows the emulator of its first field.
+    void markSettingsFor(const EmulatorKnowledge* emulator);
+
     // The title a dialog of this window has or will have: "D111", "d113", "d114", "d125", "d131".
     std::string dialogTitle(const std::string& name) const;
     FolderBrowser& folderBrowser() { return folderBrowser_; }
@@ -124,6 +132,14 @@ class ConfigurationEditor : public QDialog, public ConfigurationControls {
     QFileDialog& datDialog();
 
     QWidget* control(std::string_view name) const;
+    void askAboutEmulator(const std::string& program);
+
+    struct Marked {
+        QPointer<QWidget> widget;
+        QString toolTip;
+    };
+    std::vector<Marked> marked_;
+    std::string askedEmulator_;
 
     EditorContext context_;
     std::string pictureFileName_;
