@@ -8,8 +8,9 @@ namespace arcavio {
 class GamePicker {
   public:
     virtual ~GamePicker() = default;
-    // Points the zip listing at a directory, reading it only when the directory changes.
-    // Reading makes the directory current. Throws InOutError when it cannot be listed.
+    // Points the zip listing at a directory, or a list of folders separated by ";" (ZipListing),
+    // reading it only when the value changes. Reading makes the directory current. Throws
+    // InOutError when it cannot be listed.
     virtual void setZipDirectory(const std::string& directory) = 0;
     // Reads the zip listing again in any case.
     virtual void refreshZipListing() = 0;

@@ -1,28 +1,100 @@
 #include "games/ziplisting.h"
 
+#include <filesystem>
+#include <optional>
+#include <unordered_set>
+
 #include "platform/filesystem.h"
+#include "text/errors.h"
 #include "text/nameorder.h"
+#include "text/paths.h"
 
 namespace arcavio {
 
 void ZipListing::setDirectory(const std::string& directory)
 {
-    if (directory_.empty() || directory != directory_)
+    if (directory_.empty() || directory != listed_)
         read(directory);
 }
 
 void ZipListing::refresh()
 {
-    read(directory_.empty() ? platform::currentDirectory() : directory_);
+    read(directory_.empty() ? platform::currentDirectory() : listed_);
 }
 
 void ZipListing::read(const std::string& directory)
 {
+    if (directory.find(kPathListSeparator) != std::string::npos) {
+        readList(directory);
+        return;
+    }
     platform::setCurrentDirectory(directory);
     const std::string absolute = platform::currentDirectory();
     std::vector<std::string> names = platform::listFiles(absolute, "*.zip");
     sortIgnoringCase(names);
     directory_ = absolute;
+    listed_ = absolute;
+    names_ = std::move(names);
+}
+
+void ZipListing::readList(const std::string& value)
+{
+    // Made absolute before any folder becomes current, so every relative folder means what it
+    // meant when the list was handed in.
+    const std::string start = platform::currentDirectory();
+    std::vector<std::string> folders = splitPathList(value);
+    std::string listed;
+    for (std::string& folder : folders) {
+        if (!start.empty() && !std::filesystem::path(folder).is_absolute())
+            folder = joinPath(start, folder);
+        if (!listed.empty())
+            listed += kPathListSeparator;
+        listed += folder;
+    }
+
+    std::vector<std::string> names;
+    std::unordered_set<std::string> taken;
+    std::string first;
+    std::optional<InOutError> firstError;
+    for (const std::string& folder : folders) {
+        std::vector<std::string> found;
+        try {
+            platform::setCurrentDirectory(folder);
+            found = platform::listFiles(platform::currentDirectory(), "*.zip");
+        } catch (const InOutError& error) {
+            if (!firstError)
+                firstError = error;
+            continue;
+        }
+        if (first.empty())
+            first = platform::currentDirectory();
+        // Names of one folder that fold alike all stay, as a single folder lists them.
+        std::vector<std::string> folded;
+        for (std::string& name : found) {
+            std::string key = caseFoldedName(name);
+            if (taken.contains(key))
+                continue;
+            folded.push_back(std::move(key));
+            names.push_back(std::move(name));
+        }
+        taken.insert(folded.begin(), folded.end());
+    }
+    if (first.empty()) {
+        if (!start.empty()) {
+            try {
+                platform::setCurrentDirectory(start);
+            } catch (const InOutError&) {
+            }
+        }
+        if (firstError)
+            throw *firstError;
+        // Only separators: the error of an empty folder value.
+        platform::setCurrentDirectory({});
+    }
+    platform::setCurrentDirectory(first);
+    sortIgnoringCase(names);
+    directory_ = platform::currentDirectory();
+    listed_ = std::move(listed);
     names_ = std::move(names);
 }
 

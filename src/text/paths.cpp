@@ -1,5 +1,7 @@
 #include "text/paths.h"
 
+#include <algorithm>
+
 namespace arcavio {
 namespace {
 
@@ -66,6 +68,34 @@ std::string joinPath(std::string_view directory, std::string_view name, PathStyl
         path += separator(style);
     path += name;
     return path;
+}
+
+std::vector<std::string> splitPathList(std::string_view value)
+{
+    std::vector<std::string> folders;
+    while (!value.empty()) {
+        const std::size_t end = std::min(value.find(kPathListSeparator), value.size());
+        if (end > 0)
+            folders.emplace_back(value.substr(0, end));
+        value.remove_prefix(std::min(end + 1, value.size()));
+    }
+    return folders;
+}
+
+std::string resolvePathList(std::string_view value, std::string_view base, PathStyle style)
+{
+    const auto resolve = [&](std::string_view folder) {
+        return hasDirectoryPart(folder, style) ? std::string(folder) : joinPath(base, folder, style);
+    };
+    if (value.find(kPathListSeparator) == std::string_view::npos)
+        return resolve(value);
+    std::string resolved;
+    for (const std::string& folder : splitPathList(value)) {
+        if (!resolved.empty())
+            resolved += kPathListSeparator;
+        resolved += resolve(folder);
+    }
+    return resolved;
 }
 
 } // namespace arcavio

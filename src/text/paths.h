@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Path rules for both styles, so the Windows rules are tested on every machine. The program
 // itself uses the native style.
@@ -35,5 +36,16 @@ std::string extensionOf(std::string_view path, PathStyle style = kNativeStyle);
 
 // Directory, one separator unless the directory already ends with one, then the name.
 std::string joinPath(std::string_view directory, std::string_view name, PathStyle style = kNativeStyle);
+
+// The emulator's search paths hold several folders separated by ";": the folders in their order,
+// empty elements left out.
+inline constexpr char kPathListSeparator = ';';
+std::vector<std::string> splitPathList(std::string_view value);
+
+// A folder value as the emulator reads it, with each folder that has no directory part taken
+// relative to base. A value without ";" is one folder and keeps its exact form: joined to base
+// when it has no directory part, unchanged otherwise, so an empty value gives base and a
+// separator. A list is rejoined by ";" without its empty elements.
+std::string resolvePathList(std::string_view value, std::string_view base, PathStyle style = kNativeStyle);
 
 } // namespace arcavio

@@ -174,6 +174,27 @@ TEST_F(SelectGame, OkWantsASelectionAndThenReportsTheZip)
     EXPECT_FALSE(dialog.GameChosen);
 }
 
+TEST_F(SelectGame, AFolderListShowsTheZipsOfEveryFolderOnceAndReportsTheZipsFileName)
+{
+    const std::string more = dir.mkdir("more");
+    for (const char* zip : {"a.ZIP", "game2.zip", "B.zip"})
+        dir.write("more/" + std::string(zip), "");
+    dialog.setZipDirectory(roms + ";" + dir.file("gone") + ";" + more);
+    dialog.refreshZipListing();
+    whenModal([&](QWidget*) {
+        QTest::mouseClick(showAll(), Qt::LeftButton);
+        clickRow(4);
+        QTest::mouseClick(button("c138"), Qt::LeftButton);
+    });
+    dialog.showModal();
+    EXPECT_EQ(rows(), (Names{"Zeta", "Alpha", "c.zip", "", "game2.zip"}));
+    EXPECT_EQ(dialog.rowZips(), (Names{"A.zip", "b.zip", "c.zip", "game1.zip", "game2.zip"}));
+    EXPECT_TRUE(dialog.GameChosen);
+    EXPECT_EQ(dialog.selectedZip(), "game2.zip");
+    EXPECT_EQ(platform::currentDirectory(), dialog.zipListing().directory());
+    EXPECT_TRUE(messages.errors.empty());
+}
+
 TEST_F(SelectGame, KeysNeitherCloseNorEditAndLettersFindARow)
 {
     bool open = false;

@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "support/temp_dir.h"
 #include "text/errors.h"
+#include "text/paths.h"
 
 namespace arcavio {
 namespace {
@@ -58,6 +59,35 @@ TEST(ZipListing, RereadsOnlyWhenTheDirectoryChangesOrOnRefresh)
     platform::setCurrentDirectory(start);
 }
 
+TEST(ZipListing, AFolderListMergesItsFoldersTheFirstHoldingASetWinning)
+{
+    TempDir root;
+    const std::string start = platform::currentDirectory();
+    const std::string a = root.mkdir("a");
+    root.mkdir("b");
+    const std::string c = root.mkdir("c");
+    for (const char* name : {"a/Pacman.zip", "a/galaga.zip", "a/Mario.zip", "a/mario.zip", "a/notes.txt",
+                             "b/pacman.zip", "b/GALAGA.ZIP", "b/Zaxxon.zip", "c/zaxxon.zip", "c/dkong.zip"})
+        root.write(name, "");
+    platform::setCurrentDirectory(root.path());
+    ZipListing listing;
+    listing.setDirectory(a + ";;" + root.file("missing") + ";b;" + c + ";");
+    EXPECT_EQ(listing.names(),
+              (Names{"dkong.zip", "galaga.zip", "Mario.zip", "mario.zip", "Pacman.zip", "Zaxxon.zip"}));
+    EXPECT_EQ(platform::currentDirectory(), listing.directory());
+    EXPECT_EQ(fileNamePart(listing.directory()), "a");
+
+    // Refreshing from inside a: the relative folder b still means the one beside it, and the
+    // missing folder counts once it exists.
+    root.mkdir("missing");
+    root.write("missing/Zaxxon2.zip", "");
+    root.write("missing/PACMAN.zip", "");
+    listing.refresh();
+    EXPECT_EQ(listing.names(), (Names{"dkong.zip", "galaga.zip", "Mario.zip", "mario.zip", "Pacman.zip",
+                                      "Zaxxon.zip", "Zaxxon2.zip"}));
+    platform::setCurrentDirectory(start);
+}
+
 TEST(ZipListing, AMissingDirectoryFailsAndKeepsTheListing)
 {
     TempDir dir;
@@ -67,6 +97,10 @@ TEST(ZipListing, AMissingDirectoryFailsAndKeepsTheListing)
     listing.setDirectory(dir.path());
     const std::string listed = listing.directory();
     EXPECT_THROW(listing.setDirectory(dir.file("gone")), InOutError);
+    EXPECT_EQ(listing.directory(), listed);
+    EXPECT_EQ(listing.names(), (Names{"a.zip"}));
+    EXPECT_THROW(listing.setDirectory(dir.file("gone") + ";;" + dir.file("a.zip")), InOutError);
+    EXPECT_EQ(platform::currentDirectory(), listed);
     EXPECT_EQ(listing.directory(), listed);
     EXPECT_EQ(listing.names(), (Names{"a.zip"}));
     platform::setCurrentDirectory(start);

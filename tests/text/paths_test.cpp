@@ -52,3 +52,16 @@ TEST(Paths, JoiningAddsOneSeparator)
     EXPECT_EQ(joinPath("/home/a", "x.av2", PathStyle::Posix), "/home/a/x.av2");
     EXPECT_EQ(joinPath("", "ROMS", PathStyle::Windows), "\\ROMS");
 }
+
+TEST(Paths, AFolderListResolvesEachRelativeFolderAndASingleFolderKeepsItsForm)
+{
+    using Folders = std::vector<std::string>;
+    EXPECT_EQ(splitPathList(";ROMS;;/srv/roms;"), (Folders{"ROMS", "/srv/roms"}));
+    EXPECT_EQ(splitPathList(""), Folders{});
+    EXPECT_EQ(resolvePathList("ROMS;;/srv/roms;sub/roms;", "/opt/mame", PathStyle::Posix),
+              "/opt/mame/ROMS;/srv/roms;sub/roms");
+    EXPECT_EQ(resolvePathList("ROMS;C:roms", "D:\\MAME", PathStyle::Windows), "D:\\MAME\\ROMS;C:roms");
+    EXPECT_EQ(resolvePathList("ROMS", "/opt/mame", PathStyle::Posix), "/opt/mame/ROMS");
+    EXPECT_EQ(resolvePathList("/srv/roms", "/opt/mame", PathStyle::Posix), "/srv/roms");
+    EXPECT_EQ(resolvePathList("", "/opt/mame", PathStyle::Posix), "/opt/mame/");
+}
