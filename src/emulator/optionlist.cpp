@@ -93,7 +93,8 @@ const EmulatorOption* OptionList::find(std::string_view name) const
 
 std::string iniValue(std::string_view value)
 {
-    if (!value.empty() && value.find_first_of(" \t#") == std::string_view::npos)
+    // A value that begins with a quote would lose it when read back unquoted.
+    if (value.empty() || (value.find_first_of(" \t#") == std::string_view::npos && value.front() != '"'))
         return std::string(value);
     return "\"" + std::string(value) + "\"";
 }

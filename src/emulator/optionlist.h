@@ -45,8 +45,8 @@ class OptionList {
     std::size_t refused_ = 0;
 };
 
-// The value as a mame.ini line holds it: in double quotes when it is empty or holds a blank, a
-// tab or "#", as the emulator writes such values itself.
+// The value as a mame.ini line holds it: in double quotes when it holds a blank, a tab or "#",
+// or begins with a quote, as the emulator writes such values itself.
 std::string iniValue(std::string_view value);
 
 } // namespace arcavio

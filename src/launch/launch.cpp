@@ -192,7 +192,7 @@ void runConfiguration(const RunContext& context)
     if (config.at(line::FixedGameFlag) == "0") {
         GamePicker& picker = context.picker;
         const std::string& roms = config.at(line::RomDirectory);
-        picker.setZipDirectory(hasDirectoryPart(roms) ? roms : joinPath(directory, roms));
+        picker.setZipDirectory(resolvePathList(roms, directory));
         picker.refreshZipListing();
         {
             ChangeDirectoryShown shown(picker);

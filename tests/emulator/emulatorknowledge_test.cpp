@@ -36,6 +36,7 @@ TEST(OptionList, ReadsSectionsAndValuesAndLeavesOutWhatCouldBreakALine)
     EXPECT_EQ(list.refusedLines(), 2u);
     EXPECT_EQ(iniValue("/my roms"), "\"/my roms\"");
     EXPECT_EQ(iniValue("roms"), "roms");
+    EXPECT_EQ(OptionList::parse("x " + iniValue("\"a\"")).find("x")->value, "\"a\"");
 }
 
 TEST(EmulatorKnowledge, DebiansMameIsKnownWithItsVersionAndEveryOptionTheTableWrites)
