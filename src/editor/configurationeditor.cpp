@@ -21,11 +21,11 @@
 #include "components/windowplacement.h"
 #include "config/configuration.h"
 #include "editor/editorpages.h"
+#include "editor/editorrules.h"
 #include "editor/editortable.h"
+#include "editor/spinedit.h"
 #include "emulator/emulatorknowledge.h"
 #include "emulator/mameoptions.h"
-#include "editor/editorrules.h"
-#include "editor/spinedit.h"
 #include "games/gamepicker.h"
 #include "platform/filesystem.h"
 #include "text/paths.h"
@@ -266,7 +266,7 @@ void ConfigurationEditor::markSettingsFor(const EmulatorKnowledge* emulator)
         marked_.push_back({widget, widget->toolTip()});
         QPalette greyed = widget->palette();
         for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-            greyed.setColor(role, greyed.color(QPalette::Disabled, role));
+            greyed.setColor(role, QColor(Qt::gray));
         widget->setPalette(greyed);
         widget->setToolTip(shownHint);
     };

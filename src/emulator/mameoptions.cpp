@@ -127,14 +127,24 @@ const std::array<MameOptionRow, kMameOptionRowCount> kMameOptionRows = {{
 
 bool recentMameTakesLine(int configurationLine)
 {
-    for (const MameOptionRow& row : kMameOptionRows) {
-        if (row.names[0].empty())
-            continue;
+    // The two boxes for an automatic resolution feed no row: they zero the sizes beside them.
+    constexpr int kAutomaticResolution = 25, kAutomaticDebugResolution = 51;
+    // A resolution's colour depth has no place in MAME's resolution.
+    constexpr int kColourDepth = 28;
+    if (configurationLine == kAutomaticResolution)
+        return true;
+    if (configurationLine == kColourDepth)
+        return false;
+    bool optionLine = configurationLine == kAutomaticDebugResolution;
+    for (const MameOptionRow& row : kMameOptionRows)
         for (const int line : row.lines)
-            if (line == configurationLine)
-                return true;
-    }
-    return false;
+            if (line == configurationLine) {
+                if (!row.names[0].empty())
+                    return true;
+                optionLine = true;
+            }
+    // Lines that reach no option (the emulator, the picture, the game) are not settings of MAME.
+    return !optionLine;
 }
 
 bool holdsEveryMameOption(const OptionList& options)

@@ -40,8 +40,8 @@ struct MameOptionRow {
 inline constexpr std::size_t kMameOptionRowCount = 59;
 extern const std::array<MameOptionRow, kMameOptionRowCount> kMameOptionRows;
 
-// True when a recent MAME takes the configuration line (under some name): false for the lines
-// whose rows have no counterpart, such as the memory card folder or the colour depth.
+// False for the option lines a recent MAME has no counterpart for, such as the memory card
+// folder or the colour depth; true for every other configuration line.
 bool recentMameTakesLine(int configurationLine);
 
 // An option list that holds every option the table writes: the emulator answers as a recent

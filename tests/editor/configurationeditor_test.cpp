@@ -12,13 +12,16 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "base/qthelpers.h"
 #include "config/configuration.h"
 #include "editor/editor_fixture.h"
 #include "editor/editorrules.h"
 #include "editor/editortable.h"
+#include "emulator/mameoptions.h"
 #include "platform/filesystem.h"
 #include "platform/textfiles.h"
 #include "support/folder_chooser.h"
+#include "support/installed_mame.h"
 #include "text/paths.h"
 
 namespace arcavio::test {
@@ -614,6 +617,49 @@ TEST_F(NewEditor, DISABLED_Screenshots)
         QApplication::processEvents();
         editor->grab().save(QStringLiteral("%1/inner%2.png").arg(out).arg(i + 1));
     }
+}
+
+TEST_F(NewEditor, ARecentMameGreysTheSettingsItHasNoCounterpartForAndNothingElse)
+{
+    SKIP_WITHOUT_MAME();
+    auto editor = makeEditor();
+    std::map<std::string, QString> before;
+    for (const EditorControl& item : editorControls())
+        if (!item.name.empty())
+            before[item.name] = editor->findChild<QWidget*>(qtext(item.name))->toolTip();
+    const auto row = std::find_if(editorControls().begin(), editorControls().end(),
+                                  [](const EditorControl& item) { return item.name == "dir5"; });
+    ASSERT_GT(row->follows, 0);
+    QWidget* label = editor->findChild<QWidget*>(QStringLiteral("c%1").arg(row->follows));
+    const QColor normal = label->palette().color(QPalette::WindowText);
+
+    // The first field names the emulator; it is asked beside the window.
+    editor->setText("mame", test::kInstalledMame);
+    QWidget* memoryCards = editor->findChild<QWidget*>("dir5");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !memoryCards->toolTip().isEmpty(); }, 10000));
+    std::set<int> marked;
+    for (const EditorControl& item : editorControls()) {
+        if (item.line < 0)
+            continue;
+        const QString tip = editor->findChild<QWidget*>(qtext(item.name))->toolTip();
+        if (recentMameTakesLine(item.line)) {
+            EXPECT_EQ(tip, before[item.name]) << item.name;
+        } else {
+            EXPECT_EQ(tip.toStdString(), "Not used by MAME 0.251") << item.name;
+            marked.insert(item.line);
+        }
+    }
+    // The memory cards to the artwork box: every setting without a counterpart, and the box
+    // for an automatic debugger resolution with the debugger's resolution.
+    EXPECT_EQ(marked, (std::set<int>{9,  11, 15, 16, 17, 21, 23, 24, 28, 30, 32, 34,
+                                     36, 40, 45, 51, 52, 53, 54, 55, 56, 61, 64}));
+    EXPECT_NE(label->palette().color(QPalette::WindowText), normal);
+    EXPECT_EQ(captionOf(*editor, row->follows), builtinText(row->follows)); // the caption itself stays
+
+    // Another emulator: the marks go, and the values were never touched.
+    editor->setText("mame", "/bin/true");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return memoryCards->toolTip() == before["dir5"]; }, 10000));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), normal);
 }
 
 } // namespace
