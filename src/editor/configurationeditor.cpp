@@ -1,6 +1,7 @@
 #include "editor/configurationeditor.h"
 
 #include <array>
+#include <set>
 #include <thread>
 
 #include <QApplication>
@@ -270,13 +271,21 @@ void ConfigurationEditor::markSettingsFor(const EmulatorKnowledge* emulator)
         widget->setPalette(greyed);
         widget->setToolTip(shownHint);
     };
+    // A label stands for every field after it on its row ("Resolution:" for the width, the
+    // height and the colour depth): it is marked only when none of them is taken.
+    std::set<int> labelsTaken, labelsNotTaken;
     for (const EditorControl& item : editorControls()) {
-        if (item.line < 0 || recentMameTakesLine(item.line))
+        if (item.line < 0)
             continue;
-        mark(pages_->control(item.name));
+        const bool taken = recentMameTakesLine(item.line);
         if (item.follows > 0)
-            mark(pages_->control("c" + std::to_string(item.follows)));
+            (taken ? labelsTaken : labelsNotTaken).insert(item.follows);
+        if (!taken)
+            mark(pages_->control(item.name));
     }
+    for (const int label : labelsNotTaken)
+        if (!labelsTaken.contains(label))
+            mark(pages_->control("c" + std::to_string(label)));
 }
 
 void ConfigurationEditor::save()
