@@ -50,6 +50,10 @@ LineList sampleConfiguration(const std::string& dataDirectory, const std::string
     lines.set(line::FixedGameFlag, "0");
     lines.set(line::Game, "");
     lines.set(line::RomDirectory, std::string(kSampleRomFolder));
+    // A new configuration leaves throttling off, and a recent MAME then runs games as fast as it
+    // can: the sample is meant to be played.
+    constexpr int kThrottle = 37;
+    lines.set(kThrottle, "1");
     return lines;
 }
 

@@ -48,6 +48,7 @@ TEST(Workspace, FirstStartLaysOutASampleThatRunsTheInstalledMameAndNamesItsGames
               "Sample: runs the installed MAME; ROM zips go in " + data + "/ROMS");
     EXPECT_EQ(lineOf(sample, line::FixedGameFlag), "0");
     EXPECT_EQ(lineOf(sample, line::RomDirectory), "ROMS");
+    EXPECT_EQ(lineOf(sample, 37), "1"); // throttled, so its games run at their own speed
     EXPECT_TRUE(platform::directoryExists(data + "/ROMS"));
     EXPECT_TRUE(platform::directoryExists(data + "/images"));
     EXPECT_EQ(readBytes(data + "/skins/neon/appb.bmp"), "BM-picture");
