@@ -135,6 +135,33 @@ TEST_F(MameRun, TheConfigurationIsTakenAsTheEditorSaysAndMamesOwnSettingsStay)
     EXPECT_EQ(test::readBytes(data + "/mame.ini"), "uimodekey F12\n");
 }
 
+// A MAME in a folder of the user's own that reads its mame.ini from there: the file is written
+// beside it, in MAME's words, and what the user set there by hand stays.
+TEST_F(MameRun, APortableMameGetsItsMameIniBesideItWithTheUsersOwnValuesKept)
+{
+    const std::string folder = root.mkdir("portable");
+    const std::string mame =
+        root.write("portable/mame", "#!/bin/sh\nexec /usr/games/mame -inipath .\\;ini \"$@\"\n");
+    platform::makeExecutable(mame);
+    root.write("portable/mame.ini", "uimodekey SCRLOCK\nrotate 0\nsound none\n");
+    config.set(line::Emulator, mame);
+    config.set(line::FixedGameFlag, "1");
+    config.set(line::Game, "pong.zip");
+    runConfiguration({selected, config, lang, picker, inifile, executor, data});
+    ASSERT_EQ(starts.requests.size(), 1u);
+    EXPECT_EQ(starts.requests[0].program, mame);
+    EXPECT_EQ(starts.requests[0].workingDirectory, folder);
+    EXPECT_EQ(platform::splitCommandLine(starts.requests[0].commandLine.value_or("")),
+              std::vector<std::string>{"pong"});
+    const std::optional<OptionList> read = emulatorSettings(mame, folder);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->options().size(), 244u);
+    EXPECT_EQ(read->find("uimodekey")->value, "SCRLOCK");
+    EXPECT_EQ(read->find("rotate")->value, "1");   // the configuration's "No Rotate", unticked
+    EXPECT_EQ(read->find("sound")->value, "auto"); // "Sound" ticked: no longer "none"
+    EXPECT_FALSE(platform::fileExists(data + "/mame.ini"));
+}
+
 // A user who is not root runs a vertical game with the installed MAME under the default
 // settings: it runs, upright, and nothing is written outside the user's own folders.
 TEST_F(MameRun, AUserRunsTheInstalledMameAndTheGameIsUpright)
