@@ -1,4 +1,4 @@
-// Knowing the installed emulator: asking it for its options and version beside the time its
+// Knowing the installed emulator: asking it for its options beside the time its
 // own -showconfig takes, the cached answer, and writing a whole mame.ini from what it answered.
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -107,7 +107,7 @@ int main()
     const double ownTime = median(alone), askTime = median(asked);
     std::printf("Knowing the emulator (%s, %s, medians of %d runs)\n", kRealEmulator, knowledge->name().c_str(),
                 kRuns);
-    std::printf("  its own -showconfig -noreadconfig %.1f ms, askEmulator (with -version beside it) %.1f ms: "
+    std::printf("  its own -showconfig -noreadconfig %.1f ms, askEmulator %.1f ms: "
                 "%+.1f ms (%s %.1f + 30 = %.1f ms)\n",
                 ownTime, askTime, askTime - ownTime, verdict(askTime <= ownTime + 30), ownTime, ownTime + 30);
     std::printf("  knownEmulator once known: %.4f ms a call (%s 5 ms)\n", cached, verdict(cached <= 5));

@@ -39,16 +39,9 @@ platform::ChildRequest question(const std::string& program, std::vector<std::str
     return request;
 }
 
-// Waits for every child together, so asking two things takes as long as the slower answer.
-void awaitAll(std::vector<platform::ChildProcess*> children, std::vector<std::string*> outputs)
+void awaitEnd(platform::ChildProcess& child, std::string& output)
 {
-    bool running = true;
-    while (running) {
-        running = false;
-        for (std::size_t i = 0; i < children.size(); ++i)
-            if (children[i]->end() == platform::ChildEnd::Running) {
-                running = children[i]->poll(std::chrono::milliseconds(2), *outputs[i]) || running;
-            }
+    while (child.poll(std::chrono::milliseconds(50), output)) {
     }
 }
 
@@ -83,9 +76,22 @@ struct FileKey {
 
 } // namespace
 
+const std::string& EmulatorKnowledge::version() const
+{
+    std::call_once(versionAsked_, [this] {
+        platform::ChildProcess child(
+            question(program, {"-version"}, directoryPart(program), kEmulatorAnswerTime));
+        std::string text;
+        awaitEnd(child, text);
+        if (answered(child))
+            version_ = versionOf(text);
+    });
+    return version_;
+}
+
 std::string EmulatorKnowledge::name() const
 {
-    return version.empty() ? std::string("MAME") : "MAME " + version;
+    return version().empty() ? std::string("MAME") : "MAME " + version();
 }
 
 std::shared_ptr<const EmulatorKnowledge> askEmulator(const std::string& program,
@@ -93,19 +99,17 @@ std::shared_ptr<const EmulatorKnowledge> askEmulator(const std::string& program,
 {
     if (program.empty() || !platform::isExecutableFile(program))
         return nullptr;
-    const std::string directory = directoryPart(program);
-    platform::ChildProcess options(question(program, {"-showconfig", "-noreadconfig"}, directory, timeout));
-    platform::ChildProcess version(question(program, {"-version"}, directory, timeout));
-    std::string optionText, versionText;
-    awaitAll({&options, &version}, {&optionText, &versionText});
+    platform::ChildProcess options(
+        question(program, {"-showconfig", "-noreadconfig"}, directoryPart(program), timeout));
+    std::string optionText;
+    awaitEnd(options, optionText);
     if (!answered(options))
         return nullptr;
     auto knowledge = std::make_shared<EmulatorKnowledge>();
+    knowledge->program = program;
     knowledge->defaults = OptionList::parse(optionText);
     if (!holdsEveryMameOption(knowledge->defaults))
         return nullptr;
-    if (answered(version))
-        knowledge->version = versionOf(versionText);
     return knowledge;
 }
 
@@ -136,7 +140,7 @@ std::optional<OptionList> emulatorSettings(const std::string& program, const std
     words.emplace_back("-showconfig");
     platform::ChildProcess child(question(program, std::move(words), workingDirectory, timeout));
     std::string text;
-    awaitAll({&child}, {&text});
+    awaitEnd(child, text);
     if (!answered(child))
         return std::nullopt;
     return OptionList::parse(text);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,16 +16,23 @@
 namespace arcavio {
 
 struct EmulatorKnowledge {
-    std::string version; // "0.251": the first word -version prints; may be empty
+    std::string program; // the program file asked
     OptionList defaults; // its built-in options, -showconfig -noreadconfig
+    // "0.251": the first word -version prints, asked on first use (Run never needs it, so a
+    // Run pays for one question only); may be empty.
+    const std::string& version() const;
     // How a message or a hint names it: "MAME 0.251".
     std::string name() const;
+
+  private:
+    mutable std::once_flag versionAsked_;
+    mutable std::string version_;
 };
 
 inline constexpr std::chrono::milliseconds kEmulatorAnswerTime{5000};
 
-// Asks the program, no shell and no game, without a display or a sound device, for at most
-// `timeout` and 1 MiB of output: null for an emulator Arcavio does not know (it failed to
+// Asks the program for its options, no shell and no game, without a display or a sound device,
+// for at most `timeout` and 1 MiB of output: null for an emulator Arcavio does not know (it failed to
 // start, hung, flooded, crashed, ended with an error or printed no list that a recent MAME
 // prints).
 std::shared_ptr<const EmulatorKnowledge> askEmulator(const std::string& program,

@@ -44,7 +44,7 @@ TEST(EmulatorKnowledge, DebiansMameIsKnownWithItsVersionAndEveryOptionTheTableWr
     SKIP_WITHOUT_MAME();
     const auto knowledge = askEmulator(test::kInstalledMame);
     ASSERT_NE(knowledge, nullptr);
-    EXPECT_EQ(knowledge->version, "0.251");
+    EXPECT_EQ(knowledge->version(), "0.251");
     EXPECT_EQ(knowledge->name(), "MAME 0.251");
     EXPECT_EQ(knowledge->defaults.options().size(), 244u);
     EXPECT_EQ(knowledge->defaults.refusedLines(), 0u);
