@@ -1,6 +1,7 @@
 // What `make run` starts instead of an emulator: it shows the game it was asked for and the
 // option file it found in its working directory, then closes after a few seconds or on a key.
-// With -listfull it prints the sets it knows, as the emulator does, and opens no window.
+// With -listfull it prints the sets it knows, as the emulator does, and opens no window; asked
+// for -showconfig or -version it fails at once, so Arcavio treats it as an older emulator.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -148,6 +149,10 @@ int main(int argc, char** argv)
     // Before any window system is touched: listing works without a display.
     if (argc > 1 && std::strcmp(argv[1], "-listfull") == 0)
         return listFull(argc - 2, argv + 2);
+    // Asked what it is, it answers as no recent MAME does: it is the old emulator it stands for.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-showconfig") == 0 || std::strcmp(argv[i], "-version") == 0)
+            return 1;
     QApplication app(argc, argv);
     QString game;
     QStringList options;
