@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -69,6 +71,28 @@ TEST(ReplaceFile, KeepsTheModeAndLeavesNoTemporary)
     platform::replaceFile(fresh, "x");
     umask(previous);
     EXPECT_EQ(modeOf(fresh), 0640u) << "a new file takes the user's default";
+}
+
+// What a killed writer left behind goes with the next write into the folder, once no running
+// writer can own it; anything else stays.
+TEST(ReplaceFile, TakesAwayTheStaleTemporariesOfAnEarlierWriteOnly)
+{
+    TempDir dir;
+    const std::string stale = dir.write(".arcavio-AbC123", "cut short");
+    const timespec twoHoursAgo[2] = {{time(nullptr) - 7200, 0}, {time(nullptr) - 7200, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, stale.c_str(), twoHoursAgo, 0), 0);
+    const std::string fresh = dir.write(".arcavio-Fresh1", "being written");
+    const std::string other = dir.write(".arcavio-notours", "the user's");
+    ASSERT_EQ(utimensat(AT_FDCWD, other.c_str(), twoHoursAgo, 0), 0);
+    ASSERT_EQ(symlink(other.c_str(), dir.file(".arcavio-Link42").c_str()), 0);
+    ASSERT_EQ(utimensat(AT_FDCWD, dir.file(".arcavio-Link42").c_str(), twoHoursAgo, AT_SYMLINK_NOFOLLOW), 0);
+
+    platform::replaceFile(dir.file("gamelist.ini"), "[gamelist]\r\n");
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_EQ(readBytes(fresh), "being written");
+    EXPECT_EQ(readBytes(other), "the user's");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file(".arcavio-Link42")));
+    EXPECT_EQ(entriesIn(dir.path()), 4);
 }
 
 TEST(ReplaceFile, KeepsTheOwnerAndGroupWhereTheUserMay)

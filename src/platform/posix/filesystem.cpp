@@ -1,11 +1,13 @@
 #include "platform/filesystem.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
@@ -323,6 +325,44 @@ std::string readFile(const std::string& path, std::size_t limit)
     throw FileOpenError(path);
 }
 
+namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".arcavio-";
+constexpr std::size_t kTemporaryNameLength = kTemporaryPrefix.size() + 6;
+// Far longer than any write takes, so no running writer still owns such a file.
+constexpr time_t kStaleAfterSeconds = 60 * 60;
+
+bool isTemporaryName(std::string_view name)
+{
+    if (name.size() != kTemporaryNameLength || !name.starts_with(kTemporaryPrefix))
+        return false;
+    for (const char c : name.substr(kTemporaryPrefix.size()))
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+// A write cut short by a crash or a kill leaves its temporary file behind; the next write into
+// the folder takes away those that are old enough, of this user's own.
+void removeStaleTemporaries(const std::string& directory)
+{
+    DIR* folder = opendir(directory.c_str());
+    if (folder == nullptr)
+        return;
+    const time_t now = time(nullptr);
+    while (const dirent* entry = readdir(folder)) {
+        if (!isTemporaryName(entry->d_name))
+            continue;
+        struct stat info {};
+        if (fstatat(dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == geteuid() && now - info.st_mtime > kStaleAfterSeconds)
+            unlinkat(dirfd(folder), entry->d_name, 0);
+    }
+    closedir(folder);
+}
+
+} // namespace
+
 void replaceFile(const std::string& path, std::string_view bytes)
 {
     const std::optional<std::string> resolved = path.empty() ? std::nullopt : finalTarget(path);
@@ -379,6 +419,7 @@ void replaceFile(const std::string& path, std::string_view bytes)
     }
     if (!syncDirectory(directory))
         throw FileCreateError(path);
+    removeStaleTemporaries(directory);
 }
 
 std::optional<FileIdentity> fileIdentity(const std::string& path)
@@ -388,7 +429,8 @@ std::optional<FileIdentity> fileIdentity(const std::string& path)
         return std::nullopt;
     return FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
                         static_cast<std::uint64_t>(status.st_size),
-                        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+                        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 +
+                            status.st_mtim.tv_nsec};
 }
 
 bool isUserFolder(const std::string& path)
