@@ -20,21 +20,23 @@ bool fitsOneLine(std::string_view text)
     return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
-// Writes the file only when nothing is there yet.
-bool writeNewFile(const std::string& path, std::string_view bytes)
+// Where a folder is made before it takes its name, so that under its name it is whole. A start
+// cut short leaves only this, which the next start completes.
+std::string staging(const std::string& folder)
 {
-    if (platform::fileExists(path) || platform::directoryExists(path))
-        return false;
-    platform::replaceFile(path, bytes);
-    return true;
+    return joinPath(directoryPart(folder), "." + fileNamePart(folder) + ".partial");
 }
 
 void copyFolder(const std::string& from, const std::string& to)
 {
-    platform::createDirectories(to);
+    if (platform::directoryExists(to))
+        return;
+    const std::string building = staging(to);
+    platform::createDirectories(building);
     for (const std::string& name : platform::listFiles(from, "*"))
-        writeNewFile(joinPath(to, name),
-                     platform::readFile(joinPath(from, name), platform::kPictureFileLimit));
+        platform::createNewFile(joinPath(building, name),
+                                platform::readFile(joinPath(from, name), platform::kPictureFileLimit));
+    platform::moveIntoPlace(building, to);
 }
 
 LineList sampleConfiguration(const std::string& dataDirectory, const std::string& mame)
@@ -103,12 +105,17 @@ WorkspaceResult prepareWorkspace(const std::string& dataDirectory, const std::st
     platform::createDirectories(joinPath(dataDirectory, "images"));
     const std::string example = joinPath(exampleSkins, kExampleSkin);
     const std::string skins = joinPath(dataDirectory, "skins");
-    if (!exampleSkins.empty() && platform::directoryExists(example) && !platform::directoryExists(skins))
+    if (!exampleSkins.empty() && platform::directoryExists(example)) {
+        platform::createDirectories(skins);
         copyFolder(example, joinPath(skins, kExampleSkin));
+    }
 
-    platform::createDirectories(result.configurations);
-    writeConfiguration(configurationPath(result.configurations, kSampleConfigurationName),
-                       sampleConfiguration(dataDirectory, mame));
+    // The folder the list shows comes last and whole: until it is there, the workspace is not
+    // laid out, and the next start does what is missing.
+    const std::string building = staging(result.configurations);
+    platform::createDirectories(building);
+    const std::string sample = configurationPath(building, kSampleConfigurationName);
+    platform::createNewFile(sample, configurationText(sampleConfiguration(dataDirectory, mame)));
     // So that a new user's first list of games is not empty for want of names.
     if (!mame.empty()) {
         try {
@@ -117,6 +124,7 @@ WorkspaceResult prepareWorkspace(const std::string& dataDirectory, const std::st
             result.problems = error.what();
         }
     }
+    platform::moveIntoPlace(building, result.configurations);
     result.laidOut = true;
     return result;
 }

@@ -1,5 +1,6 @@
 #include "config/configuration.h"
 
+#include "platform/filesystem.h"
 #include "platform/readlimits.h"
 #include "platform/textfiles.h"
 #include "text/boundedtext.h"
@@ -104,7 +105,7 @@ LineList readConfiguration(const std::string& path)
     return platform::readLines(path, platform::kConfigurationFileLimit);
 }
 
-void writeConfiguration(const std::string& path, const LineList& lines)
+std::string configurationText(const LineList& lines)
 {
     LineList exact;
     for (int i = 0; i < kConfigurationLineCount; ++i) {
@@ -116,7 +117,12 @@ void writeConfiguration(const std::string& path, const LineList& lines)
                 ") cannot be written into a configuration: it holds a line break or a zero byte");
         exact.append(value);
     }
-    platform::writeLines(path, exact);
+    return exact.toText();
+}
+
+void writeConfiguration(const std::string& path, const LineList& lines)
+{
+    platform::replaceFile(path, configurationText(lines));
 }
 
 } // namespace arcavio

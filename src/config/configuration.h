@@ -77,5 +77,7 @@ LineList readConfiguration(const std::string& path);
 // with CR, LF or a zero byte would shift every later line: it throws RefusedValueError naming
 // the value and its line, and nothing is written.
 void writeConfiguration(const std::string& path, const LineList& lines);
+// The bytes writeConfiguration writes, refusing the same values.
+std::string configurationText(const LineList& lines);
 
 } // namespace arcavio

@@ -77,6 +77,15 @@ std::string readFile(const std::string& path, std::size_t limit);
 // is refused. Throws FileCreateError naming the path.
 void replaceFile(const std::string& path, std::string_view bytes);
 
+// Writes a file that is new: nothing at the path is followed or replaced, not even a link that
+// leads nowhere. The bytes become visible whole, as with replaceFile. False when something is
+// there already; throws FileCreateError when the file cannot be written.
+bool createNewFile(const std::string& path, std::string_view bytes);
+
+// Renames a file or folder to a path where nothing is yet, in one step. False when something
+// is there; throws InOutError naming the path when it cannot be renamed.
+bool moveIntoPlace(const std::string& from, const std::string& to);
+
 // What tells one version of a file from another without reading it.
 struct FileIdentity {
     std::uint64_t device = 0, inode = 0, size = 0;

@@ -84,6 +84,37 @@ TEST(Workspace, LaterStartsTouchNothingAndWithoutMameTheSampleSaysToSetTheEmulat
     EXPECT_FALSE(platform::fileExists(data + "/mame"));
 }
 
+// A first start cut short (here: a line feed in the data folder's name stops it at the sample)
+// leaves no workspace that looks made; what it did leave is completed or redone by the next
+// start, and nothing is written through a link found where a new file goes.
+TEST(Workspace, AnInterruptedFirstStartIsCompletedByTheNextAndNoLinkIsFollowed)
+{
+    TempDir root;
+    const std::string skins = root.mkdir("share-skins");
+    root.mkdir("share-skins/neon");
+    root.write("share-skins/neon/skin.ini", "[skin]\r\n");
+    root.write("share-skins/neon/appb.bmp", "BM-picture");
+    const std::string broken = root.mkdir("line\nfeed");
+    const std::string mame = test::fakeEmulatorPath();
+    EXPECT_THROW(prepareWorkspace(broken, mame, skins), RefusedValueError);
+    EXPECT_FALSE(platform::directoryExists(broken + "/configurations"));
+    EXPECT_THROW(prepareWorkspace(broken, mame, skins), RefusedValueError); // said again, every start
+
+    const std::string data = root.mkdir("data");
+    root.mkdir("data/skins");
+    root.mkdir("data/skins/.neon.partial");
+    root.write("data/skins/.neon.partial/skin.ini", "[skin]\r\n"); // the copy was cut short
+    root.mkdir("data/.configurations.partial");
+    const std::string outside = root.file("outside.av2");
+    ASSERT_EQ(symlink(outside.c_str(), (data + "/.configurations.partial/Sample.av2").c_str()), 0);
+    const WorkspaceResult result = prepareWorkspace(data, "", skins);
+    EXPECT_TRUE(result.laidOut);
+    EXPECT_EQ(readBytes(data + "/skins/neon/appb.bmp"), "BM-picture");
+    EXPECT_FALSE(platform::directoryExists(data + "/skins/.neon.partial"));
+    EXPECT_FALSE(platform::fileExists(outside));
+    EXPECT_FALSE(platform::directoryExists(data + "/.configurations.partial"));
+}
+
 TEST(Workspace, ADataDirectoryThatCannotBeMadeIsAnErrorAndTheFileInItsPlaceStays)
 {
     TempDir root;

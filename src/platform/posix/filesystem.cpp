@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <pwd.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -420,6 +421,42 @@ void replaceFile(const std::string& path, std::string_view bytes)
     if (!syncDirectory(directory))
         throw FileCreateError(path);
     removeStaleTemporaries(directory);
+}
+
+bool createNewFile(const std::string& path, std::string_view bytes)
+{
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0)
+        return false;
+    const std::string directory = directoryOf(path);
+    std::string temporary = joinPath(directory, ".arcavio-XXXXXX");
+    FileDescriptor file(mkostemp(temporary.data(), O_CLOEXEC));
+    if (!file.valid())
+        throw FileCreateError(path);
+    bool ok =
+        writeAll(file.get(), bytes) && fchmod(file.get(), creationMode()) == 0 && fsync(file.get()) == 0;
+    ok = file.close() && ok;
+    if (ok && renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
+        if (!syncDirectory(directory))
+            throw FileCreateError(path);
+        return true;
+    }
+    const int reason = errno;
+    unlink(temporary.c_str());
+    if (ok && reason == EEXIST)
+        return false;
+    throw FileCreateError(path);
+}
+
+bool moveIntoPlace(const std::string& from, const std::string& to)
+{
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        syncDirectory(directoryOf(to));
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    throw InOutError("Cannot rename " + from + " to " + to + ": " + std::strerror(errno));
 }
 
 std::optional<FileIdentity> fileIdentity(const std::string& path)
