@@ -445,11 +445,12 @@ NameMerge mergeGameNames(std::string_view fileBytes, const SetListReader& sets)
     return merge;
 }
 
-GameNameImport::GameNameImport(const std::string& emulator, std::string gameListPath)
+GameNameImport::GameNameImport(const std::string& emulator, std::string gameListPath,
+                               std::chrono::milliseconds timeLimit)
     : emulator_(emulator.empty() || std::filesystem::path(emulator).is_absolute()
                     ? emulator
                     : joinPath(platform::currentDirectory(), emulator)),
-      gameListPath_(std::move(gameListPath))
+      gameListPath_(std::move(gameListPath)), timeLimit_(timeLimit)
 {
     if (platform::directoryExists(emulator_))
         throw NameImportError("The emulator " + quotedProgram(emulator_) + " is a folder, not a program");
@@ -461,6 +462,7 @@ GameNameImport::GameNameImport(const std::string& emulator, std::string gameList
     request.workingDirectory = directoryPart(emulator_);
     request.outputCap = platform::kProgramOutputLimit;
     request.errorCap = kErrorOutputKept;
+    request.timeout = timeLimit;
     child_ = std::make_unique<platform::ChildProcess>(std::move(request));
     if (child_->end() == platform::ChildEnd::NotStarted)
         throw NameImportError("The emulator " + quotedProgram(emulator_) +
@@ -520,6 +522,10 @@ NameImportSummary GameNameImport::finish()
     case platform::ChildEnd::OutputTooLarge:
         fail("printed more than " + std::to_string(platform::kProgramOutputLimit / platform::kMebibyte) +
              " MiB");
+    case platform::ChildEnd::TimedOut:
+        fail("did not finish its list within " +
+             std::to_string(std::chrono::duration_cast<std::chrono::seconds>(timeLimit_).count()) +
+             " seconds and was stopped");
     case platform::ChildEnd::Cancelled:
         summary.cancelled = true;
         return summary;
@@ -585,9 +591,10 @@ void GameNameImport::readToEnd(const NameImportProgress& progress, const std::at
 }
 
 NameImportSummary importGameNames(const std::string& emulator, const std::string& gameListPath,
-                                  const NameImportProgress& progress, const std::atomic<bool>* cancel)
+                                  const NameImportProgress& progress, const std::atomic<bool>* cancel,
+                                  std::chrono::milliseconds timeLimit)
 {
-    GameNameImport import(emulator, gameListPath);
+    GameNameImport import(emulator, gameListPath, timeLimit);
     import.readToEnd(progress, cancel);
     return import.finish();
 }

@@ -98,6 +98,10 @@ struct NameImportSummary {
     std::size_t skippedLines = 0, oddLines = 0; // see SetListReader
 };
 
+// How long the emulator may take to list its sets: the real list comes in under a second, and a
+// script has no Cancel.
+inline constexpr std::chrono::seconds kNameImportTimeLimit{120};
+
 // Called with the number of sets read so far.
 using NameImportProgress = std::function<void(std::size_t setsRead)>;
 
@@ -111,7 +115,8 @@ class GameNameImport {
     // Starts "emulator -listfull" in the emulator's directory, without a shell (a relative
     // path is taken from the current directory). Throws NameImportError when the program is
     // missing or cannot be started.
-    GameNameImport(const std::string& emulator, std::string gameListPath);
+    GameNameImport(const std::string& emulator, std::string gameListPath,
+                   std::chrono::milliseconds timeLimit = kNameImportTimeLimit);
     // An emulator still running is killed and reaped; nothing is written.
     ~GameNameImport();
     GameNameImport(const GameNameImport&) = delete;
@@ -131,7 +136,8 @@ class GameNameImport {
     void readToEnd(const NameImportProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
     // Waits for the emulator's end when poll() has not seen it yet, then merges what it listed
     // into gamelist.ini in one write. Throws NameImportError, leaving the file untouched, when
-    // the emulator failed (exit code other than 0, a crash, more output than 64 MiB), listed
+    // the emulator failed (exit code other than 0, a crash, more output than 64 MiB, more time
+    // than the limit), listed
     // no set, or gamelist.ini would grow past what the program reads (64 MiB); FileOpenError or
     // FileCreateError when gamelist.ini cannot be read or written.
     NameImportSummary finish();
@@ -143,6 +149,7 @@ class GameNameImport {
 
     std::string emulator_;
     std::string gameListPath_;
+    std::chrono::milliseconds timeLimit_;
     std::unique_ptr<platform::ChildProcess> child_;
     SetListReader reader_;
     std::string arrived_;
@@ -155,6 +162,7 @@ class GameNameImport {
 // cancelled, nothing is written and the summary says so. Throws as GameNameImport does.
 NameImportSummary importGameNames(const std::string& emulator, const std::string& gameListPath,
                                   const NameImportProgress& progress = {},
-                                  const std::atomic<bool>* cancel = nullptr);
+                                  const std::atomic<bool>* cancel = nullptr,
+                                  std::chrono::milliseconds timeLimit = kNameImportTimeLimit);
 
 } // namespace arcavio

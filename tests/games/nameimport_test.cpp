@@ -340,6 +340,21 @@ TEST_F(NameImport, AnEmulatorThatFailsLeavesTheFileAndSaysWhatItSaid)
     std::filesystem::permissions(crashing, std::filesystem::perms::owner_all);
     EXPECT_EQ(failure(crashing), "The emulator \"" + crashing + "\" was ended by signal " +
                                      std::to_string(SIGSEGV) + "; gamelist.ini was not changed.");
+
+    // Two sets, then nothing more for ever: a script that runs the import has no Cancel.
+    const std::string stalling = dir.write("stalling", "#!/bin/sh\necho 'pong \"Pong\"'\nexec sleep 60\n");
+    std::filesystem::permissions(stalling, std::filesystem::perms::owner_all);
+    std::string message;
+    try {
+        importGameNames(stalling, gameList, {}, nullptr, std::chrono::seconds(1));
+    } catch (const NameImportError& e) {
+        message = e.what();
+    }
+    EXPECT_EQ(
+        message,
+        "The emulator \"" + stalling +
+            "\" did not finish its list within 1 seconds and was stopped; gamelist.ini was not changed.");
+    EXPECT_EQ(test::readBytes(gameList), gameListBytes);
 }
 
 TEST_F(NameImport, AFileThatWouldGrowPastWhatTheProgramReadsIsNotWritten)
