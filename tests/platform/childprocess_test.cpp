@@ -5,8 +5,10 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/fake_emulator.h"
 #include "support/temp_dir.h"
 
 namespace arcavio::platform {
@@ -214,6 +216,46 @@ TEST(ChildProcess, AChildStillRunningIsKilledAndReapedWhenDropped)
     errno = 0;
     EXPECT_EQ(::kill(pid, 0), -1);
     EXPECT_EQ(errno, ESRCH);
+}
+
+ChildRequest leavingAChild(const std::string& thenWhat)
+{
+    ChildRequest request;
+    request.program = "/bin/sh";
+    request.arguments = {"-c", "sleep 60 & echo $!; " + thenWhat};
+    request.timeout = 60s;
+    return request;
+}
+
+// What a child starts ends with it, whether it ends by itself or this program is ended.
+TEST(ChildProcess, WhatTheChildLeftRunningEndsWithIt)
+{
+    const ChildResult done = runChild(leavingAChild("exit 0"));
+    ASSERT_EQ(done.end, ChildEnd::Exited);
+    EXPECT_TRUE(test::processGone(std::stoi(done.output)));
+
+    int report[2];
+    ASSERT_EQ(pipe(report), 0);
+    const pid_t asker = fork();
+    ASSERT_GE(asker, 0);
+    if (asker == 0) {
+        ChildProcess child(leavingAChild("exec sleep 60"));
+        std::string output;
+        while (output.find('\n') == std::string::npos && child.poll(1s, output)) {
+        }
+        [[maybe_unused]] const ssize_t put = write(report[1], output.data(), output.size());
+        pause();
+        _exit(0);
+    }
+    close(report[1]);
+    char grandchild[32] = {};
+    ASSERT_GT(read(report[0], grandchild, sizeof grandchild - 1), 0);
+    close(report[0]);
+    ::kill(asker, SIGTERM);
+    int status = 0;
+    waitpid(asker, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_TRUE(test::processGone(std::atoi(grandchild)));
 }
 
 TEST(ChildProcess, OnlyThePipesAreInherited)

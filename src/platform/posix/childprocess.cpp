@@ -2,13 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <string_view>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <pthread.h>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -116,7 +118,8 @@ std::vector<std::string> childEnvironment(const ChildLimits& limits, bool withou
 {
     std::vector<std::string> environment;
     constexpr std::array<std::string_view, 6> kDisplayVariables = {
-        "DISPLAY=", "WAYLAND_DISPLAY=", "WAYLAND_SOCKET=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "XAUTHORITY="};
+        "DISPLAY=",         "WAYLAND_DISPLAY=", "WAYLAND_SOCKET=",
+        "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "XAUTHORITY="};
     for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
         const std::string_view text = *entry;
         if (withoutDisplay && std::any_of(kDisplayVariables.begin(), kDisplayVariables.end(),
@@ -166,6 +169,56 @@ struct ChildSetup {
     bool limitData;
     rlimit data, cpu;
 };
+
+// The process groups of the children alive now, so that a signal that ends this program ends
+// whatever they started too: the system's parent-death signal reaches only the child itself.
+constexpr std::size_t kGroupSlots = 64;
+std::array<std::atomic<pid_t>, kGroupSlots> liveGroups{};
+
+void endLiveGroupsAndDie(int signalNumber)
+{
+    for (std::atomic<pid_t>& group : liveGroups)
+        if (const pid_t id = group.load(); id > 0)
+            ::kill(-id, SIGKILL);
+    signal(signalNumber, SIG_DFL);
+    raise(signalNumber);
+}
+
+void watchEndingSignals()
+{
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        for (const int ending : {SIGTERM, SIGHUP, SIGINT}) {
+            struct sigaction current {};
+            sigaction(ending, nullptr, &current);
+            // A handler of the program's own stays; only the default end is extended.
+            if (current.sa_handler != SIG_DFL)
+                continue;
+            struct sigaction handler {};
+            handler.sa_handler = endLiveGroupsAndDie;
+            sigemptyset(&handler.sa_mask);
+            sigaction(ending, &handler, nullptr);
+        }
+    });
+}
+
+void rememberGroup(pid_t id)
+{
+    for (std::atomic<pid_t>& group : liveGroups) {
+        pid_t empty = 0;
+        if (group.compare_exchange_strong(empty, id))
+            return;
+    }
+}
+
+void forgetGroup(pid_t id)
+{
+    for (std::atomic<pid_t>& group : liveGroups) {
+        pid_t expected = id;
+        if (group.compare_exchange_strong(expected, 0))
+            return;
+    }
+}
 
 // Runs in the forked child: only calls that are safe between fork and exec.
 [[noreturn]] void becomeChild(const ChildSetup& setup)
@@ -313,6 +366,10 @@ void ChildProcess::State::start(ChildRequest& request)
         becomeChild(setup);
 
     pid = child;
+    // Also from this side, so the group exists before anything could be sent to it.
+    setpgid(child, child);
+    watchEndingSignals();
+    rememberGroup(child);
     childInput.reset();
     childOutput.reset();
     childErrors.reset();
@@ -411,6 +468,12 @@ void ChildProcess::State::writeSome()
 
 bool ChildProcess::State::reap(bool block)
 {
+    // While the child is not yet reaped its number cannot be taken again, so its group is
+    // still its own: what it left running goes with it.
+    siginfo_t ended{};
+    if (waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT | (block ? 0 : WNOHANG)) == 0 &&
+        ended.si_pid == pid)
+        ::kill(-pid, SIGKILL);
     int status = 0;
     pid_t done;
     do {
@@ -428,6 +491,7 @@ bool ChildProcess::State::reap(bool block)
         end = ChildEnd::Signalled;
     }
     exitNotice.reset();
+    forgetGroup(pid);
     return true;
 }
 
