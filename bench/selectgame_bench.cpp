@@ -1,7 +1,11 @@
 // Showing the select-game dialog over a full arcade collection: listing the ROM directory,
-// reading gamelist.ini, naming every zip and filling the list; then "Show all Zip files".
+// reading gamelist.ini, naming every zip and filling the list; then "Show all Zip files"; then
+// typing into the list to find a game, and closing the find.
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
@@ -157,9 +161,119 @@ void ShowAllZipFiles(benchmark::State& state)
     state.counters["zips"] = static_cast<double>(state.range(0));
 }
 
+// A key typed into the list, as the keyboard delivers it, until the list has painted what it
+// shows: one frame at 60 Hz is the most a keystroke may take.
+constexpr double kFrameMs = 16.0;
+
+struct FindingDialog : Dialog {
+    QListView* list;
+    QLineEdit* field;
+    int paints = 0;
+
+    explicit FindingDialog(const Collection& collection) : Dialog(collection)
+    {
+        window.refreshZipListing();
+        window.prepareForShowing();
+        window.show();
+        QApplication::processEvents();
+        list = window.findChild<QListView*>("gamelist");
+        field = window.findChild<QLineEdit*>("gamefind");
+        list->setFocus();
+        list->viewport()->installEventFilter(&paintCounter);
+        paintCounter.paints = &paints;
+    }
+    void key(Qt::Key key, const QString& text)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(list, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(list, &release);
+        QApplication::processEvents();
+    }
+    // Shown and painted rows, or why not.
+    const char* problem(std::size_t rows, int paintsBefore) const
+    {
+        if (paints == paintsBefore)
+            return "the list did not paint";
+        if (static_cast<std::size_t>(list->model()->rowCount()) != rows)
+            return "the list does not show the rows found";
+        return nullptr;
+    }
+
+    struct PaintCounter : QObject {
+        int* paints = nullptr;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++*paints;
+            return false;
+        }
+    } paintCounter;
+};
+
+// Typing the first character (the whole list is searched and most rows stay) and a second one.
+void FindTypedCharacter(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const bool second = state.range(1) != 0;
+    FindingDialog dialog(Collection::of(count));
+    std::size_t shown = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (second)
+            dialog.key(Qt::Key_1, QStringLiteral("1"));
+        const int paints = dialog.paints;
+        state.ResumeTiming();
+        dialog.key(second ? Qt::Key_2 : Qt::Key_1, second ? QStringLiteral("2") : QStringLiteral("1"));
+        state.PauseTiming();
+        shown = static_cast<std::size_t>(dialog.list->model()->rowCount());
+        const std::string typed = dialog.field->text().toStdString();
+        if (typed != (second ? "12" : "1") || shown == 0 || shown == static_cast<std::size_t>(count))
+            state.SkipWithError("the find did not narrow the list");
+        else if (const char* problem = dialog.problem(shown, paints))
+            state.SkipWithError(problem);
+        dialog.key(Qt::Key_Escape, {});
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = count;
+    state.counters["shown"] = static_cast<double>(shown);
+    state.counters["floor_ms"] = kFrameMs;
+}
+
+// Escape, from a find that shows few rows back to the whole list.
+void CloseFind(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    FindingDialog dialog(Collection::of(count));
+    for (auto _ : state) {
+        state.PauseTiming();
+        dialog.key(Qt::Key_1, QStringLiteral("1"));
+        dialog.key(Qt::Key_2, QStringLiteral("2"));
+        dialog.key(Qt::Key_3, QStringLiteral("3"));
+        const int paints = dialog.paints;
+        state.ResumeTiming();
+        dialog.key(Qt::Key_Escape, {});
+        state.PauseTiming();
+        if (!dialog.field->isHidden())
+            state.SkipWithError("Escape did not close the find");
+        else if (const char* problem = dialog.problem(static_cast<std::size_t>(count), paints))
+            state.SkipWithError(problem);
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = count;
+    state.counters["floor_ms"] = kFrameMs;
+}
+
 BENCHMARK(ListAndReadAlone)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(SortNamesAlone)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ShowNamedList)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ShowAllZipFiles)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FindTypedCharacter)
+    ->ArgNames({"rows", "second"})
+    ->Args({45000, 0})
+    ->Args({45000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(CloseFind)->Arg(45000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -1,13 +1,16 @@
 #include "games/selectgamedialog.h"
 
+#include <QAbstractListModel>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStringListModel>
 #include <algorithm>
 
 #include "base/language.h"
@@ -21,12 +24,86 @@
 
 namespace arcavio {
 
+// Every row's shown name, of which a find shows some, so that finding never rebuilds the rows.
+class ShownRows : public QAbstractListModel {
+  public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setRows(QStringList names)
+    {
+        beginResetModel();
+        names_ = std::move(names);
+        showingAll_ = true;
+        shown_.clear();
+        endResetModel();
+    }
+    void showAll()
+    {
+        beginResetModel();
+        showingAll_ = true;
+        shown_.clear();
+        endResetModel();
+    }
+    // The rows, in order.
+    void showOnly(std::vector<std::size_t> rows)
+    {
+        beginResetModel();
+        showingAll_ = false;
+        shown_ = std::move(rows);
+        endResetModel();
+    }
+
+    std::size_t rowAt(int shownRow) const
+    {
+        return showingAll_ ? static_cast<std::size_t>(shownRow) : shown_[static_cast<std::size_t>(shownRow)];
+    }
+    // -1 when the row is not shown.
+    int shownRowOf(std::size_t row) const
+    {
+        if (showingAll_)
+            return row < static_cast<std::size_t>(names_.size()) ? static_cast<int>(row) : -1;
+        const auto at = std::lower_bound(shown_.begin(), shown_.end(), row);
+        return at != shown_.end() && *at == row ? static_cast<int>(at - shown_.begin()) : -1;
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        if (parent.isValid())
+            return 0;
+        return showingAll_ ? static_cast<int>(names_.size()) : static_cast<int>(shown_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || role != Qt::DisplayRole || index.row() >= rowCount())
+            return {};
+        return names_[static_cast<qsizetype>(rowAt(index.row()))];
+    }
+
+  private:
+    QStringList names_;
+    bool showingAll_ = true;
+    std::vector<std::size_t> shown_;
+};
+
+namespace {
+
+// Text typed to find a game: what the key writes, without a command key held.
+bool typesText(const QKeyEvent* key)
+{
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = key->text();
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+}
+
+} // namespace
+
 SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
     : QDialog(parent), language_(language), gameListPath_(defaultGameListPath()),
       prompt_(new QLabel(qtext(builtinText(139)), this)),
       addGameButton_(new QPushButton(qtext(builtinText(136)), this)),
-      gameList_(new SelectionKeepingList<QListView>(this)), rowNames_(new QStringListModel(this)),
-      showAllZips_(new QCheckBox(qtext(builtinText(135)), this)),
+      gameList_(new SelectionKeepingList<QListView>(this)), rows_(new ShownRows(this)),
+      findField_(new QLineEdit(this)), showAllZips_(new QCheckBox(qtext(builtinText(135)), this)),
       changeDirectoryButton_(new QPushButton(qtext(builtinText(158)), this)),
       cancelButton_(new QPushButton(qtext(builtinText(137)), this)),
       okButton_(new QPushButton(qtext(builtinText(138)), this))
@@ -39,6 +116,7 @@ SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
     prompt_->setObjectName("c139");
     addGameButton_->setObjectName("c136");
     gameList_->setObjectName("gamelist");
+    findField_->setObjectName("gamefind");
     showAllZips_->setObjectName("C135");
     changeDirectoryButton_->setObjectName("c158");
     cancelButton_->setObjectName("c137");
@@ -59,12 +137,18 @@ SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
     cancelButton_->setGeometry(232, 312, 75, 25);
     okButton_->setGeometry(312, 312, 75, 25);
     changeDirectoryButton_->hide();
+    findField_->hide();
+    // The list keeps the focus while finding, so its keys still move the selection; a click
+    // into the field edits the text there.
+    findField_->setFocusPolicy(Qt::ClickFocus);
+    findField_->installEventFilter(this);
 
-    gameList_->setModel(rowNames_);
+    gameList_->setModel(rows_);
     gameList_->setUniformItemSizes(true);
     gameList_->setSelectionMode(QAbstractItemView::SingleSelection);
     gameList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gameList_->viewport()->installEventFilter(this);
+    gameList_->installEventFilter(this);
 
     setTabOrder(gameList_, showAllZips_);
     setTabOrder(showAllZips_, okButton_);
@@ -74,7 +158,13 @@ SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
 
     connect(gameList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList selected = gameList_->selectionModel()->selectedRows();
-        selectedRow_ = selected.isEmpty() ? -1 : selected.first().row();
+        selectedRow_ = selected.isEmpty() ? -1 : static_cast<int>(rows_->rowAt(selected.first().row()));
+    });
+    connect(findField_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            closeFind();
+        else
+            applyFind(true);
     });
     connect(showAllZips_, &QCheckBox::toggled, this, [this](bool ticked) {
         guarded([&] {
@@ -120,7 +210,7 @@ void SelectGameDialog::fitToTexts()
     const int width =
         std::max({396, okButton_->x() + okButton_->width() + 9, 8 + prompt_->width() + kGap + addWidth + 8});
     setFixedSize(width, 346);
-    gameList_->setGeometry(13, 32, width - 27, 265);
+    placeList();
     addGameButton_->setGeometry(width - 8 - addWidth, 2, addWidth, 25);
 }
 
@@ -157,9 +247,18 @@ void SelectGameDialog::setChangeDirectoryVisible(bool visible)
 
 std::string SelectGameDialog::selectedZip() const
 {
-    if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(rowZips_.size()))
+    if (selectedRow_ < 0 || selectedRow_ >= static_cast<int>(allZips_.size()))
         return {};
-    return rowZips_[static_cast<std::size_t>(selectedRow_)];
+    return allZips_[static_cast<std::size_t>(selectedRow_)];
+}
+
+std::vector<std::string> SelectGameDialog::rowZips() const
+{
+    std::vector<std::string> zips;
+    zips.reserve(static_cast<std::size_t>(rows_->rowCount()));
+    for (int row = 0; row < rows_->rowCount(); ++row)
+        zips.push_back(allZips_[rows_->rowAt(row)]);
+    return zips;
 }
 
 void SelectGameDialog::prepareForShowing()
@@ -169,6 +268,7 @@ void SelectGameDialog::prepareForShowing()
         const QSignalBlocker quiet(showAllZips_);
         showAllZips_->setChecked(false);
     }
+    hideFind();
     showNamedList();
 }
 
@@ -198,21 +298,103 @@ void SelectGameDialog::rebuild()
 
 void SelectGameDialog::fillList(bool showAll)
 {
-    rowZips_.clear();
+    allZips_.clear();
+    finder_ = {};
     selectedRow_ = -1;
     GameRows rows;
     try {
         rows = buildGameRows(zipListing_.names(), gameListPath_, showAll);
     } catch (...) {
-        rowNames_->setStringList({});
+        rows_->setRows({});
         throw;
     }
     QStringList names;
     names.reserve(static_cast<qsizetype>(rows.names.size()));
     for (const std::string& name : rows.names)
         names.append(shownLine(name));
-    rowNames_->setStringList(names);
-    rowZips_ = std::move(rows.zips);
+    finder_ = GameFinder(rows);
+    allZips_ = std::move(rows.zips);
+    rows_->setRows(std::move(names));
+    if (finding())
+        applyFind(false);
+}
+
+bool SelectGameDialog::finding() const
+{
+    return !findField_->isHidden();
+}
+
+void SelectGameDialog::placeList()
+{
+    const int width = this->width() - 27;
+    if (!finding()) {
+        gameList_->setGeometry(13, 32, width, 265);
+        return;
+    }
+    const int fieldHeight = findField_->sizeHint().height();
+    gameList_->setGeometry(13, 32, width, 265 - fieldHeight - 2);
+    findField_->setGeometry(13, 32 + 265 - fieldHeight, width, fieldHeight);
+}
+
+void SelectGameDialog::openFind()
+{
+    findField_->show();
+    placeList();
+}
+
+void SelectGameDialog::hideFind()
+{
+    const bool hadFocus = findField_->hasFocus();
+    {
+        const QSignalBlocker quiet(findField_);
+        findField_->clear();
+    }
+    findField_->hide();
+    placeList();
+    if (hadFocus)
+        gameList_->setFocus();
+}
+
+void SelectGameDialog::closeFind()
+{
+    hideFind();
+    applyFind(false);
+}
+
+void SelectGameDialog::applyFind(bool selectFirstMatch)
+{
+    const int keep = selectedRow_;
+    const std::string text = finding() ? findField_->text().toStdString() : std::string();
+    if (text.empty())
+        rows_->showAll();
+    else
+        rows_->showOnly(finder_.rowsContaining(text));
+    int shown = keep < 0 ? -1 : rows_->shownRowOf(static_cast<std::size_t>(keep));
+    if (shown < 0 && selectFirstMatch && rows_->rowCount() > 0)
+        shown = 0;
+    selectedRow_ = -1;
+    if (shown >= 0)
+        gameList_->setCurrentIndex(rows_->index(shown, 0));
+}
+
+// Keys of the list (and of the find field, which hands the list's keys back to it).
+bool SelectGameDialog::findKey(QKeyEvent* event)
+{
+    if (finding() && event->key() == Qt::Key_Escape) {
+        closeFind();
+        return true;
+    }
+    if (finding() && event->key() == Qt::Key_Backspace) {
+        QCoreApplication::sendEvent(findField_, event);
+        return true;
+    }
+    // A first blank keeps selecting the current row, as the list's own key.
+    if (!typesText(event) || (!finding() && event->text().trimmed().isEmpty()))
+        return false;
+    if (!finding())
+        openFind();
+    QCoreApplication::sendEvent(findField_, event);
+    return true;
 }
 
 void SelectGameDialog::confirm()
@@ -249,6 +431,24 @@ void SelectGameDialog::addGame()
 // A click below the last row keeps the selected game.
 bool SelectGameDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == gameList_ && event->type() == QEvent::KeyPress)
+        return findKey(static_cast<QKeyEvent*>(event)) || QDialog::eventFilter(watched, event);
+    if (watched == findField_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Escape:
+            closeFind();
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QCoreApplication::sendEvent(gameList_, key);
+            return true;
+        default:
+            break;
+        }
+    }
     if (watched == gameList_->viewport() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -5,19 +5,21 @@
 #include <vector>
 
 #include "components/folderbrowser.h"
+#include "games/gamefinder.h"
 #include "games/gamepicker.h"
 #include "games/ziplisting.h"
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QListView;
 class QPushButton;
-class QStringListModel;
 
 namespace arcavio {
 
 class Language;
 class AddGameDialog;
+class ShownRows;
 
 // The select-game dialog, objectName "c134": lists the games whose zips lie in one directory,
 // under their names from the game list file, and lets the user pick one, add a name, or (for
@@ -27,7 +29,9 @@ class AddGameDialog;
 // Control names and members:
 //   c139      prompt_                  "Select a Game From the List Above:"
 //   c136      addGameButton_           "Add a new Game"
-//   gamelist  gameList_                the game names, one row per zip in rowZips_
+//   gamelist  gameList_                the game names, one row per zip in rowZips()
+//   gamefind  findField_               the text being found, at the list's lower edge; typing
+//                                      into the list opens it, Escape or emptying it closes it
 //   C135      showAllZips_             "Show all Zip files"
 //   c158      changeDirectoryButton_   "Change Directory", shown only while Run uses the dialog
 //   c137      cancelButton_
@@ -61,8 +65,8 @@ class SelectGameDialog : public QDialog, public GamePicker {
     void prepareForShowing();
 
     const ZipListing& zipListing() const { return zipListing_; }
-    // The zip of each row of the visible list, index for index.
-    const std::vector<std::string>& rowZips() const { return rowZips_; }
+    // The zip of each row the list shows, index for index: the hidden zip-name list.
+    std::vector<std::string> rowZips() const;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -83,17 +87,30 @@ class SelectGameDialog : public QDialog, public GamePicker {
     void changeDirectory();
     void addGame();
 
+    bool finding() const;
+    bool findKey(QKeyEvent* event);
+    void openFind();
+    void hideFind();
+    void closeFind();
+    // Shows the rows the find text matches (every row when there is none), keeping the
+    // selected row when it is among them, else selecting the first one when asked to.
+    void applyFind(bool selectFirstMatch);
+    void placeList();
+
     const Language& language_;
     AddGameDialog* addGameDialog_ = nullptr;
     std::string gameListPath_;
     ZipListing zipListing_;
-    std::vector<std::string> rowZips_;
+    // Every row's zip, shown or not; selectedRow_ indexes it.
+    std::vector<std::string> allZips_;
+    GameFinder finder_;
     int selectedRow_ = -1;
 
     QLabel* prompt_;
     QPushButton* addGameButton_;
     QListView* gameList_;
-    QStringListModel* rowNames_;
+    ShownRows* rows_;
+    QLineEdit* findField_;
     QCheckBox* showAllZips_;
     QPushButton* changeDirectoryButton_;
     QPushButton* cancelButton_;

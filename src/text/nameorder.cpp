@@ -5,8 +5,11 @@
 
 #include <unicode/bytestream.h>
 #include <unicode/casemap.h>
+#include <unicode/normalizer2.h>
 #include <unicode/stringoptions.h>
 #include <unicode/stringpiece.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
 
 #include "text/encoding.h"
 
@@ -59,6 +62,38 @@ std::string caseFoldedName(std::string_view name)
                            icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())), sink,
                            nullptr, status);
     return U_SUCCESS(status) ? folded : text;
+}
+
+std::string findingFoldedName(std::string_view name)
+{
+    if (isAscii(name))
+        return caseFoldedName(name);
+    const std::string text = decodeFileName(name);
+    if (text.size() > INT32_MAX)
+        return text;
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* decompose = icu::Normalizer2::getNFKDInstance(status);
+    if (U_FAILURE(status))
+        return caseFoldedName(name);
+    // Folding first turns letters such as U+2168 (Roman numeral nine) into ones that decompose to
+    // lower case; a few decompose to capitals all the same (U+2121 to "TEL"), hence the last fold.
+    icu::UnicodeString folded =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())));
+    folded.foldCase(U_FOLD_CASE_DEFAULT);
+    const icu::UnicodeString decomposed = decompose->normalize(folded, status);
+    if (U_FAILURE(status))
+        return caseFoldedName(name);
+    icu::UnicodeString bare;
+    for (std::int32_t i = 0; i < decomposed.length();) {
+        const UChar32 c = decomposed.char32At(i);
+        if (u_charType(c) != U_NON_SPACING_MARK)
+            bare.append(c);
+        i += U16_LENGTH(c);
+    }
+    bare.foldCase(U_FOLD_CASE_DEFAULT);
+    std::string result;
+    bare.toUTF8String(result);
+    return result;
 }
 
 bool lessIgnoringCase(std::string_view a, std::string_view b)

@@ -14,6 +14,11 @@ namespace arcavio {
 // The folded name in UTF-8; comparing two byte by byte compares their code points.
 std::string caseFoldedName(std::string_view name);
 
+// The case-folded name without its accents (and compatibility forms such as ligatures and
+// full-width letters spelled out), for finding names by part of their text: "Pac" is found in
+// "P\u00E1c-Man". ASCII names fold as caseFoldedName does.
+std::string findingFoldedName(std::string_view name);
+
 bool lessIgnoringCase(std::string_view a, std::string_view b);
 // Folds each name once, so long listings sort quickly.
 void sortIgnoringCase(std::vector<std::string>& names);

@@ -8,6 +8,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "base/language.h"
@@ -226,6 +227,91 @@ TEST_F(SelectGame, KeysNeitherCloseNorEditAndLettersFindARow)
     EXPECT_EQ(afterTyping, 0);
     EXPECT_TRUE(messages.plain.empty()); // Enter on OK did not press it
     EXPECT_FALSE(dialog.GameChosen);
+}
+
+// Typing into the list finds games by part of their name or zip, without regard to case and
+// accents; the zip list, OK and the result follow the rows shown.
+TEST_F(SelectGame, TypingFindsGamesAndOkReportsTheZipOfTheRowShown)
+{
+    for (const char* zip : {"pacman.zip", "mspacman.zip", "paclnd.zip", "galaga.zip", "pacmanf.zip"})
+        dir.write("roms/" + std::string(zip), "");
+    dir.write("gamelist.ini", "[gamelist]\r\nb=Alpha\r\nA=Zeta\r\npacman=Pac-Man\r\nmspacman=Ms. Pac-Man\r\n"
+                              "paclnd=P\xC3\xA1\x63-Land\r\ngalaga=Galaga\r\n");
+    dialog.refreshZipListing();
+    const Names all{"Zeta", "Alpha", "Galaga", "Ms. Pac-Man", "P\u00E1\x63-Land", "Pac-Man"};
+    const Names found{"Ms. Pac-Man", "P\u00E1\x63-Land", "Pac-Man"};
+    const auto field = [this] { return dialog.findChild<QLineEdit*>("gamefind"); };
+    const auto rowOf = [this](const std::string& name) {
+        const Names shown = rows();
+        return static_cast<int>(std::find(shown.begin(), shown.end(), name) - shown.begin());
+    };
+    whenModal([&](QWidget* modal) {
+        EXPECT_EQ(rows(), all);
+        ASSERT_TRUE(field()->isHidden());
+        clickRow(rowOf("Galaga"));
+        list()->setFocus();
+        QTest::keyClicks(list(), "pAc");
+        EXPECT_TRUE(field()->isVisible());
+        EXPECT_EQ(field()->text(), "pAc");
+        EXPECT_EQ(rows(), found);
+        EXPECT_EQ(dialog.rowZips(), (Names{"mspacman.zip", "paclnd.zip", "pacman.zip"}));
+        EXPECT_EQ(dialog.selectedZip(), "mspacman.zip") << "the first game found is selected";
+        // The field sits at the list's lower edge, inside the list's place.
+        EXPECT_EQ(list()->geometry().united(field()->geometry()), QRect(13, 32, 369, 265));
+        EXPECT_EQ(modal->focusWidget(), list()) << "the list keeps the keys";
+
+        QTest::keyClicks(list(), "l");
+        EXPECT_EQ(rows(), (Names{"P\u00E1\x63-Land"}));
+        QTest::keyClick(list(), Qt::Key_Backspace);
+        EXPECT_EQ(rows(), found);
+        clickRow(rowOf("P\u00E1\x63-Land"));
+
+        // "Show all Zip files" rebuilds the list under the same find text.
+        QTest::mouseClick(showAll(), Qt::LeftButton);
+        EXPECT_EQ(field()->text(), "pAc");
+        EXPECT_EQ(rows(), (Names{"Ms. Pac-Man", "P\u00E1\x63-Land", "Pac-Man", "pacmanf.zip"}));
+        EXPECT_EQ(dialog.selectedZip(), "");
+        clickRow(3);
+        EXPECT_EQ(dialog.selectedZip(), "pacmanf.zip");
+        QTest::mouseClick(showAll(), Qt::LeftButton);
+        EXPECT_EQ(rows(), found);
+        clickRow(rowOf("P\u00E1\x63-Land"));
+
+        // Escape closes the field only, and the whole list comes back with the game selected.
+        list()->setFocus();
+        QTest::keyClick(list(), Qt::Key_Escape);
+        EXPECT_TRUE(modal->isVisible());
+        EXPECT_TRUE(field()->isHidden());
+        EXPECT_EQ(rows(), all);
+        EXPECT_EQ(list()->geometry(), QRect(13, 32, 369, 265));
+        EXPECT_EQ(selectedRow(), rowOf("P\u00E1\x63-Land"));
+        EXPECT_EQ(dialog.selectedZip(), "paclnd.zip");
+        QTest::keyClick(list(), Qt::Key_Escape);
+        EXPECT_TRUE(modal->isVisible());
+
+        // Emptying the field closes it too; then OK takes the game picked among those found.
+        QTest::keyClicks(list(), "MAN");
+        EXPECT_EQ(rows(), (Names{"Ms. Pac-Man", "Pac-Man"}));
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(list(), Qt::Key_Backspace);
+        EXPECT_TRUE(field()->isHidden());
+        EXPECT_EQ(rows(), all);
+        QTest::keyClicks(list(), "man");
+        clickRow(1);
+        QTest::mouseClick(button("c138"), Qt::LeftButton);
+    });
+    dialog.showModal();
+    EXPECT_TRUE(dialog.GameChosen);
+    EXPECT_EQ(dialog.selectedZip(), "pacman.zip");
+    EXPECT_TRUE(messages.errors.empty());
+
+    // The next showing starts without a find.
+    whenModal([&](QWidget* modal) {
+        EXPECT_TRUE(field()->isHidden());
+        EXPECT_EQ(rows(), all);
+        modal->close();
+    });
+    dialog.showModal();
 }
 
 TEST_F(SelectGame, ChangeDirectoryPointsTheListingAtThePickedFolder)
