@@ -1,10 +1,14 @@
 #include "games/selectgamedialog.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStringListModel>
@@ -17,20 +21,87 @@
 #include "components/windowplacement.h"
 #include "games/addgamedialog.h"
 #include "games/gamelist.h"
+#include "platform/filesystem.h"
 #include "text/paths.h"
 
 namespace arcavio {
+namespace {
+
+// The rows' model: their texts as given, and a mark as decoration for each row the set-check
+// cache has a result for. Marks are looked up only for the rows that are drawn, so a full
+// collection shows as fast as an unmarked one.
+class MarkedRows : public QStringListModel {
+  public:
+    MarkedRows(const SelectGameDialog& dialog, QObject* parent) : QStringListModel(parent), dialog_(dialog) {}
+
+    // With any mark among the rows, unmarked rows get a blank of the same size so that texts align.
+    void setMarksPossible(bool possible) { marksPossible_ = possible; }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if ((role != Qt::DecorationRole && role != Qt::ToolTipRole) || !marksPossible_)
+            return QStringListModel::data(index, role);
+        const std::optional<SetState> mark = dialog_.rowMark(index.row());
+        if (role == Qt::ToolTipRole)
+            return mark ? QVariant(tipOf(*mark)) : QVariant();
+        return picture(mark);
+    }
+
+  private:
+    static QString tipOf(SetState state)
+    {
+        switch (state) {
+        case SetState::Good:
+            return QStringLiteral("Good: it will run");
+        case SetState::BestAvailable:
+            return QStringLiteral("Best available: it will run; some of its files were never dumped");
+        case SetState::Bad:
+            return QStringLiteral("Bad: files are missing or wrong");
+        case SetState::NotFound:
+            break;
+        }
+        return QStringLiteral("Not found: the emulator found none of its files");
+    }
+
+    const QPixmap& picture(std::optional<SetState> mark) const
+    {
+        const std::size_t which = mark ? static_cast<std::size_t>(*mark) : 4;
+        if (pictures_[which].isNull()) {
+            static const QColor colours[] = {QColor(0x2E, 0x9D, 0x2E), QColor(0xE0, 0xA8, 0x00),
+                                             QColor(0xD0, 0x30, 0x30), QColor(0x90, 0x90, 0x90)};
+            QPixmap pixmap(10, 10);
+            pixmap.fill(Qt::transparent);
+            if (mark) {
+                QPainter painter(&pixmap);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(colours[which]);
+                painter.drawEllipse(QRectF(0.5, 0.5, 9, 9));
+            }
+            pictures_[which] = pixmap;
+        }
+        return pictures_[which];
+    }
+
+    const SelectGameDialog& dialog_;
+    bool marksPossible_ = false;
+    mutable QPixmap pictures_[5];
+};
+
+} // namespace
 
 SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
     : QDialog(parent), language_(language), gameListPath_(defaultGameListPath()),
       prompt_(new QLabel(qtext(builtinText(139)), this)),
       addGameButton_(new QPushButton(qtext(builtinText(136)), this)),
-      gameList_(new SelectionKeepingList<QListView>(this)), rowNames_(new QStringListModel(this)),
+      gameList_(new SelectionKeepingList<QListView>(this)), rowNames_(new MarkedRows(*this, this)),
       showAllZips_(new QCheckBox(qtext(builtinText(135)), this)),
       changeDirectoryButton_(new QPushButton(qtext(builtinText(158)), this)),
       cancelButton_(new QPushButton(qtext(builtinText(137)), this)),
-      okButton_(new QPushButton(qtext(builtinText(138)), this))
+      okButton_(new QPushButton(qtext(builtinText(138)), this)),
+      onlyRunnable_(new QAction(QStringLiteral("Only sets that will run"), this))
 {
+    setCheckCachePath_ = defaultSetCheckCachePath();
     setObjectName("c134");
     setWindowTitle(QStringLiteral("Select Game"));
     setFixedSize(396, 346);
@@ -65,6 +136,20 @@ SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
     gameList_->setSelectionMode(QAbstractItemView::SingleSelection);
     gameList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gameList_->viewport()->installEventFilter(this);
+    onlyRunnable_->setObjectName("c183");
+    onlyRunnable_->setCheckable(true);
+    auto* listMenu = new QMenu(this);
+    listMenu->addAction(onlyRunnable_);
+    gameList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(gameList_, &QWidget::customContextMenuRequested, this,
+            [this, listMenu](const QPoint& at) { listMenu->popup(gameList_->viewport()->mapToGlobal(at)); });
+    connect(onlyRunnable_, &QAction::toggled, this, [this](bool on) {
+        if (on)
+            hideSetsThatWillNotRun();
+        else
+            for (int row = 0; row < rowNames_->rowCount(); ++row)
+                gameList_->setRowHidden(row, false);
+    });
 
     setTabOrder(gameList_, showAllZips_);
     setTabOrder(showAllZips_, okButton_);
@@ -137,6 +222,8 @@ void SelectGameDialog::applyLanguage(const Language& language)
     prompt_->adjustSize();
     changeDirectoryButton_->setText(text(158));
     folderBrowser.Title = language.line(160);
+    if (language.holds(kOnlyRunnableSetsLine))
+        onlyRunnable_->setText(text(kOnlyRunnableSetsLine));
 }
 
 void SelectGameDialog::setZipDirectory(const std::string& directory)
@@ -211,8 +298,66 @@ void SelectGameDialog::fillList(bool showAll)
     names.reserve(static_cast<qsizetype>(rows.names.size()));
     for (const std::string& name : rows.names)
         names.append(shownLine(name));
-    rowNames_->setStringList(names);
+    readSetChecks();
+    rowMarks_.assign(rows.zips.size(), -2);
     rowZips_ = std::move(rows.zips);
+    rowNames_->setStringList(names);
+    if (onlyRunnable_->isChecked())
+        hideSetsThatWillNotRun();
+}
+
+// Read again only when the file changed, so showing the dialog again costs one look at it.
+void SelectGameDialog::readSetChecks()
+{
+    const std::optional<platform::FileIdentity> file = platform::fileIdentity(setCheckCachePath_);
+    const std::optional<SetFileStamp> stamp =
+        file ? std::optional<SetFileStamp>(SetFileStamp{file->size, file->modified}) : std::nullopt;
+    if (stamp != setChecksRead_) {
+        setChecks_ = stamp ? SetCheckCache::read(setCheckCachePath_) : SetCheckCache();
+        setChecksRead_ = stamp;
+    }
+    markFolders_ = splitPathList(zipListing_.listedFolders());
+    bool possible = false;
+    for (const std::string& folder : markFolders_)
+        possible = possible || setChecks_.holdsFolder(folder);
+    static_cast<MarkedRows*>(rowNames_)->setMarksPossible(possible);
+}
+
+std::optional<SetState> SelectGameDialog::rowMark(int row) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= rowMarks_.size())
+        return std::nullopt;
+    std::int8_t& mark = rowMarks_[static_cast<std::size_t>(row)];
+    if (mark == -2) {
+        mark = -1;
+        // The first folder holding the zip gives it, as the listing and the emulator take it.
+        for (const std::string& folder : markFolders_) {
+            const std::string path = joinPath(folder, rowZips_[static_cast<std::size_t>(row)]);
+            const std::optional<platform::FileIdentity> file = platform::fileIdentity(path);
+            if (!file)
+                continue;
+            if (const std::optional<SetState> state = setChecks_.newest(path, {file->size, file->modified}))
+                mark = static_cast<std::int8_t>(*state);
+            break;
+        }
+    }
+    return mark < 0 ? std::nullopt : std::optional<SetState>(static_cast<SetState>(mark));
+}
+
+bool SelectGameDialog::onlyRunnableSets() const
+{
+    return onlyRunnable_->isChecked();
+}
+
+void SelectGameDialog::hideSetsThatWillNotRun()
+{
+    for (int row = 0; row < rowNames_->rowCount(); ++row) {
+        const std::optional<SetState> mark = rowMark(row);
+        const bool hidden = mark && !willRun(*mark);
+        gameList_->setRowHidden(row, hidden);
+        if (hidden && row == selectedRow_)
+            gameList_->selectionModel()->clearSelection();
+    }
 }
 
 void SelectGameDialog::confirm()

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "components/folderbrowser.h"
 #include "games/gamepicker.h"
+#include "games/setcheckcache.h"
 #include "games/ziplisting.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QListView;
@@ -33,6 +37,10 @@ class AddGameDialog;
 //   c137      cancelButton_
 //   c138      okButton_
 //   t160      folderBrowser            Change Directory's folder browser
+//   c183      onlyRunnable_            the list's menu item "Only sets that will run"
+//
+// A row whose zip the set-check cache knows, as it is now, is marked by a small disc (green
+// good, amber best available, red bad, grey not found) beside its unchanged text.
 class SelectGameDialog : public QDialog, public GamePicker {
     Q_OBJECT
   public:
@@ -60,6 +68,13 @@ class SelectGameDialog : public QDialog, public GamePicker {
     // named list rebuilt); showModal does it before exec().
     void prepareForShowing();
 
+    // The cache the marks come from; the user's unless set otherwise.
+    void setSetCheckCachePath(std::string path) { setCheckCachePath_ = std::move(path); }
+    // What the newest check said of a row's zip, when the zip has not changed since.
+    std::optional<SetState> rowMark(int row) const;
+    // Whether "Only sets that will run" is ticked; it stays so for the program's run.
+    bool onlyRunnableSets() const;
+
     const ZipListing& zipListing() const { return zipListing_; }
     // The zip of each row of the visible list, index for index.
     const std::vector<std::string>& rowZips() const { return rowZips_; }
@@ -82,6 +97,8 @@ class SelectGameDialog : public QDialog, public GamePicker {
     void confirm();
     void changeDirectory();
     void addGame();
+    void readSetChecks();
+    void hideSetsThatWillNotRun();
 
     const Language& language_;
     AddGameDialog* addGameDialog_ = nullptr;
@@ -89,6 +106,11 @@ class SelectGameDialog : public QDialog, public GamePicker {
     ZipListing zipListing_;
     std::vector<std::string> rowZips_;
     int selectedRow_ = -1;
+    std::string setCheckCachePath_;
+    SetCheckCache setChecks_;
+    std::optional<SetFileStamp> setChecksRead_; // of the cache file as it was read
+    std::vector<std::string> markFolders_;
+    mutable std::vector<std::int8_t> rowMarks_; // per row: -2 not looked up yet, -1 none
 
     QLabel* prompt_;
     QPushButton* addGameButton_;
@@ -98,6 +120,7 @@ class SelectGameDialog : public QDialog, public GamePicker {
     QPushButton* changeDirectoryButton_;
     QPushButton* cancelButton_;
     QPushButton* okButton_;
+    QAction* onlyRunnable_;
 };
 
 } // namespace arcavio
