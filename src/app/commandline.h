@@ -15,6 +15,8 @@ struct StartOptions {
     bool workspace = false;
     std::optional<std::string> importNames; // the emulator
     std::optional<std::string> gameList;
+    std::optional<std::string> checkSets; // the emulator
+    std::optional<std::string> romPath;
     std::vector<std::string> directories; // the words that are not options
 };
 
@@ -22,6 +24,7 @@ enum class StartKind {
     List,        // the main window over `directory`, or over the working directory when empty
     Workspace,   // the main window over the user's workspace
     ImportNames, // no window: the emulator's names into the game list
+    CheckSets,   // no window: which sets of the ROM folders will run
 };
 
 struct StartPlan {
@@ -45,5 +48,12 @@ StartPlan planStart(const StartOptions& options);
 // Returns the exit code: 0 when the import succeeded, 1 otherwise.
 int importNamesCommand(const std::string& emulator, const std::string& gameList, std::ostream& messages,
                        bool terminal);
+
+// arcavio --check-sets EMULATOR [--rompath FOLDERS]: the check of the sets with its progress and
+// summary (or the error) on `messages`, as importNamesCommand does. Without FOLDERS, the folders
+// of the emulator's own rompath; relative folders are taken from the working directory. Returns
+// 0 when the check ran to its end, 1 otherwise.
+int checkSetsCommand(const std::string& emulator, const std::optional<std::string>& romPath,
+                     std::ostream& messages, bool terminal);
 
 } // namespace arcavio

@@ -189,6 +189,7 @@ void MainWindow::buildMenus()
     newConfig->setShortcut(QKeySequence(Qt::Key_F2));
     addCommand(file, "c148", "Kwikstart", &MainWindow::kwikstartRequested);
     addCommand(file, "c166", builtinText(kImportNamesLine), &MainWindow::importNamesRequested);
+    addCommand(file, "c167", builtinText(kCheckSetsLine), &MainWindow::checkSetsRequested);
     separator(file, "N2");
     QAction* refresh = addCommand(file, "c15", "Refresh", &MainWindow::refreshRequested);
     refresh->setShortcut(QKeySequence(Qt::Key_F12));
@@ -249,8 +250,9 @@ void MainWindow::languageStep()
     language.setLines(platform::readLines("language.ini", platform::kLanguageFileLimit));
     for (const int line : kMainWindowLanguageOrder)
         applyLanguageLine(line, shownLine(language.line(line)));
-    if (language.holds(kImportNamesLine))
-        applyLanguageLine(kImportNamesLine, shownLine(language.line(kImportNamesLine)));
+    for (const int line : {kImportNamesLine, kCheckSetsLine})
+        if (language.holds(line))
+            applyLanguageLine(line, shownLine(language.line(line)));
 }
 
 void MainWindow::applyLanguageLine(int line, const QString& text)

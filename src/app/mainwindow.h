@@ -87,6 +87,7 @@ class MainWindow : public QMainWindow, private PreviewView {
     void newConfigurationRequested();
     void kwikstartRequested();
     void importNamesRequested();
+    void checkSetsRequested();
     void refreshRequested();
     void aboutRequested();
 

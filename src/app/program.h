@@ -2,6 +2,7 @@
 
 #include "app/importnamesdialog.h"
 #include "app/mainwindow.h"
+#include "app/setcheckdialog.h"
 #include "dialogs/aboutwindow.h"
 #include "dialogs/configurationnamedialog.h"
 #include "dialogs/helpwindow.h"
@@ -24,6 +25,7 @@ struct Program {
     AboutWindow about{&mainWindow};
     AddGameDialog addGame{mainWindow.language, &mainWindow};
     NameImportCommand nameImport{&mainWindow};
+    SetCheckDialog* setCheck = nullptr; // made on first use; the main window owns it
 
     EditorContext editor{
         mainWindow.language,

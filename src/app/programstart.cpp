@@ -57,7 +57,17 @@ std::variant<StartOptions, int> readCommandLine(const QStringList& arguments)
     const QCommandLineOption gameList(QStringLiteral("gamelist"),
                                       QStringLiteral("With --import-names: the game list file to fill."),
                                       QStringLiteral("FILE"));
-    parser.addOptions({help, version, workspace, importNames, gameList});
+    const QCommandLineOption checkSets(
+        QStringLiteral("check-sets"),
+        QStringLiteral(
+            "Ask EMULATOR (-verifyroms) which sets of the ROM folders will run, without a window."),
+        QStringLiteral("EMULATOR"));
+    const QCommandLineOption romPath(
+        QStringLiteral("rompath"),
+        QStringLiteral(
+            "With --check-sets: the ROM folders, separated by \";\" (the emulator's own by default)."),
+        QStringLiteral("FOLDERS"));
+    parser.addOptions({help, version, workspace, importNames, gameList, checkSets, romPath});
     parser.addPositionalArgument(QStringLiteral("DIRECTORY"),
                                  QStringLiteral("List the configurations of this directory."),
                                  QStringLiteral("[DIRECTORY]"));
@@ -81,6 +91,10 @@ std::variant<StartOptions, int> readCommandLine(const QStringList& arguments)
         options.importNames = text(parser.value(importNames));
     if (parser.isSet(gameList))
         options.gameList = text(parser.value(gameList));
+    if (parser.isSet(checkSets))
+        options.checkSets = text(parser.value(checkSets));
+    if (parser.isSet(romPath))
+        options.romPath = text(parser.value(romPath));
     for (const QString& word : parser.positionalArguments())
         options.directories.push_back(text(word));
     return options;
@@ -97,6 +111,9 @@ std::variant<StartPlan, int> startWithoutWindow(int& argc, char** argv)
     const StartOptions& options = std::get<StartOptions>(read);
     try {
         const StartPlan plan = planStart(options);
+        if (plan.kind == StartKind::CheckSets)
+            return checkSetsCommand(*options.checkSets, options.romPath, std::cerr,
+                                    isatty(STDERR_FILENO) == 1);
         if (plan.kind != StartKind::ImportNames)
             return plan;
         return importNamesCommand(*options.importNames, options.gameList.value_or(std::string()), std::cerr,

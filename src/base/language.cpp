@@ -6,7 +6,7 @@ namespace arcavio {
 namespace {
 
 // Lines 3, 125, 134, 150 and 153 to 157 are never read; their windows keep fixed texts.
-constexpr std::array<std::string_view, kLanguageLineCount + 1> kBuiltin = {
+constexpr std::array<std::string_view, kLanguageLineCount + 2> kBuiltin = {
     /*   0 */ "Arcavio 2",
     /*   1 */ "File",
     /*   2 */ "New Configuration",
@@ -176,6 +176,7 @@ constexpr std::array<std::string_view, kLanguageLineCount + 1> kBuiltin = {
     /* 164 */ "Add",
     /* 165 */ "Cancel",
     /* 166 */ "Import Game Names\xE2\x80\xA6",
+    /* 167 */ "Check ROM Sets\xE2\x80\xA6",
 };
 
 } // namespace

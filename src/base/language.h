@@ -13,6 +13,12 @@ inline constexpr int kLanguageLineCount = 166;
 // it is complete all the same, so it is read only when the file holds it. The lines after it
 // follow the same rule.
 inline constexpr int kImportNamesLine = 166;
+// "Check ROM Sets…", by the same rule.
+inline constexpr int kCheckSetsLine = 167;
+// The select-game list's menu item "Only sets that will run", by the same rule.
+inline constexpr int kOnlyRunnableSetsLine = 183;
+// "Check ROM Sets…" without a selected configuration.
+inline constexpr int kCheckSetsNeedsConfigurationLine = 184;
 // The hint of an editor setting that the configuration's emulator has no counterpart for: "Not
 // used by %1", the emulator's name and version. (167 names the menu item of the set check.)
 inline constexpr int kNotTakenByEmulatorLine = 168;

@@ -1,6 +1,7 @@
 #include "games/selectgamedialog.h"
 
 #include <QAbstractListModel>
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QItemSelectionModel>
@@ -8,7 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -20,14 +24,62 @@
 #include "components/windowplacement.h"
 #include "games/addgamedialog.h"
 #include "games/gamelist.h"
+#include "platform/filesystem.h"
 #include "text/paths.h"
 
 namespace arcavio {
+namespace {
 
-// Every row's shown name, of which a find shows some, so that finding never rebuilds the rows.
+QString markTip(SetState state)
+{
+    switch (state) {
+    case SetState::Good:
+        return QStringLiteral("Good: it will run");
+    case SetState::BestAvailable:
+        return QStringLiteral("Best available: it will run; some of its files were never dumped");
+    case SetState::Bad:
+        return QStringLiteral("Bad: files are missing or wrong");
+    case SetState::NotFound:
+        break;
+    }
+    return QStringLiteral("Not found: the emulator found none of its files");
+}
+
+// A small disc in the mark's colour; a blank of the same size for a row without a mark, so that
+// texts align once any row has one.
+const QPixmap& markPicture(std::optional<SetState> mark)
+{
+    static QPixmap pictures[5];
+    const std::size_t which = mark ? static_cast<std::size_t>(*mark) : 4;
+    if (pictures[which].isNull()) {
+        static const QColor colours[] = {QColor(0x2E, 0x9D, 0x2E), QColor(0xE0, 0xA8, 0x00),
+                                         QColor(0xD0, 0x30, 0x30), QColor(0x90, 0x90, 0x90)};
+        QPixmap pixmap(10, 10);
+        pixmap.fill(Qt::transparent);
+        if (mark) {
+            QPainter painter(&pixmap);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colours[which]);
+            painter.drawEllipse(QRectF(0.5, 0.5, 9, 9));
+        }
+        pictures[which] = pixmap;
+    }
+    return pictures[which];
+}
+
+} // namespace
+
+// Every row's shown name, of which a find shows some, so that finding never rebuilds the rows;
+// with a mark as decoration for each row the set-check cache has a result for. Marks are looked
+// up only for the rows that are drawn, so a full collection shows as fast as an unmarked one.
 class ShownRows : public QAbstractListModel {
   public:
-    using QAbstractListModel::QAbstractListModel;
+    ShownRows(const SelectGameDialog& dialog, QObject* parent) : QAbstractListModel(parent), dialog_(dialog)
+    {
+    }
+
+    void setMarksPossible(bool possible) { marksPossible_ = possible; }
 
     void setRows(QStringList names)
     {
@@ -74,12 +126,22 @@ class ShownRows : public QAbstractListModel {
     }
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (!index.isValid() || role != Qt::DisplayRole || index.row() >= rowCount())
+        if (!index.isValid() || index.row() >= rowCount())
             return {};
-        return names_[static_cast<qsizetype>(rowAt(index.row()))];
+        const std::size_t row = rowAt(index.row());
+        if (role == Qt::DisplayRole)
+            return names_[static_cast<qsizetype>(row)];
+        if ((role != Qt::DecorationRole && role != Qt::ToolTipRole) || !marksPossible_)
+            return {};
+        const std::optional<SetState> mark = dialog_.rowMark(static_cast<int>(row));
+        if (role == Qt::ToolTipRole)
+            return mark ? QVariant(markTip(*mark)) : QVariant();
+        return markPicture(mark);
     }
 
   private:
+    const SelectGameDialog& dialog_;
+    bool marksPossible_ = false;
     QStringList names_;
     bool showingAll_ = true;
     std::vector<std::size_t> shown_;
@@ -102,12 +164,14 @@ SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
     : QDialog(parent), language_(language), gameListPath_(defaultGameListPath()),
       prompt_(new QLabel(qtext(builtinText(139)), this)),
       addGameButton_(new QPushButton(qtext(builtinText(136)), this)),
-      gameList_(new SelectionKeepingList<QListView>(this)), rows_(new ShownRows(this)),
+      gameList_(new SelectionKeepingList<QListView>(this)), rows_(new ShownRows(*this, this)),
       findField_(new QLineEdit(this)), showAllZips_(new QCheckBox(qtext(builtinText(135)), this)),
       changeDirectoryButton_(new QPushButton(qtext(builtinText(158)), this)),
       cancelButton_(new QPushButton(qtext(builtinText(137)), this)),
-      okButton_(new QPushButton(qtext(builtinText(138)), this))
+      okButton_(new QPushButton(qtext(builtinText(138)), this)),
+      onlyRunnable_(new QAction(QStringLiteral("Only sets that will run"), this))
 {
+    setCheckCachePath_ = defaultSetCheckCachePath();
     setObjectName("c134");
     setWindowTitle(QStringLiteral("Select Game"));
     setFixedSize(396, 346);
@@ -149,6 +213,14 @@ SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
     gameList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gameList_->viewport()->installEventFilter(this);
     gameList_->installEventFilter(this);
+    onlyRunnable_->setObjectName("c183");
+    onlyRunnable_->setCheckable(true);
+    auto* listMenu = new QMenu(this);
+    listMenu->addAction(onlyRunnable_);
+    gameList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(gameList_, &QWidget::customContextMenuRequested, this,
+            [this, listMenu](const QPoint& at) { listMenu->popup(gameList_->viewport()->mapToGlobal(at)); });
+    connect(onlyRunnable_, &QAction::toggled, this, [this] { applyFind(false); });
 
     setTabOrder(gameList_, showAllZips_);
     setTabOrder(showAllZips_, okButton_);
@@ -227,6 +299,8 @@ void SelectGameDialog::applyLanguage(const Language& language)
     prompt_->adjustSize();
     changeDirectoryButton_->setText(text(158));
     folderBrowser.Title = language.line(160);
+    if (language.holds(kOnlyRunnableSetsLine))
+        onlyRunnable_->setText(text(kOnlyRunnableSetsLine));
 }
 
 void SelectGameDialog::setZipDirectory(const std::string& directory)
@@ -313,9 +387,11 @@ void SelectGameDialog::fillList(bool showAll)
     for (const std::string& name : rows.names)
         names.append(shownLine(name));
     finder_ = GameFinder(rows);
+    readSetChecks();
+    rowMarks_.assign(rows.zips.size(), -2);
     allZips_ = std::move(rows.zips);
     rows_->setRows(std::move(names));
-    if (finding())
+    if (finding() || onlyRunnable_->isChecked())
         applyFind(false);
 }
 
@@ -365,10 +441,25 @@ void SelectGameDialog::applyFind(bool selectFirstMatch)
 {
     const int keep = selectedRow_;
     const std::string text = finding() ? findField_->text().toStdString() : std::string();
-    if (text.empty())
+    const bool onlyRunnable = onlyRunnable_->isChecked();
+    if (text.empty() && !onlyRunnable) {
         rows_->showAll();
-    else
-        rows_->showOnly(finder_.rowsContaining(text));
+    } else {
+        std::vector<std::size_t> rows;
+        if (text.empty()) {
+            rows.resize(allZips_.size());
+            for (std::size_t row = 0; row < rows.size(); ++row)
+                rows[row] = row;
+        } else {
+            rows = finder_.rowsContaining(text);
+        }
+        if (onlyRunnable)
+            std::erase_if(rows, [this](std::size_t row) {
+                const std::optional<SetState> mark = rowMark(static_cast<int>(row));
+                return mark && !willRun(*mark);
+            });
+        rows_->showOnly(std::move(rows));
+    }
     int shown = keep < 0 ? -1 : rows_->shownRowOf(static_cast<std::size_t>(keep));
     if (shown < 0 && selectFirstMatch && rows_->rowCount() > 0)
         shown = 0;
@@ -395,6 +486,49 @@ bool SelectGameDialog::findKey(QKeyEvent* event)
         openFind();
     QCoreApplication::sendEvent(findField_, event);
     return true;
+}
+
+// Read again only when the file changed, so showing the dialog again costs one look at it.
+void SelectGameDialog::readSetChecks()
+{
+    const std::optional<platform::FileIdentity> file = platform::fileIdentity(setCheckCachePath_);
+    const std::optional<SetFileStamp> stamp =
+        file ? std::optional<SetFileStamp>(SetFileStamp{file->size, file->modified}) : std::nullopt;
+    if (stamp != setChecksRead_) {
+        setChecks_ = stamp ? SetCheckCache::read(setCheckCachePath_) : SetCheckCache();
+        setChecksRead_ = stamp;
+    }
+    markFolders_ = splitPathList(zipListing_.listedFolders());
+    bool possible = false;
+    for (const std::string& folder : markFolders_)
+        possible = possible || setChecks_.holdsFolder(folder);
+    rows_->setMarksPossible(possible);
+}
+
+std::optional<SetState> SelectGameDialog::rowMark(int row) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= rowMarks_.size())
+        return std::nullopt;
+    std::int8_t& mark = rowMarks_[static_cast<std::size_t>(row)];
+    if (mark == -2) {
+        mark = -1;
+        // The first folder holding the zip gives it, as the listing and the emulator take it.
+        for (const std::string& folder : markFolders_) {
+            const std::string path = joinPath(folder, allZips_[static_cast<std::size_t>(row)]);
+            const std::optional<platform::FileIdentity> file = platform::fileIdentity(path);
+            if (!file)
+                continue;
+            if (const std::optional<SetState> state = setChecks_.newest(path, {file->size, file->modified}))
+                mark = static_cast<std::int8_t>(*state);
+            break;
+        }
+    }
+    return mark < 0 ? std::nullopt : std::optional<SetState>(static_cast<SetState>(mark));
+}
+
+bool SelectGameDialog::onlyRunnableSets() const
+{
+    return onlyRunnable_->isChecked();
 }
 
 void SelectGameDialog::confirm()

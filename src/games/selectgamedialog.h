@@ -1,14 +1,18 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "components/folderbrowser.h"
 #include "games/gamefinder.h"
 #include "games/gamepicker.h"
+#include "games/setcheckcache.h"
 #include "games/ziplisting.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -37,6 +41,10 @@ class ShownRows;
 //   c137      cancelButton_
 //   c138      okButton_
 //   t160      folderBrowser            Change Directory's folder browser
+//   c183      onlyRunnable_            the list's menu item "Only sets that will run"
+//
+// A row whose zip the set-check cache knows, as it is now, is marked by a small disc (green
+// good, amber best available, red bad, grey not found) beside its unchanged text.
 class SelectGameDialog : public QDialog, public GamePicker {
     Q_OBJECT
   public:
@@ -64,6 +72,13 @@ class SelectGameDialog : public QDialog, public GamePicker {
     // named list rebuilt); showModal does it before exec().
     void prepareForShowing();
 
+    // The cache the marks come from; the user's unless set otherwise.
+    void setSetCheckCachePath(std::string path) { setCheckCachePath_ = std::move(path); }
+    // What the newest check said of a row's zip, when the zip has not changed since.
+    std::optional<SetState> rowMark(int row) const;
+    // Whether "Only sets that will run" is ticked; it stays so for the program's run.
+    bool onlyRunnableSets() const;
+
     const ZipListing& zipListing() const { return zipListing_; }
     // The zip of each row the list shows, index for index: the hidden zip-name list.
     std::vector<std::string> rowZips() const;
@@ -86,13 +101,15 @@ class SelectGameDialog : public QDialog, public GamePicker {
     void confirm();
     void changeDirectory();
     void addGame();
+    void readSetChecks();
 
     bool finding() const;
     bool findKey(QKeyEvent* event);
     void openFind();
     void hideFind();
     void closeFind();
-    // Shows the rows the find text matches (every row when there is none), keeping the
+    // Shows the rows the find text matches (every row when there is none), without the sets that
+    // will not run when only those that will are asked for, keeping the
     // selected row when it is among them, else selecting the first one when asked to.
     void applyFind(bool selectFirstMatch);
     void placeList();
@@ -105,6 +122,11 @@ class SelectGameDialog : public QDialog, public GamePicker {
     std::vector<std::string> allZips_;
     GameFinder finder_;
     int selectedRow_ = -1;
+    std::string setCheckCachePath_;
+    SetCheckCache setChecks_;
+    std::optional<SetFileStamp> setChecksRead_; // of the cache file as it was read
+    std::vector<std::string> markFolders_;
+    mutable std::vector<std::int8_t> rowMarks_; // per row: -2 not looked up yet, -1 none
 
     QLabel* prompt_;
     QPushButton* addGameButton_;
@@ -115,6 +137,7 @@ class SelectGameDialog : public QDialog, public GamePicker {
     QPushButton* changeDirectoryButton_;
     QPushButton* cancelButton_;
     QPushButton* okButton_;
+    QAction* onlyRunnable_;
 };
 
 } // namespace arcavio

@@ -22,6 +22,8 @@ class ZipListing {
     // The absolute directory last made current, empty before the first reading.
     const std::string& directory() const { return directory_; }
     const std::vector<std::string>& names() const { return names_; }
+    // The folders listed last, absolute and joined by ";" (one folder alone has none).
+    const std::string& listedFolders() const { return listed_; }
 
     // Reads the names when the value differs from the one listed: the absolute directory, or
     // for a list its folders made absolute and joined by ";". Throws InOutError when it

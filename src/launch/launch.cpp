@@ -12,6 +12,7 @@
 #include "launch/optionfile.h"
 #include "platform/filesystem.h"
 #include "platform/textfiles.h"
+#include "text/boundedtext.h"
 #include "text/paths.h"
 
 namespace arcavio {
@@ -174,6 +175,39 @@ std::string emulatorDirectory(const std::string& emulator)
 {
     const std::string directory = directoryPart(emulator);
     return directory.empty() ? platform::currentDirectory() : directory;
+}
+
+SetCheckRequest setCheckRequest(const std::string& emulator, const std::optional<std::string>& romFolders,
+                                const std::string& base, const std::string& userFolder)
+{
+    const std::string program = absolute(emulator);
+    if (!platform::fileExists(program))
+        throw SetCheckError("The emulator \"" + visibleValue(program, kQuotedValueLimit) +
+                            "\" does not exist");
+    const std::optional<RecentMame> mame = recentMame(program, userFolder);
+    if (!mame)
+        throw SetCheckError("The emulator \"" + visibleValue(program, kQuotedValueLimit) +
+                            "\" does not answer as a recent MAME does; only MAME can check its sets");
+    const std::string from = base.empty() ? mame->home : base;
+    SetCheckRequest request;
+    request.emulator = mame->program;
+    request.version = mame->knowledge->version();
+    request.cachePath = defaultSetCheckCachePath();
+    std::vector<std::string> folders;
+    if (romFolders) {
+        for (const std::string& folder : splitPathList(resolvePathList(*romFolders, from)))
+            folders.push_back(folder);
+    } else if (const std::optional<OptionList> settings = emulatorSettings(mame->program, from)) {
+        if (const EmulatorOption* rompath = settings->find("rompath"))
+            for (const std::string& folder : mamePathList(rompath->value)) {
+                const std::string whole = folder.front() == '/' ? folder : joinPath(from, folder);
+                if (platform::directoryExists(whole))
+                    folders.push_back(whole);
+            }
+    }
+    for (const std::string& folder : folders)
+        request.romFolders += (request.romFolders.empty() ? "" : ";") + absolute(folder);
+    return request;
 }
 
 void runConfiguration(const RunContext& context)

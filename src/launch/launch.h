@@ -6,6 +6,7 @@
 #include "base/language.h"
 #include "components/processlauncher.h"
 #include "games/gamepicker.h"
+#include "games/setcheck.h"
 #include "text/linelist.h"
 
 namespace arcavio {
@@ -48,6 +49,14 @@ struct KwikstartContext {
 
 // Starts a chosen emulator on a chosen game with "-norc", without any configuration.
 void kwikstart(const KwikstartContext& context);
+
+// What a check of the sets needs of an emulator: the program (the MAME behind an earlier
+// workspace's script), its version, and absolute ROM folders. `romFolders` is a folder value
+// ("a;b") whose relative folders are taken from `base`, or from where Run starts this MAME when
+// `base` is empty; without it, the folders of MAME's own rompath that exist. The cache is the
+// user's. Throws SetCheckError for an emulator that does not answer as a recent MAME does.
+SetCheckRequest setCheckRequest(const std::string& emulator, const std::optional<std::string>& romFolders,
+                                const std::string& base, const std::string& userFolder = {});
 
 // The emulator's directory; a path without one is taken from the current directory.
 std::string emulatorDirectory(const std::string& emulator);

@@ -40,6 +40,21 @@ std::string dataDirectory()
     return dataDirectoryFor(programDirectory(), xdgDataHome != nullptr ? xdgDataHome : "", homeDirectory());
 }
 
+std::string cacheDirectoryFor(const std::string& xdgCacheHome, const std::string& home)
+{
+    if (isAbsolute(xdgCacheHome))
+        return joinPath(xdgCacheHome, "arcavio");
+    if (isAbsolute(home))
+        return joinPath(joinPath(home, ".cache"), "arcavio");
+    return {};
+}
+
+std::string cacheDirectory()
+{
+    const char* xdgCacheHome = std::getenv("XDG_CACHE_HOME");
+    return cacheDirectoryFor(xdgCacheHome != nullptr ? xdgCacheHome : "", homeDirectory());
+}
+
 std::string makeDataDirectory()
 {
     const std::string directory = dataDirectory();

@@ -50,6 +50,11 @@ bool isInstalledLayout(const std::string& programDirectory);
 std::string dataDirectoryFor(const std::string& programDirectory, const std::string& xdgDataHome,
                              const std::string& home);
 
+// Where the program keeps what it can make again: xdgCacheHome/arcavio when xdgCacheHome is
+// absolute, else home/.cache/arcavio; empty when neither is absolute. Creates nothing.
+std::string cacheDirectory();
+std::string cacheDirectoryFor(const std::string& xdgCacheHome, const std::string& home);
+
 // The user's home directory: $HOME, or the account's entry when it is unset; empty when neither
 // names an absolute path.
 std::string homeDirectory();

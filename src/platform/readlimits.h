@@ -14,6 +14,8 @@ inline constexpr std::size_t kLanguageFileLimit = kMebibyte;
 inline constexpr std::size_t kHelpFileLimit = kMebibyte;
 inline constexpr std::size_t kSkinFileLimit = kMebibyte;
 inline constexpr std::size_t kGameListFileLimit = 64 * kMebibyte;
+// The results of checking a full collection with every emulator version kept, many times over.
+inline constexpr std::size_t kSetCheckCacheLimit = 64 * kMebibyte;
 inline constexpr std::size_t kPictureFileLimit = 64 * kMebibyte;
 // What a started program prints, for the process service that collects it.
 inline constexpr std::size_t kProgramOutputLimit = 64 * kMebibyte;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program's command line, run as a user runs it and without any display: help, version,
-# complaints, the names import and where an installed copy keeps the game list.
+# complaints, the names import, the check of the sets and where an installed copy keeps the game list.
 # Usage: check-command-line.sh ARCAVIO FAKE_EMULATOR VERSION
 set -uo pipefail
 arcavio=$1 fake=$2 version=$3
@@ -9,7 +9,7 @@ source "$(dirname "$0")/../packaging/common.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Nothing of a window system: what these options do must not need one.
-run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_DATA_HOME HOME="$work/home" "$@"; }
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_DATA_HOME -u XDG_CACHE_HOME HOME="$work/home" "$@"; }
 expect() { # expect STATUS OUTPUT_PATTERN COMMAND...
     local want=$1 pattern=$2
     shift 2
@@ -37,6 +37,17 @@ cp "$names" "$work/before.ini"
 expect 1 "ended with exit code 5" env ARCAVIO_FAKE_EXIT=5 "$arcavio" --import-names "$fake" --gamelist "$names"
 expect 1 "$work/no-mame" "$arcavio" --import-names "$work/no-mame" --gamelist "$names"
 cmp -s "$names" "$work/before.ini" || fail "a failed import changed the game list"
+
+# The check of the sets: only a recent MAME is asked, and its answers are kept in the user's cache.
+expect 2 "--rompath goes with --check-sets" "$arcavio" --rompath "$work"
+expect 1 "does not answer as a recent MAME does" "$arcavio" --check-sets "$fake" --rompath "$work"
+if [[ -x /usr/games/mame ]]; then
+    mkdir -p "$work/roms" && printf 'not a zip' >"$work/roms/pong.zip" && printf 'x' >"$work/roms/nosuchsetatall.zip"
+    expect 0 "2 sets in the ROM folders: 0 good, 1 best available, 0 bad, 1 not found." \
+        "$arcavio" --check-sets /usr/games/mame --rompath "$work/roms"
+    grep -q "pong.zip" "$work/home/.cache/arcavio/set-checks.txt" || fail "the check kept nothing in the cache"
+    expect 0 "2 of them were known from an earlier check." "$arcavio" --check-sets /usr/games/mame --rompath "$work/roms"
+fi
 
 # An installed copy: bin/ beside share/arcavio keeps the game list in the user's data directory.
 mkdir -p "$work/prefix/bin" "$work/prefix/share/arcavio"

@@ -40,6 +40,7 @@ TEST(Language, BuiltinTextsKeepTheirExactSpelling)
     EXPECT_EQ(builtinText(152), "This MAME EXE file doesn\xC2\xB4t exist!!");
     EXPECT_EQ(builtinText(3), "");
     EXPECT_EQ(builtinText(166), "Import Game Names\u2026");
-    EXPECT_EQ(builtinText(167), "");
+    EXPECT_EQ(builtinText(167), "Check ROM Sets\u2026");
+    EXPECT_EQ(builtinText(168), "");
     EXPECT_EQ(kBuiltinEditorExeWarning, "WARNING: MAME Exe file does not exists.");
 }

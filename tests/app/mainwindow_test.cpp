@@ -123,7 +123,7 @@ TEST(MainWindow, MenusHaveTheirNamesCaptionsAndShortcuts)
     QStringList order;
     for (QAction* a : file)
         order << a->objectName();
-    EXPECT_EQ(order, QStringList({"C2", "c148", "c166", "N2", "c15", "N3", "c16"}));
+    EXPECT_EQ(order, QStringList({"C2", "c148", "c166", "c167", "N2", "c15", "N3", "c16"}));
     EXPECT_NE(w.findChild<QMenu*>("PopupMenu1"), nullptr);
 }
 
@@ -145,6 +145,7 @@ TEST(MainWindow, FullLanguageFileTranslatesCaptionsButNotThePopup)
     EXPECT_EQ(w.language.lines().count(), 166);
     // Line 166 came later: a complete file from before it keeps the built-in caption, no error.
     EXPECT_EQ(action(w, "c166")->text(), QString::fromUtf8("Import Game Names\u2026"));
+    EXPECT_EQ(action(w, "c167")->text(), QString::fromUtf8("Check ROM Sets\u2026"));
 }
 
 TEST(MainWindow, Line166NamesTheImportWhenTheFileHoldsIt)
@@ -158,9 +159,10 @@ TEST(MainWindow, Line166NamesTheImportWhenTheFileHoldsIt)
     MainWindow w;
     EXPECT_TRUE(messages.errors.empty());
     EXPECT_EQ(action(w, "c166")->text(), "<b>Importer</b>");
-    // Lines after it name nothing.
+    EXPECT_EQ(action(w, "c167")->text(), "L167");
+    // Lines after them name nothing in this window.
     for (QAction* a : w.findChildren<QAction*>())
-        EXPECT_FALSE(a->text().startsWith('L') && a->text().mid(1).toInt() > 166)
+        EXPECT_FALSE(a->text().startsWith('L') && a->text().mid(1).toInt() > 167)
             << a->objectName().toStdString();
     EXPECT_EQ(action(w, "c16")->text(), "L16");
 }

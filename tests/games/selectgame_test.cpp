@@ -2,6 +2,7 @@
 #include "support/folder_chooser.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -498,6 +499,75 @@ TEST(SelectGameLanguage, TakesItsTextsInOrderAndStopsAtTheFirstMissingLine)
     EXPECT_EQ(textOf(builtin, "c165"), "Cancel");
     AddGameDialog addFull(full);
     EXPECT_EQ(textOf(addFull, "c165"), "L165");
+}
+
+} // namespace
+} // namespace arcavio
+
+namespace arcavio {
+namespace {
+
+// Rows marked from the cache of the newest check, only while their zips stay as they were, and
+// "Only sets that will run" hiding what will not, for the rest of the run.
+TEST_F(SelectGame, MarksCheckedRowsAndHidesWhatWillNotRunOnRequest)
+{
+    dir.write("gamelist.ini", "[gamelist]\r\nA=Zeta\r\nb=Alpha\r\nc=Gamma\r\ngame1=One\r\n");
+    const std::string cachePath = dir.file("set-checks.txt");
+    dialog.setSetCheckCachePath(cachePath);
+    const auto showAgain = [&] {
+        dialog.prepareForShowing();
+        dialog.show();
+    };
+    const auto decorations = [&] {
+        std::vector<bool> shown;
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            shown.push_back(!list()->model()->index(row, 0).data(Qt::DecorationRole).isNull());
+        return shown;
+    };
+    showAgain();
+    EXPECT_EQ(rows(), (Names{"Zeta", "Alpha", "Gamma", "One"}));
+    EXPECT_EQ(decorations(), (std::vector<bool>{false, false, false, false})); // never checked: as before
+
+    const auto stampOf = [&](const char* zip) {
+        const auto identity = platform::fileIdentity(roms + "/" + zip);
+        return SetFileStamp{identity->size, identity->modified};
+    };
+    // An older version called b good; the newest check says bad, and that is what shows.
+    const std::string bytes =
+        SetCheckCache().serialize({{"0.252", roms + "/b.zip", stampOf("b.zip"), SetState::Bad},
+                                   {"0.252", roms + "/A.zip", stampOf("A.zip"), SetState::Good},
+                                   {"0.252", roms + "/c.zip", stampOf("c.zip"), SetState::NotFound},
+                                   {"0.252", roms + "/game1.zip", {99, 99}, SetState::Bad},
+                                   {"0.251", roms + "/b.zip", stampOf("b.zip"), SetState::Good}},
+                                  {});
+    platform::replaceFile(cachePath, bytes);
+    showAgain();
+    EXPECT_EQ(rows(), (Names{"Zeta", "Alpha", "Gamma", "One"})); // the texts stay
+    EXPECT_EQ(dialog.rowMark(0), SetState::Good);
+    EXPECT_EQ(dialog.rowMark(1), SetState::Bad);
+    EXPECT_EQ(dialog.rowMark(2), SetState::NotFound);
+    EXPECT_EQ(dialog.rowMark(3), std::nullopt); // game1.zip changed since its check
+    EXPECT_EQ(decorations(), (std::vector<bool>{true, true, true, true})); // a blank keeps texts aligned
+
+    auto* onlyRunnable = dialog.findChild<QAction*>("c183");
+    ASSERT_NE(onlyRunnable, nullptr);
+    EXPECT_EQ(onlyRunnable->text(), "Only sets that will run");
+    clickRow(1);
+    onlyRunnable->trigger();
+    EXPECT_TRUE(onlyRunnable->isChecked());
+    EXPECT_EQ(rows(), (Names{"Zeta", "One"}));
+    EXPECT_EQ(dialog.rowZips(), (std::vector<std::string>{"A.zip", "game1.zip"}));
+    EXPECT_EQ(selectedRow(), -1); // the hidden row is no choice
+    // Still on for the next showing, over the full list, and together with a find.
+    showAgain();
+    showAll()->setChecked(true);
+    EXPECT_TRUE(dialog.onlyRunnableSets());
+    EXPECT_EQ(rows(), (Names{"Zeta", "One"}));
+    QTest::keyClicks(list(), "o");
+    EXPECT_EQ(rows(), (Names{"One"}));
+    QTest::keyClick(list(), Qt::Key_Escape);
+    onlyRunnable->trigger();
+    EXPECT_EQ(rows(), (Names{"Zeta", "Alpha", "Gamma", "One"}));
 }
 
 } // namespace

@@ -31,6 +31,10 @@ TEST(DataDirectory, InstalledLayoutUsesTheUsersDataHomeAndAnythingElseStaysBesid
     EXPECT_EQ(platform::dataDirectoryFor(other, xdg, home), other);
     // The tests run from the build tree, where everything stays beside the program.
     EXPECT_EQ(platform::dataDirectory(), platform::programDirectory());
+    // What can be made again goes to the user's cache, installed or not.
+    EXPECT_EQ(platform::cacheDirectoryFor(xdg, home), xdg + "/arcavio");
+    EXPECT_EQ(platform::cacheDirectoryFor("relative", home), home + "/.cache/arcavio");
+    EXPECT_EQ(platform::cacheDirectoryFor("", "relative"), "");
 }
 
 TEST(DataDirectory, MakesMissingParentsAndRefusesAFileInItsPlaceWithoutTouchingIt)

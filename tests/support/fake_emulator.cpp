@@ -5,10 +5,17 @@
 //   ARCAVIO_FAKE_DELAY_MS how long to run after writing the record (and the list)
 //   ARCAVIO_FAKE_LIST     a file whose bytes -listfull prints instead of the built-in list
 //   ARCAVIO_FAKE_STDERR   text written on standard error
+// Started with -verifyroms NAMES... it answers as the emulator's check does, by each name's start,
+// last name first (the emulator answers in its own order): "good", "best" (best available),
+// "bad" (two missing files), "garbage" (lines of no format, and lines about sets nobody asked
+// about); a name holding "crash" dies by a signal there, one holding "hang" sleeps a minute there; any other
+// name is not found. It ends with exit code 2 when a set is bad, as the emulator does.
+//   ARCAVIO_FAKE_VERIFY_LOG  file that gets a line "verifyroms N" per run (appended)
 // Asked what it is (-showconfig or -version) it answers at once as no MAME does, and records
 // nothing: it stands for an emulator Arcavio does not know, whose start to play is what counts.
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,6 +24,7 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "fake_emulator.h"
 
@@ -30,6 +38,51 @@ void writeAll(int fd, std::string_view bytes)
             return;
         bytes.remove_prefix(static_cast<std::size_t>(put));
     }
+}
+
+int verifyRoms(int argc, char** argv)
+{
+    std::vector<std::string> names;
+    for (int i = 2; i < argc && std::string_view(argv[i]) != "-rompath"; ++i)
+        names.emplace_back(argv[i]);
+    if (const char* log = std::getenv("ARCAVIO_FAKE_VERIFY_LOG")) {
+        std::ofstream out(log, std::ios::app);
+        out << "verifyroms " << names.size() << '\n';
+    }
+    std::string out;
+    int found = 0, good = 0;
+    bool bad = false;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        const std::string_view set = *name;
+        if (set.starts_with("good")) {
+            out += "romset " + *name + " is good\n";
+            ++found, ++good;
+        } else if (set.starts_with("best")) {
+            out += *name + "    : undumped.u1 (256 bytes) - NOT FOUND - NO GOOD DUMP KNOWN\n";
+            out += "romset " + *name + " [parentset] is best available\n";
+            ++found, ++good;
+        } else if (set.starts_with("bad")) {
+            out += *name + "      : prog.6e (4096 bytes) - INCORRECT LENGTH: 6 bytes\n";
+            out += *name + "      : prog.6f (4096 bytes) - NOT FOUND (parentset)\n";
+            out += "romset " + *name + " [parentset] is bad\n";
+            ++found;
+            bad = true;
+        } else if (set.starts_with("garbage")) {
+            out += "Warning: something odd\n" + std::string(10000, 'x') + "\nromset intruder is good\n";
+            out += "romset " + *name + " is wonderful\n" + *name + " : \n";
+        } else if (set.find("crash") != std::string_view::npos) {
+            writeAll(1, out);
+            std::raise(SIGSEGV);
+        } else if (set.find("hang") != std::string_view::npos) {
+            writeAll(1, out);
+            out.clear();
+            std::this_thread::sleep_for(std::chrono::seconds(60));
+        }
+    }
+    if (!bad)
+        out += std::to_string(found) + " romsets found, " + std::to_string(good) + " were OK.\n";
+    writeAll(1, out);
+    return bad ? 2 : 0;
 }
 
 } // namespace
@@ -63,6 +116,8 @@ int main(int argc, char** argv)
         }
         std::rename(temp.c_str(), logPath);
     }
+    if (argc > 1 && std::string_view(argv[1]) == "-verifyroms")
+        return verifyRoms(argc, argv);
     if (argc > 1 && std::string_view(argv[1]) == "-listfull") {
         const char* listPath = std::getenv("ARCAVIO_FAKE_LIST");
         if (listPath != nullptr && *listPath != '\0') {
