@@ -421,9 +421,8 @@ SetCheckSummary SetCheck::finish()
     summary.oddLines = oddLines_;
     std::vector<SetCheckEntry> entries;
     std::vector<bool> keep(cache_.size(), true);
-    std::unordered_set<std::string_view> listedFolders;
-    for (const std::string& folder : splitPathList(request_.romFolders))
-        listedFolders.insert(folder);
+    const std::vector<std::string> folders = splitPathList(request_.romFolders);
+    const std::unordered_set<std::string_view> listedFolders(folders.begin(), folders.end());
     std::unordered_set<std::string_view> listedPaths;
     for (std::size_t i = 0; i < files_.size(); ++i) {
         listedPaths.insert(files_[i].path);
@@ -447,11 +446,12 @@ SetCheckSummary SetCheck::finish()
         }
         entries.push_back({request_.version, files_[i].path, files_[i].stamp, *results_[i]});
     }
-    // This version's entries are all above; a zip no longer in a checked folder goes.
+    // This version's entries of the checked folders are all above; a zip no longer in a checked
+    // folder goes. Other folders keep what was found there.
     for (std::size_t i = 0; i < cache_.size(); ++i) {
         const SetCheckEntry old = cache_.at(i);
-        if (old.version == request_.version ||
-            (listedFolders.contains(directoryPart(old.path)) && !listedPaths.contains(cache_.pathAt(i))))
+        if (listedFolders.contains(directoryPart(old.path)) &&
+            (old.version == request_.version || !listedPaths.contains(cache_.pathAt(i))))
             keep[i] = false;
     }
     if (!request_.cachePath.empty()) {

@@ -172,6 +172,17 @@ TEST(SetCheck, AsksInBatchesKeepsResultsAndAsksAgainOnlyWhatChanged)
     const SetCheckCache cache = SetCheckCache::read(request.cachePath);
     EXPECT_EQ(cache.at(0).version, "0.252"); // the newest first, which the marks show
 
+    // Another folder checked keeps what was found in these.
+    const std::string other = root.mkdir("other");
+    root.write("other/good9.zip", "zip");
+    SetCheckRequest elsewhere = request;
+    elsewhere.romFolders = other;
+    checkSets(elsewhere);
+    log.takeRuns();
+    std::map<std::string, SetState> everywhere = now;
+    everywhere["good9.zip"] = SetState::Good;
+    EXPECT_EQ(cachedStates(request.cachePath, "0.252"), everywhere);
+
     // Batches are 200 names at least, and never more than four runs.
     request.version = "0.253";
     request.batchSize = 0;
