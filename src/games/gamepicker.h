@@ -22,7 +22,7 @@ class GamePicker {
     // The directory picked through "Change Directory", empty when none was picked.
     virtual std::string chosenDirectory() const = 0;
     virtual void clearChosenDirectory() = 0;
-    // The bare file name of the chosen game's zip, such as game1.zip.
+    // The listing's name of the chosen set, without directory: game1.zip, game1.7z or the folder game1.
     virtual std::string selectedZip() const = 0;
 };
 

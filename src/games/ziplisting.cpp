@@ -1,6 +1,7 @@
 #include "games/ziplisting.h"
 
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <unordered_set>
 
@@ -10,6 +11,41 @@
 #include "text/paths.h"
 
 namespace arcavio {
+namespace {
+
+bool isSetFolder(const std::string& directory, const std::string& name)
+{
+    return name.find('.') == std::string::npos && platform::holdsFile(joinPath(directory, name));
+}
+
+// The sets of one folder that no name in taken gives yet, compared by set name without regard
+// to case; their set names are added to taken. Several names of one kind that fold alike all
+// stay, as a single folder lists them.
+std::vector<std::string> listSets(const std::string& directory, std::unordered_set<std::string>& taken)
+{
+    std::vector<std::vector<std::string>> kinds;
+    kinds.push_back(platform::listFiles(directory, "*.zip"));
+    kinds.push_back(platform::listFiles(directory, "*.7z"));
+    std::vector<std::string> folders = platform::listDirectories(directory);
+    std::erase_if(folders, [&](const std::string& name) { return !isSetFolder(directory, name); });
+    kinds.push_back(std::move(folders));
+
+    std::vector<std::string> names;
+    for (std::vector<std::string>& kind : kinds) {
+        std::vector<std::string> keys;
+        for (std::string& name : kind) {
+            std::string key = caseFoldedName(removeExtension(name));
+            if (taken.contains(key))
+                continue;
+            keys.push_back(std::move(key));
+            names.push_back(std::move(name));
+        }
+        taken.insert(keys.begin(), keys.end());
+    }
+    return names;
+}
+
+} // namespace
 
 void ZipListing::setDirectory(const std::string& directory)
 {
@@ -30,7 +66,8 @@ void ZipListing::read(const std::string& directory)
     }
     platform::setCurrentDirectory(directory);
     const std::string absolute = platform::currentDirectory();
-    std::vector<std::string> names = platform::listFiles(absolute, "*.zip");
+    std::unordered_set<std::string> taken;
+    std::vector<std::string> names = listSets(absolute, taken);
     sortIgnoringCase(names);
     directory_ = absolute;
     listed_ = absolute;
@@ -60,7 +97,7 @@ void ZipListing::readList(const std::string& value)
         std::vector<std::string> found;
         try {
             platform::setCurrentDirectory(folder);
-            found = platform::listFiles(platform::currentDirectory(), "*.zip");
+            found = listSets(platform::currentDirectory(), taken);
         } catch (const InOutError& error) {
             if (!firstError)
                 firstError = error;
@@ -68,16 +105,8 @@ void ZipListing::readList(const std::string& value)
         }
         if (first.empty())
             first = platform::currentDirectory();
-        // Names of one folder that fold alike all stay, as a single folder lists them.
-        std::vector<std::string> folded;
-        for (std::string& name : found) {
-            std::string key = caseFoldedName(name);
-            if (taken.contains(key))
-                continue;
-            folded.push_back(std::move(key));
-            names.push_back(std::move(name));
-        }
-        taken.insert(folded.begin(), folded.end());
+        names.insert(names.end(), std::make_move_iterator(found.begin()),
+                     std::make_move_iterator(found.end()));
     }
     if (first.empty()) {
         if (!start.empty()) {

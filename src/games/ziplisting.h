@@ -5,15 +5,27 @@
 
 namespace arcavio {
 
-// The names of the *.zip files of one directory, sorted without regard to case. Every
-// reading first makes the directory current and leaves it so.
+// The names of the sets of one directory, as the emulator loads them, sorted without regard to
+// case: its *.zip and *.7z files and its set folders. A set folder is a folder whose name has
+// no dot and that holds a file (listFiles's rule) directly: MAME looks for a set's files in
+// the folder named after it and not in that folder's subfolders, so an empty folder, one with
+// only subfolders or one named like an archive (f.zip) is no set. A folder is listed by its
+// bare name, which is also its set name; the others' set names are their names without the
+// extension. Every reading first makes the directory current and leaves it so.
+//
+// Each set is listed once: a 7z whose set name a zip gives, compared without regard to case, is
+// left out, and so is a folder whose set name a zip or a 7z gives. Case does not tell sets
+// apart here because MAME takes the name it is started with without regard to case and then
+// looks for the set's files by the driver's own (lower-case) name: a folder "Pacman" beside
+// pacman.zip would start pacman.zip too. Names of one kind in one folder that differ only in
+// case all stay, as the file system holds them.
 //
 // A value holding ";" is a list of folders, as the emulator searches its ROM path (see
 // splitPathList and resolvePathList in text/paths.h; the caller resolves relative folders
 // against its own base first). Its folders are listed in order, each by the rule of one
-// directory, and their names merged into one sorted listing: a name that another folder
-// already gave, compared without regard to case, is left out, so the first folder holding a
-// set wins. A folder that cannot be listed (missing, not a directory, unreadable) is skipped
+// directory, and their names merged into one sorted listing: a set that another folder
+// already gave, by the same comparison of set names, is left out, so the first folder holding
+// a set wins. A folder that cannot be listed (missing, not a directory, unreadable) is skipped
 // silently; the first folder listed is made current and is what directory() reports. Only
 // when no folder of the list can be listed does the reading fail, with the error of the
 // list's first folder.

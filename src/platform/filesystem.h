@@ -21,6 +21,13 @@ bool directoryExists(const std::string& path);
 // Directories, hidden files and special files (pipes, sockets, devices) are left out, and the
 // order is the file system's. Throws InOutError when the directory cannot be read.
 std::vector<std::string> listFiles(const std::string& directory, std::string_view mask);
+// Names of the directories in a directory; a link counts when it leads to one. Hidden entries are
+// left out and the order is the file system's. Throws InOutError when the directory cannot be
+// read.
+std::vector<std::string> listDirectories(const std::string& directory);
+// True when listFiles(directory, "*") would list a name; it stops at the first. False for a
+// directory that cannot be read.
+bool holdsFile(const std::string& directory);
 
 // The entry of a directory whose name equals the given one without regard to case, as a full
 // path, or the empty text.

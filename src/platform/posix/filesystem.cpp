@@ -100,6 +100,21 @@ bool isRegularEntry(const std::string& directory, const dirent* entry)
     return stat(joinPath(directory, entry->d_name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool isDirectoryEntry(const std::string& directory, const dirent* entry)
+{
+    if (entry->d_type == DT_DIR)
+        return true;
+    if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
+        return false;
+    struct stat info {};
+    return stat(joinPath(directory, entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isHidden(std::string_view name)
+{
+    return name.empty() || name.front() == '.';
+}
+
 bool writeAll(int fd, std::string_view bytes)
 {
     for (std::size_t done = 0; done < bytes.size();) {
@@ -210,13 +225,38 @@ std::vector<std::string> listFiles(const std::string& directory, std::string_vie
     std::vector<std::string> names;
     while (const dirent* entry = readdir(dir.handle)) {
         const std::string_view name = entry->d_name;
-        if (name.empty() || name.front() == '.' || !matchesMask(name, mask))
+        if (isHidden(name) || !matchesMask(name, mask))
             continue;
         if (!isRegularEntry(directory, entry))
             continue;
         names.emplace_back(name);
     }
     return names;
+}
+
+std::vector<std::string> listDirectories(const std::string& directory)
+{
+    Directory dir(directory);
+    if (dir.handle == nullptr)
+        throw InOutError("I/O error: cannot list the directory " + directory + " (" + systemReason() + ")");
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(dir.handle)) {
+        if (!isHidden(entry->d_name) && isDirectoryEntry(directory, entry))
+            names.emplace_back(entry->d_name);
+    }
+    return names;
+}
+
+bool holdsFile(const std::string& directory)
+{
+    Directory dir(directory);
+    if (dir.handle == nullptr)
+        return false;
+    while (const dirent* entry = readdir(dir.handle)) {
+        if (!isHidden(entry->d_name) && isRegularEntry(directory, entry))
+            return true;
+    }
+    return false;
 }
 
 std::string findEntryIgnoringCase(const std::string& directory, std::string_view name)
