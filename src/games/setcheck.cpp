@@ -1,5 +1,7 @@
 #include "games/setcheck.h"
 
+#include "games/ziplisting.h"
+
 #include <algorithm>
 #include <thread>
 #include <unordered_set>
@@ -205,7 +207,7 @@ std::vector<RomSetFile> listRomSetFiles(const std::string& folders)
     for (const std::string& folder : splitPathList(folders)) {
         std::vector<std::string> names;
         try {
-            names = platform::listFiles(folder, "*.zip");
+            names = listSets(folder, taken);
         } catch (const InOutError& error) {
             if (!firstError)
                 firstError = error;
@@ -214,8 +216,6 @@ std::vector<RomSetFile> listRomSetFiles(const std::string& folders)
         listed = true;
         sortIgnoringCase(names);
         for (std::string& name : names) {
-            if (!taken.insert(name).second)
-                continue;
             std::string path = joinPath(folder, name);
             const std::optional<platform::FileIdentity> identity = platform::fileIdentity(path);
             if (!identity)

@@ -76,7 +76,8 @@ struct RomSetFile {
     SetFileStamp stamp;
 };
 
-// The *.zip files of a ";" list of absolute folders; a folder that cannot be listed is skipped.
+// The sets of a ";" list of absolute folders, as the game listing finds them (zips, 7z archives,
+// set folders; the first folder holding a set wins); a folder that cannot be listed is skipped.
 // Throws InOutError when none can be.
 std::vector<RomSetFile> listRomSetFiles(const std::string& folders);
 

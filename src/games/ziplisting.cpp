@@ -18,9 +18,8 @@ bool isSetFolder(const std::string& directory, const std::string& name)
     return name.find('.') == std::string::npos && platform::holdsFile(joinPath(directory, name));
 }
 
-// The sets of one folder that no name in taken gives yet, compared by set name without regard
-// to case; their set names are added to taken. Several names of one kind that fold alike all
-// stay, as a single folder lists them.
+} // namespace
+
 std::vector<std::string> listSets(const std::string& directory, std::unordered_set<std::string>& taken)
 {
     std::vector<std::vector<std::string>> kinds;
@@ -44,8 +43,6 @@ std::vector<std::string> listSets(const std::string& directory, std::unordered_s
     }
     return names;
 }
-
-} // namespace
 
 void ZipListing::setDirectory(const std::string& directory)
 {

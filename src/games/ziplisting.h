@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace arcavio {
@@ -29,6 +30,12 @@ namespace arcavio {
 // silently; the first folder listed is made current and is what directory() reports. Only
 // when no folder of the list can be listed does the reading fail, with the error of the
 // list's first folder.
+// The sets of one folder, by the rules above, that no set name in `taken` gives yet (set names
+// without extension, folded as caseFoldedName folds them); theirs are added to `taken`. Several
+// names of one kind that fold alike all stay, as a single folder lists them. In the folder's
+// order; nothing becomes current. Throws InOutError when the folder cannot be listed.
+std::vector<std::string> listSets(const std::string& directory, std::unordered_set<std::string>& taken);
+
 class ZipListing {
   public:
     // The absolute directory last made current, empty before the first reading.

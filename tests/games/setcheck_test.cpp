@@ -113,7 +113,7 @@ TEST(SetCheck, AsksInBatchesKeepsResultsAndAsksAgainOnlyWhatChanged)
     const std::string roms = root.mkdir("roms");
     const std::string more = root.mkdir("more");
     for (const char* name : {"good1.zip", "best1.zip", "bad1.zip", "gone1.zip", "garbage1.zip", "Upper.zip",
-                             "-rompath.zip", "notazip.7z"})
+                             "-rompath.zip", "notaset.txt"})
         root.write(std::string("roms/") + name, "zip");
     root.write("more/good1.zip", "the first folder holds it");
     root.write("more/good2.zip", "zip");
@@ -182,6 +182,15 @@ TEST(SetCheck, AsksInBatchesKeepsResultsAndAsksAgainOnlyWhatChanged)
     std::map<std::string, SetState> everywhere = now;
     everywhere["good9.zip"] = SetState::Good;
     EXPECT_EQ(cachedStates(request.cachePath, "0.252"), everywhere);
+
+    // Every kind of set the listing gives is checked, as the listing gives it.
+    root.mkdir("other/galaxian");
+    root.write("other/galaxian/galmidw.u", "rom");
+    root.write("other/pacman.7z", "7z");
+    std::vector<std::string> names;
+    for (const RomSetFile& file : listRomSetFiles(other))
+        names.push_back(file.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"galaxian", "good9.zip", "pacman.7z"}));
 
     // Batches are 200 names at least, and never more than four runs.
     request.version = "0.253";
