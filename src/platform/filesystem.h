@@ -86,8 +86,15 @@ std::string readFile(const std::string& path, std::size_t limit);
 // or the new one. A link is written through to its target. A file the user may write in a
 // directory the user may not write is rewritten in place instead, the one case that is not
 // atomic. A file the user may not write, a directory or a special file where the file should be
-// is refused. Throws FileCreateError naming the path.
+// is refused. Throws FileCreateError naming the path, with the reason when the device or the name
+// is the cause (a full disk, a read-only device, a name too long).
 void replaceFile(const std::string& path, std::string_view bytes);
+
+// Throws the FileCreateError that replaceFile would, for the causes it can see before writing:
+// a folder or special file in the file's place, a missing folder, a name too long, a file or
+// folder the user may not write, a read-only device. Nothing stays changed: a temporary file
+// is made beside the target and taken away.
+void checkReplaceable(const std::string& path);
 
 // Writes a file that is new: nothing at the path is followed or replaced, not even a link that
 // leads nowhere. The bytes become visible whole, as with replaceFile. False when something is

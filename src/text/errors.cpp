@@ -16,7 +16,43 @@ ConvertError ConvertError::invalidInteger(std::string_view text)
 
 FileOpenError::FileOpenError(std::string_view path) : Error("Cannot open file " + std::string(path)) {}
 
-FileCreateError::FileCreateError(std::string_view path) : Error("Cannot create file " + std::string(path)) {}
+namespace {
+
+std::string_view reasonText(WriteFailure reason)
+{
+    switch (reason) {
+    case WriteFailure::NoSpace:
+        return "no space left on the device";
+    case WriteFailure::QuotaExceeded:
+        return "the disk quota is used up";
+    case WriteFailure::ReadOnly:
+        return "the device is read-only";
+    case WriteFailure::NameTooLong:
+        return "the name is too long";
+    case WriteFailure::TooLarge:
+        return "the file would be larger than the system allows";
+    case WriteFailure::DeviceError:
+        return "the device reported an input/output error";
+    case WriteFailure::Unknown:
+        break;
+    }
+    return {};
+}
+
+std::string createMessage(std::string_view path, WriteFailure reason)
+{
+    std::string message = "Cannot create file " + std::string(path);
+    if (const std::string_view why = reasonText(reason); !why.empty())
+        message.append(": ").append(why);
+    return message;
+}
+
+} // namespace
+
+FileCreateError::FileCreateError(std::string_view path, WriteFailure reason)
+    : Error(createMessage(path, reason)), reason_(reason)
+{
+}
 
 PictureError PictureError::unknownExtension(std::string_view extension)
 {

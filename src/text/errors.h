@@ -34,9 +34,18 @@ class FileOpenError : public Error {
     explicit FileOpenError(std::string_view path);
 };
 
+// Why a write failed, where the path alone cannot tell: the device or the name. A missing or
+// blocked folder and the permissions keep the plain message, which names the path.
+enum class WriteFailure { Unknown, NoSpace, QuotaExceeded, ReadOnly, NameTooLong, TooLarge, DeviceError };
+
+// "Cannot create file X", and after a colon the reason when one is known.
 class FileCreateError : public Error {
   public:
-    explicit FileCreateError(std::string_view path);
+    explicit FileCreateError(std::string_view path, WriteFailure reason = WriteFailure::Unknown);
+    WriteFailure reason() const { return reason_; }
+
+  private:
+    WriteFailure reason_;
 };
 
 class InOutError : public Error {

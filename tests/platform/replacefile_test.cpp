@@ -4,6 +4,10 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,6 +56,61 @@ std::string writeAs(const std::string& path, std::string_view bytes, mode_t mode
     test::writeBytes(path, bytes);
     chmod(path.c_str(), mode);
     return path;
+}
+
+constexpr int kSkipped = 77;
+
+// A mount namespace of the child's own, so it may mount a file system where only it sees it:
+// root may make one directly, another user through a user namespace of its own.
+std::string enterOwnMountNamespace()
+{
+    if (unshare(CLONE_NEWNS) != 0) {
+        const uid_t user = geteuid();
+        const gid_t group = getegid();
+        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return "cannot make a mount namespace";
+        test::writeBytes("/proc/self/setgroups", "deny");
+        test::writeBytes("/proc/self/uid_map", "0 " + std::to_string(user) + " 1");
+        test::writeBytes("/proc/self/gid_map", "0 " + std::to_string(group) + " 1");
+    }
+    if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return "cannot keep mounts private";
+    return {};
+}
+
+// Runs the body in a forked child: the report's text, or why the child could not start it.
+struct ForkResult {
+    bool skipped = false;
+    std::string text;
+};
+
+ForkResult inChild(const std::function<std::string(ChildReport&)>& body)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        return {false, "no pipe"};
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        ChildReport report;
+        const std::string skipReason = body(report);
+        const std::string& text = skipReason.empty() ? report.text() : skipReason;
+        if (!text.empty() && write(channel[1], text.data(), text.size()) < 0)
+            _exit(2);
+        _exit(skipReason.empty() ? 0 : kSkipped);
+    }
+    close(channel[1]);
+    ForkResult result;
+    char buffer[4096];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+        result.text.append(buffer, static_cast<std::size_t>(got));
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status))
+        result.text += "the child crashed";
+    result.skipped = WIFEXITED(status) && WEXITSTATUS(status) == kSkipped;
+    return result;
 }
 
 } // namespace
@@ -201,10 +260,11 @@ TEST(ReplaceFile, AFailedWriteIsReportedAndAReplacementKeepsTheOldFile)
         const rlimit limit{1000, 1000};
         setrlimit(RLIMIT_FSIZE, &limit);
         const std::string large(5000, 'b');
-        child.expectError([&] { platform::replaceFile(replaced, large); }, cannotCreate(replaced));
+        const std::string tooLarge = ": the file would be larger than the system allows";
+        child.expectError([&] { platform::replaceFile(replaced, large); }, cannotCreate(replaced) + tooLarge);
         child.expect(readBytes(replaced) == small, "a failed replacement lost the old file");
         child.expect(entriesIn(dir.path()) == 2, "a failed replacement left a temporary file");
-        child.expectError([&] { platform::replaceFile(inPlace, large); }, cannotCreate(inPlace));
+        child.expectError([&] { platform::replaceFile(inPlace, large); }, cannotCreate(inPlace) + tooLarge);
         chmod(closed.c_str(), 0755);
     });
     EXPECT_EQ(report, "");
@@ -250,7 +310,15 @@ TEST(ReplaceFile, NamesUpToTheNameLimitSave)
         EXPECT_EQ(readBytes(target), "second");
     }
     const std::string tooLong = dir.file(std::string(252, 'n') + ".av2");
-    EXPECT_THROW(platform::replaceFile(tooLong, "x"), FileCreateError);
+    for (const auto& write : {std::function([&] { platform::replaceFile(tooLong, "x"); }),
+                              std::function([&] { platform::checkReplaceable(tooLong); })}) {
+        try {
+            write();
+            ADD_FAILURE() << "no error";
+        } catch (const FileCreateError& e) {
+            EXPECT_EQ(std::string(e.what()), cannotCreate(tooLong) + ": the name is too long");
+        }
+    }
     EXPECT_EQ(entriesIn(dir.path()), 2);
 }
 
@@ -267,6 +335,44 @@ TEST(ReplaceFile, RefusesADirectoryOrASpecialFile)
     EXPECT_THROW(platform::replaceFile(pipe, "x"), FileCreateError);
     alarm(0);
     EXPECT_TRUE(S_ISFIFO(statOf(pipe).st_mode));
-    EXPECT_EQ(entriesIn(dir.path()), 2);
+    EXPECT_THROW(platform::checkReplaceable(folder), FileCreateError);
+    EXPECT_THROW(platform::checkReplaceable(pipe), FileCreateError);
+    EXPECT_NO_THROW(platform::checkReplaceable(dir.file("fresh.av2")));
+    EXPECT_EQ(entriesIn(dir.path()), 2) << "the check leaves nothing behind";
     EXPECT_THROW(platform::replaceFile(dir.file("missing/c.av2"), "x"), FileCreateError);
+    EXPECT_THROW(platform::checkReplaceable(dir.file("missing/c.av2")), FileCreateError);
+}
+
+// A small file system of the test's own fills up, then becomes read-only: the message says why
+// and the old file stays.
+TEST(ReplaceFile, SaysWhenTheDeviceIsFullOrReadOnly)
+{
+    TempDir dir;
+    const std::string device = dir.mkdir("device");
+    const ForkResult result = inChild([&](ChildReport& child) -> std::string {
+        if (const std::string problem = enterOwnMountNamespace(); !problem.empty())
+            return problem;
+        if (mount("arcavio-test", device.c_str(), "tmpfs", 0, "size=64k") != 0)
+            return "cannot mount a small file system";
+        const std::string kept = device + "/kept.av2";
+        child.expectNoError([&] { platform::replaceFile(kept, "old"); }, "a small write");
+        const std::string large(1 << 20, 'x');
+        child.expectError([&] { platform::replaceFile(kept, large); },
+                          cannotCreate(kept) + ": no space left on the device");
+        child.expect(readBytes(kept) == "old", "a write onto a full device lost the old file");
+        child.expect(entriesIn(device) == 1, "a write onto a full device left a temporary file");
+
+        if (mount(nullptr, device.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            return "cannot make the file system read-only";
+        const std::string readOnly = ": the device is read-only";
+        child.expectError([&] { platform::replaceFile(kept, "new"); }, cannotCreate(kept) + readOnly);
+        const std::string fresh = device + "/fresh.av2";
+        child.expectError([&] { platform::checkReplaceable(fresh); }, cannotCreate(fresh) + readOnly);
+        child.expectError([&] { platform::createNewFile(fresh, "new"); }, cannotCreate(fresh) + readOnly);
+        child.expect(readBytes(kept) == "old", "a write onto a read-only device changed the file");
+        return {};
+    });
+    if (result.skipped)
+        GTEST_SKIP() << "this machine lets no test mount a file system of its own: " << result.text;
+    EXPECT_EQ(result.text, "");
 }

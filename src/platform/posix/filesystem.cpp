@@ -46,6 +46,32 @@ std::string systemReason()
     return std::strerror(errno);
 }
 
+WriteFailure failureOf(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return WriteFailure::NoSpace;
+    case EDQUOT:
+        return WriteFailure::QuotaExceeded;
+    case EROFS:
+        return WriteFailure::ReadOnly;
+    case ENAMETOOLONG:
+        return WriteFailure::NameTooLong;
+    case EFBIG:
+        return WriteFailure::TooLarge;
+    case EIO:
+        return WriteFailure::DeviceError;
+    default:
+        return WriteFailure::Unknown;
+    }
+}
+
+// The reason of the failure that errno tells, so it is read before anything else can change it.
+FileCreateError cannotCreate(const std::string& path, int error = errno)
+{
+    return FileCreateError(path, failureOf(error));
+}
+
 class FileDescriptor {
   public:
     explicit FileDescriptor(int fd = -1) : fd_(fd) {}
@@ -82,8 +108,12 @@ FileDescriptor openRegular(const std::string& path, int access)
 {
     FileDescriptor file(open(path.c_str(), access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat info {};
-    if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (!file.valid() || fstat(file.get(), &info) != 0)
         return FileDescriptor();
+    if (!S_ISREG(info.st_mode)) {
+        errno = EISDIR;
+        return FileDescriptor();
+    }
     const int flags = fcntl(file.get(), F_GETFL);
     if (flags < 0 || fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         return FileDescriptor();
@@ -121,6 +151,8 @@ bool writeAll(int fd, std::string_view bytes)
         const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
         if (put < 0 && errno == EINTR)
             continue;
+        if (put == 0)
+            errno = EIO;
         if (put <= 0)
             return false;
         done += static_cast<std::size_t>(put);
@@ -170,9 +202,13 @@ bool syncDirectory(const std::string& directory)
 
 void rewriteInPlace(FileDescriptor& file, const std::string& path, std::string_view bytes)
 {
-    const bool ok = ftruncate(file.get(), 0) == 0 && writeAll(file.get(), bytes) && fsync(file.get()) == 0;
-    if (!file.close() || !ok)
-        throw FileCreateError(path);
+    const bool written = ftruncate(file.get(), 0) == 0 && writeAll(file.get(), bytes) && fsync(file.get()) == 0;
+    int reason = errno;
+    const bool closed = file.close();
+    if (written && !closed)
+        reason = errno;
+    if (!written || !closed)
+        throw cannotCreate(path, reason);
 }
 
 bool replacingIsForbidden(int error)
@@ -404,34 +440,63 @@ void removeStaleTemporaries(const std::string& directory)
 
 } // namespace
 
-void replaceFile(const std::string& path, std::string_view bytes)
+namespace {
+
+// Where replaceFile writes, with the old file held open for writing when there is one.
+struct ReplaceTarget {
+    std::string path; // the end of the links
+    bool exists = false;
+    struct stat old {};
+    FileDescriptor current;
+};
+
+ReplaceTarget openReplaceTarget(const std::string& path)
 {
     const std::optional<std::string> resolved = path.empty() ? std::nullopt : finalTarget(path);
     if (!resolved)
         throw FileCreateError(path);
-    const std::string& target = *resolved;
-    struct stat old {};
-    const bool exists = stat(target.c_str(), &old) == 0;
-    if (!exists && errno != ENOENT)
-        throw FileCreateError(path);
+    ReplaceTarget target;
+    target.path = *resolved;
+    target.exists = stat(target.path.c_str(), &target.old) == 0;
+    if (!target.exists && errno != ENOENT)
+        throw cannotCreate(path);
     // The user's own protection decides: a file they may not write is not replaced either.
-    FileDescriptor current;
-    if (exists) {
-        current = openRegular(target, O_WRONLY);
-        if (!current.valid())
-            throw FileCreateError(path);
+    if (target.exists) {
+        target.current = openRegular(target.path, O_WRONLY);
+        if (!target.current.valid())
+            throw cannotCreate(path);
     }
+    return target;
+}
 
-    const std::string directory = directoryOf(target);
+// All of the bytes in the file, flushed, and the file closed; false with errno telling why.
+bool writeAndClose(FileDescriptor& file, std::string_view bytes, mode_t mode)
+{
+    const bool written = writeAll(file.get(), bytes) && fchmod(file.get(), mode) == 0 && fsync(file.get()) == 0;
+    const int reason = errno;
+    const bool closed = file.close();
+    if (!written)
+        errno = reason;
+    return written && closed;
+}
+
+} // namespace
+
+void replaceFile(const std::string& path, std::string_view bytes)
+{
+    ReplaceTarget target = openReplaceTarget(path);
+    const bool exists = target.exists;
+    const struct stat& old = target.old;
+
+    const std::string directory = directoryOf(target.path);
     // A short name of its own, so the target's name may use the whole name length.
     std::string temporary = joinPath(directory, ".arcavio-XXXXXX");
     FileDescriptor file(mkostemp(temporary.data(), O_CLOEXEC));
     if (!file.valid()) {
         if (exists && replacingIsForbidden(errno))
-            return rewriteInPlace(current, path, bytes);
-        throw FileCreateError(path);
+            return rewriteInPlace(target.current, path, bytes);
+        throw cannotCreate(path);
     }
-    bool ok = writeAll(file.get(), bytes);
     mode_t mode = exists ? old.st_mode & 07777 : creationMode();
     if (exists) {
         if ((old.st_uid != geteuid() || old.st_gid != getegid()) &&
@@ -443,24 +508,38 @@ void replaceFile(const std::string& path, std::string_view bytes)
                 mode = (mode & 0707) | ((mode & 0007) << 3);
         }
     }
-    ok = ok && fchmod(file.get(), mode) == 0 && fsync(file.get()) == 0;
-    ok = file.close() && ok;
-    if (!ok) {
+    if (!writeAndClose(file, bytes, mode)) {
+        const int reason = errno;
         unlink(temporary.c_str());
-        throw FileCreateError(path);
+        throw cannotCreate(path, reason);
     }
-    if (rename(temporary.c_str(), target.c_str()) != 0) {
+    if (rename(temporary.c_str(), target.path.c_str()) != 0) {
         const int reason = errno;
         unlink(temporary.c_str());
         // A directory with the sticky bit lets a writable file of another user be changed
         // but not replaced.
         if (exists && replacingIsForbidden(reason))
-            return rewriteInPlace(current, path, bytes);
-        throw FileCreateError(path);
+            return rewriteInPlace(target.current, path, bytes);
+        throw cannotCreate(path, reason);
     }
     if (!syncDirectory(directory))
-        throw FileCreateError(path);
+        throw cannotCreate(path);
     removeStaleTemporaries(directory);
+}
+
+void checkReplaceable(const std::string& path)
+{
+    const ReplaceTarget target = openReplaceTarget(path);
+    std::string temporary = joinPath(directoryOf(target.path), ".arcavio-XXXXXX");
+    const int made = mkostemp(temporary.data(), O_CLOEXEC);
+    if (made < 0) {
+        // replaceFile would rewrite the file in place.
+        if (target.exists && replacingIsForbidden(errno))
+            return;
+        throw cannotCreate(path);
+    }
+    ::close(made);
+    unlink(temporary.c_str());
 }
 
 bool createNewFile(const std::string& path, std::string_view bytes)
@@ -472,20 +551,18 @@ bool createNewFile(const std::string& path, std::string_view bytes)
     std::string temporary = joinPath(directory, ".arcavio-XXXXXX");
     FileDescriptor file(mkostemp(temporary.data(), O_CLOEXEC));
     if (!file.valid())
-        throw FileCreateError(path);
-    bool ok =
-        writeAll(file.get(), bytes) && fchmod(file.get(), creationMode()) == 0 && fsync(file.get()) == 0;
-    ok = file.close() && ok;
+        throw cannotCreate(path);
+    const bool ok = writeAndClose(file, bytes, creationMode());
     if (ok && renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
         if (!syncDirectory(directory))
-            throw FileCreateError(path);
+            throw cannotCreate(path);
         return true;
     }
     const int reason = errno;
     unlink(temporary.c_str());
     if (ok && reason == EEXIST)
         return false;
-    throw FileCreateError(path);
+    throw cannotCreate(path, reason);
 }
 
 bool moveIntoPlace(const std::string& from, const std::string& to)
