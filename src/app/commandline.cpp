@@ -10,6 +10,7 @@
 #include "games/setcheck.h"
 #include "launch/launch.h"
 #include "platform/filesystem.h"
+#include "text/encoding.h"
 
 namespace arcavio {
 namespace {
@@ -27,7 +28,137 @@ void writeLines(std::ostream& messages, std::string_view text)
     messages << std::flush;
 }
 
+// A path or a message holding one, as bytes the terminal can show: a name that is not UTF-8 is
+// read as the file names on screen are.
+std::string shown(std::string_view bytes)
+{
+    return decodeFileName(bytes);
+}
+
+struct OptionSpec {
+    std::string_view name;
+    char shortName;
+    std::optional<std::string> StartOptions::*value; // null for a flag
+};
+
+constexpr OptionSpec kOptions[] = {
+    {"help", 'h', nullptr},
+    {"version", 'v', nullptr},
+    {"workspace", 0, nullptr},
+    {"import-names", 0, &StartOptions::importNames},
+    {"gamelist", 0, &StartOptions::gameList},
+    {"check-sets", 0, &StartOptions::checkSets},
+    {"rompath", 0, &StartOptions::romPath},
+};
+
+const OptionSpec* findOption(std::string_view name)
+{
+    for (const OptionSpec& option : kOptions)
+        if (option.name == name)
+            return &option;
+    return nullptr;
+}
+
+void setFlag(CommandLine& line, std::string_view name)
+{
+    if (name == "help")
+        line.request = Request::Help;
+    else if (name == "version" && line.request != Request::Help)
+        line.request = Request::Version;
+    else if (name == "workspace")
+        line.options.workspace = true;
+}
+
 } // namespace
+
+CommandLine readCommandLine(const std::vector<std::string>& arguments)
+{
+    CommandLine line;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
+        if (optionsEnded || word.size() < 2 || word[0] != '-') {
+            line.options.directories.push_back(word);
+        } else if (word == "--") {
+            optionsEnded = true;
+        } else if (word[1] == '-') {
+            const std::size_t equals = word.find('=');
+            const std::string name = word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+            const OptionSpec* option = findOption(name);
+            if (option == nullptr)
+                throw CommandLineError("Unknown option '" + shown(name) + "'.");
+            if (option->value == nullptr) {
+                if (equals != std::string::npos)
+                    throw CommandLineError("Unexpected value after '--" + name + "'.");
+                setFlag(line, name);
+                continue;
+            }
+            std::optional<std::string>& value = line.options.*(option->value);
+            if (value)
+                throw CommandLineError("--" + name + " can be given only once.");
+            if (equals != std::string::npos)
+                value = word.substr(equals + 1);
+            else if (i + 1 < arguments.size())
+                value = arguments[++i];
+            else
+                throw CommandLineError("Missing value after '--" + name + "'.");
+        } else {
+            for (const char letter : std::string_view(word).substr(1)) {
+                const auto known = std::find_if(std::begin(kOptions), std::end(kOptions), [&](const OptionSpec& o) {
+                    return o.shortName != 0 && o.shortName == letter;
+                });
+                if (known == std::end(kOptions))
+                    throw CommandLineError("Unknown option '" + shown(std::string(1, letter)) + "'.");
+                setFlag(line, known->name);
+            }
+        }
+    }
+    return line;
+}
+
+std::string commandLineHelp()
+{
+    return "Usage: arcavio [options] [DIRECTORY]\n"
+           "Keep MAME configurations and start arcade games. Without options, lists the\n"
+           "configurations (*.av2) of the working directory.\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help                 Show a summary of the options and exit.\n"
+           "  -v, --version              Show the version and exit.\n"
+           "  --workspace                List the configurations of your own workspace, made\n"
+           "                             on first use with a sample.\n"
+           "  --import-names <EMULATOR>  Add the name of every set EMULATOR knows (-listfull)\n"
+           "                             to the game list, without a window.\n"
+           "  --gamelist <FILE>          With --import-names: the game list file to fill.\n"
+           "  --check-sets <EMULATOR>    Ask EMULATOR (-verifyroms) which sets of the ROM\n"
+           "                             folders will run, without a window.\n"
+           "  --rompath <FOLDERS>        With --check-sets: the ROM folders, separated by \";\"\n"
+           "                             (the emulator's own by default).\n"
+           "\n"
+           "Arguments:\n"
+           "  DIRECTORY                  List the configurations of this directory.\n";
+}
+
+std::string missingDisplayProblem(const char* platform, const char* display, const char* waylandDisplay)
+{
+    const auto set = [](const char* value) { return value != nullptr && value[0] != '\0'; };
+    if (set(display) || set(waylandDisplay))
+        return {};
+    // Qt takes a list of platforms to try, each perhaps with ":options".
+    if (set(platform)) {
+        std::string_view list = platform;
+        while (!list.empty()) {
+            const std::size_t end = std::min(list.find(';'), list.size());
+            const std::string_view entry = list.substr(0, end);
+            const std::string_view name = entry.substr(0, std::min(entry.find(':'), entry.size()));
+            if (!name.empty() && name != "xcb" && !name.starts_with("wayland"))
+                return {};
+            list.remove_prefix(std::min(end + 1, list.size()));
+        }
+    }
+    return "no window can be opened: neither DISPLAY nor WAYLAND_DISPLAY is set. --help, --version, "
+           "--import-names and --check-sets work without a display.";
+}
 
 StartPlan planStart(const StartOptions& options)
 {
@@ -64,7 +195,7 @@ StartPlan planStart(const StartOptions& options)
         return {StartKind::List, {}};
     const std::string& directory = options.directories.front();
     if (!platform::directoryExists(directory))
-        throw UsageError("no directory " + directory);
+        throw UsageError("no directory " + shown(directory));
     return {StartKind::List, directory};
 }
 
@@ -79,7 +210,9 @@ int importNamesCommand(const std::string& emulator, const std::string& gameList,
             platform::makeDataDirectory();
             file = defaultGameListPath();
         }
-        messages << kProgramName << ": reading the set list of " << emulator << '\n' << std::flush;
+        // Before the emulator is asked, which can take a while.
+        platform::checkReplaceable(file);
+        messages << kProgramName << ": reading the set list of " << shown(emulator) << '\n' << std::flush;
         const auto progress = [&](std::size_t setsRead) {
             if (terminal) {
                 messages << '\r' << kProgramName << ": " << groupedCount(setsRead) << " sets read"
@@ -93,12 +226,12 @@ int importNamesCommand(const std::string& emulator, const std::string& gameList,
         const NameImportSummary summary = importGameNames(emulator, file, progress);
         if (progressShown)
             messages << '\n';
-        writeLines(messages, nameImportSummaryText(summary, file));
+        writeLines(messages, nameImportSummaryText(summary, shown(file)));
         return 0;
     } catch (const std::exception& error) {
         if (progressShown)
             messages << '\n';
-        messages << kProgramName << ": " << error.what() << '\n' << std::flush;
+        messages << kProgramName << ": " << shown(error.what()) << '\n' << std::flush;
         return 1;
     }
 }
@@ -112,7 +245,7 @@ int checkSetsCommand(const std::string& emulator, const std::optional<std::strin
         const SetCheckRequest request = setCheckRequest(emulator, romPath, platform::currentDirectory());
         SetCheck check(request);
         messages << kProgramName << ": checking " << groupedCount(check.toCheck()) << " of "
-                 << groupedCount(check.sets()) << " sets with " << emulator << '\n'
+                 << groupedCount(check.sets()) << " sets with " << shown(emulator) << '\n'
                  << std::flush;
         check.run([&] {
             const std::size_t done = check.checkedSoFar();
@@ -133,7 +266,7 @@ int checkSetsCommand(const std::string& emulator, const std::optional<std::strin
     } catch (const std::exception& error) {
         if (progressShown)
             messages << '\n';
-        messages << kProgramName << ": " << error.what() << '\n' << std::flush;
+        messages << kProgramName << ": " << shown(error.what()) << '\n' << std::flush;
         return 1;
     }
 }

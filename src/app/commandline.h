@@ -7,8 +7,8 @@
 
 #include "text/errors.h"
 
-// What the command line asks for, once Qt's parser has read it (see programstart.cpp), and the
-// work done without a window.
+// What the command line asks for, and the work done without a window. The arguments are taken
+// as the bytes given, so a path reaches the file system exactly as it was typed.
 namespace arcavio {
 
 struct StartOptions {
@@ -20,6 +20,38 @@ struct StartOptions {
     std::vector<std::string> directories; // the words that are not options
 };
 
+enum class Request { Start, Help, Version };
+
+struct CommandLine {
+    Request request = Request::Start;
+    StartOptions options;
+};
+
+// Options that do not go together or name nothing, and a DIRECTORY that does not exist.
+class UsageError : public Error {
+  public:
+    using Error::Error;
+};
+
+// Options that cannot be read: an unknown one, a missing value, a value option given twice.
+class CommandLineError : public UsageError {
+  public:
+    using UsageError::UsageError;
+};
+
+// The arguments after the program's name. Long options take their value as the next argument or
+// after "="; short ones (-h, -v) may be run together; "--" ends the options. Throws
+// CommandLineError.
+CommandLine readCommandLine(const std::vector<std::string>& arguments);
+
+// What --help prints.
+std::string commandLineHelp();
+
+// Why no window can be opened, from the environment's QT_QPA_PLATFORM, DISPLAY and
+// WAYLAND_DISPLAY (null when unset): X11 and Wayland need a display to reach. Empty when a
+// window may be tried.
+std::string missingDisplayProblem(const char* platform, const char* display, const char* waylandDisplay);
+
 enum class StartKind {
     List,        // the main window over `directory`, or over the working directory when empty
     Workspace,   // the main window over the user's workspace
@@ -30,12 +62,6 @@ enum class StartKind {
 struct StartPlan {
     StartKind kind = StartKind::List;
     std::string directory;
-};
-
-// Options that do not go together or name nothing, and a DIRECTORY that does not exist.
-class UsageError : public Error {
-  public:
-    using Error::Error;
 };
 
 // Throws UsageError with the message for the user.

@@ -1,20 +1,24 @@
 #include "app/programstart.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QIcon>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <string>
 #include <unistd.h>
 #include <variant>
+#include <vector>
 
 #include "app/commandline.h"
 #include "app/messageboxes.h"
 #include "app/program.h"
 #include "app/workspace.h"
 #include "platform/filesystem.h"
+#include "text/encoding.h"
 
 // The resource lives in a static library: nothing would pull it in otherwise.
 static void initIconResources()
@@ -28,87 +32,33 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
-std::string text(const QString& value)
+// Standard output may be a full disk or a closed pipe: what could not be written is a failure.
+int printed(const std::string& text)
 {
-    return value.toStdString();
-}
-
-// The options read, or the exit code once help, the version or a complaint has been printed.
-std::variant<StartOptions, int> readCommandLine(const QStringList& arguments)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Keep MAME configurations and start arcade games. Without options, lists the "
-                       "configurations (*.av2) of the working directory."));
-    // Not Qt's own help and version options: they would offer --help-all, whose options of the
-    // window system this program does not take.
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show a summary of the options and exit."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit."));
-    const QCommandLineOption workspace(
-        QStringLiteral("workspace"),
-        QStringLiteral("List the configurations of your own workspace, made on first use with a sample."));
-    const QCommandLineOption importNames(
-        QStringLiteral("import-names"),
-        QStringLiteral("Add the name of every set EMULATOR knows (-listfull) to the game list, without a "
-                       "window."),
-        QStringLiteral("EMULATOR"));
-    const QCommandLineOption gameList(QStringLiteral("gamelist"),
-                                      QStringLiteral("With --import-names: the game list file to fill."),
-                                      QStringLiteral("FILE"));
-    const QCommandLineOption checkSets(
-        QStringLiteral("check-sets"),
-        QStringLiteral(
-            "Ask EMULATOR (-verifyroms) which sets of the ROM folders will run, without a window."),
-        QStringLiteral("EMULATOR"));
-    const QCommandLineOption romPath(
-        QStringLiteral("rompath"),
-        QStringLiteral(
-            "With --check-sets: the ROM folders, separated by \";\" (the emulator's own by default)."),
-        QStringLiteral("FOLDERS"));
-    parser.addOptions({help, version, workspace, importNames, gameList, checkSets, romPath});
-    parser.addPositionalArgument(QStringLiteral("DIRECTORY"),
-                                 QStringLiteral("List the configurations of this directory."),
-                                 QStringLiteral("[DIRECTORY]"));
-
-    if (!parser.parse(arguments)) {
-        std::cerr << "arcavio: " << text(parser.errorText())
-                  << "\nTry 'arcavio --help' for more information.\n";
-        return kUsageError;
-    }
-    if (parser.isSet(help)) {
-        std::cout << text(parser.helpText()) << std::flush;
+    std::cout << text << std::flush;
+    if (std::cout)
         return 0;
-    }
-    if (parser.isSet(version)) {
-        std::cout << "arcavio " << ARCAVIO_VERSION << '\n' << std::flush;
-        return 0;
-    }
-    StartOptions options;
-    options.workspace = parser.isSet(workspace);
-    if (parser.isSet(importNames))
-        options.importNames = text(parser.value(importNames));
-    if (parser.isSet(gameList))
-        options.gameList = text(parser.value(gameList));
-    if (parser.isSet(checkSets))
-        options.checkSets = text(parser.value(checkSets));
-    if (parser.isSet(romPath))
-        options.romPath = text(parser.value(romPath));
-    for (const QString& word : parser.positionalArguments())
-        options.directories.push_back(text(word));
-    return options;
+    std::cerr << "arcavio: cannot write on standard output\n";
+    return kFailed;
 }
 
 // Everything that needs no window: the options, and the import. A plan for the window, or
 // the exit code.
-std::variant<StartPlan, int> startWithoutWindow(int& argc, char** argv)
+std::variant<StartPlan, int> startWithoutWindow(int argc, char** argv)
 {
-    const QCoreApplication core(argc, argv);
-    const std::variant<StartOptions, int> read = readCommandLine(QCoreApplication::arguments());
-    if (const int* exitCode = std::get_if<int>(&read))
-        return *exitCode;
-    const StartOptions& options = std::get<StartOptions>(read);
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    CommandLine line;
+    try {
+        line = readCommandLine(arguments);
+    } catch (const CommandLineError& error) {
+        std::cerr << "arcavio: " << error.what() << "\nTry 'arcavio --help' for more information.\n";
+        return kUsageError;
+    }
+    if (line.request == Request::Help)
+        return printed(commandLineHelp());
+    if (line.request == Request::Version)
+        return printed(std::string("arcavio ") + ARCAVIO_VERSION + '\n');
+    const StartOptions& options = line.options;
     try {
         const StartPlan plan = planStart(options);
         if (plan.kind == StartKind::CheckSets)
@@ -122,6 +72,21 @@ std::variant<StartPlan, int> startWithoutWindow(int& argc, char** argv)
         std::cerr << "arcavio: " << error.what() << '\n';
         return kUsageError;
     }
+}
+
+// Qt ends the program with an abort when no platform plugin can be started (a display that
+// cannot be reached); the user is told so instead, and the exit code is that of a failure.
+QtMessageHandler qtHandler = nullptr;
+
+void stopWithoutWindowSystem(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        if (qtHandler != nullptr)
+            qtHandler(type, context, message);
+        return;
+    }
+    std::cerr << "arcavio: no window can be opened: the window system could not be reached\n" << std::flush;
+    std::_Exit(kFailed);
 }
 
 // The folder the main window lists becomes the working directory; the data directory is made
@@ -158,8 +123,20 @@ int runProgram(int argc, char** argv)
     const std::variant<StartPlan, int> started = startWithoutWindow(argc, argv);
     if (const int* exitCode = std::get_if<int>(&started))
         return *exitCode;
+    const std::string noDisplay = missingDisplayProblem(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                                                        std::getenv("WAYLAND_DISPLAY"));
+    if (!noDisplay.empty()) {
+        std::cerr << "arcavio: " << noDisplay << '\n';
+        return kFailed;
+    }
 
-    QApplication app(argc, argv);
+    // The arguments are read already: Qt is given none of them to take as its own.
+    static int qtArgc = 1;
+    static char fallbackName[] = "arcavio";
+    static char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
+    qtHandler = qInstallMessageHandler(stopWithoutWindowSystem);
+    QApplication app(qtArgc, qtArgv);
+    qInstallMessageHandler(qtHandler);
     QApplication::setApplicationName(QStringLiteral("Arcavio 2"));
     QApplication::setWindowIcon(applicationIcon());
     MessageBoxes boxes;
@@ -169,7 +146,7 @@ int runProgram(int argc, char** argv)
         prepareStart(std::get<StartPlan>(started));
     } catch (const std::exception& error) {
         // Started from the desktop menu, nobody reads standard error: the box says it too.
-        std::cerr << "arcavio: " << error.what() << '\n';
+        std::cerr << "arcavio: " << decodeFileName(error.what()) << '\n';
         messages().errorBox(error.what());
         setMessages(nullptr);
         return kFailed;

@@ -38,6 +38,54 @@ expect 1 "ended with exit code 5" env ARCAVIO_FAKE_EXIT=5 "$arcavio" --import-na
 expect 1 "$work/no-mame" "$arcavio" --import-names "$work/no-mame" --gamelist "$names"
 cmp -s "$names" "$work/before.ini" || fail "a failed import changed the game list"
 
+# Paths reach the file system as the bytes given, and messages show them decoded.
+odd=$work/$'g\xff\xfe.ini'
+expect 0 "game names were added to $work/gÿþ.ini." "$arcavio" --import-names "$fake" --gamelist "$odd"
+[[ -f "$odd" ]] || fail "the game list named by bytes that are not UTF-8 was not written under that name"
+[[ -z "$(find "$work" -maxdepth 1 -name $'*\xef\xbf\xbd*')" ]] || fail "a file was written under a changed name"
+cp "$fake" "$work/mame"$'\xe9'
+expect 0 "reading the set list of $work/mameé" "$arcavio" --import-names "$work/mame"$'\xe9' --gamelist "$names"
+mkdir "$work/dir"$'\xe9'
+expect 1 "no window can be opened" "$arcavio" "$work/dir"$'\xe9'
+expect 2 "no directory $work/missé" "$arcavio" "$work/miss"$'\xe9'
+
+# A bad game list is found before the emulator is asked.
+ran=$work/emulator-ran
+toolong=$work/$(printf 'n%.0s' {1..300}).ini
+for bad in "$work" "$work/missing/names.ini" "$names/names.ini" "$toolong"; do
+    expect 1 "Cannot create file $bad" env ARCAVIO_FAKE_LOG="$ran" "$arcavio" --import-names "$fake" --gamelist "$bad"
+    [[ ! -e "$ran" ]] || fail "the emulator ran before the game list $bad was refused"
+    rm -f "$ran"
+done
+expect 1 "Cannot create file $toolong: the name is too long" "$arcavio" --import-names "$fake" --gamelist "$toolong"
+# One the user may not write: as root, the test becomes another user.
+other=()
+[[ $(id -u) -eq 0 ]] && other=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+mkdir "$work/locked" && printf '[gamelist]\r\n' >"$work/locked/names.ini" && chmod 555 "$work/locked" "$work/locked/names.ini"
+mkdir -m 777 "$work/trace" && chmod 755 "$work"
+if "${other[@]}" test -x "$fake" -a -x "$arcavio" 2>/dev/null; then
+    expect 1 "Cannot create file $work/locked/names.ini" env ARCAVIO_FAKE_LOG="$work/trace/ran" \
+        "${other[@]}" "$arcavio" --import-names "$fake" --gamelist "$work/locked/names.ini"
+    [[ ! -e "$work/trace/ran" ]] || fail "the emulator ran before the locked game list was refused"
+else
+    echo "SKIPPED: another user cannot run $arcavio here, so the locked game list is not tried" >&2
+fi
+chmod 700 "$work"
+
+# Each value option is given once.
+for option in --import-names --gamelist --check-sets --rompath; do
+    expect 2 "$option can be given only once" "$arcavio" "$option" a "$option=b"
+done
+# Output that cannot be written is a failure.
+run "$arcavio" --help >/dev/full 2>/dev/null
+[[ $? -eq 1 ]] || fail "--help onto a full device did not end with status 1"
+run "$arcavio" --version >/dev/full 2>/dev/null
+[[ $? -eq 1 ]] || fail "--version onto a full device did not end with status 1"
+# A window without a display: a message and status 1, not an abort.
+expect 1 "no window can be opened: neither DISPLAY nor WAYLAND_DISPLAY is set" "$arcavio"
+expect 1 "no window can be opened: the window system could not be reached" \
+    env DISPLAY=:4242 QT_QPA_PLATFORM=xcb "$arcavio" "$work"
+
 # The check of the sets: only a recent MAME is asked, and its answers are kept in the user's cache.
 expect 2 "--rompath goes with --check-sets" "$arcavio" --rompath "$work"
 expect 1 "does not answer as a recent MAME does" "$arcavio" --check-sets "$fake" --rompath "$work"

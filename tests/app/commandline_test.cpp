@@ -107,3 +107,34 @@ TEST(CommandLine, ImportReportsProgressAndSummaryOrTheErrorWithItsExitCode)
               std::string::npos)
         << terminal.str();
 }
+
+TEST(CommandLine, ReadsTheArgumentsAsTheBytesGiven)
+{
+    const CommandLine line = readCommandLine({"--import-names", "-mame\xe9", "--gamelist=g\xff\xfe=.ini", "--", "-d"});
+    EXPECT_EQ(line.request, Request::Start);
+    EXPECT_EQ(line.options.importNames, "-mame\xe9") << "a value is the next word, even one like an option";
+    EXPECT_EQ(line.options.gameList, "g\xff\xfe=.ini");
+    EXPECT_EQ(line.options.directories, std::vector<std::string>{"-d"});
+    EXPECT_EQ(readCommandLine({"-vh", "--workspace"}).request, Request::Help);
+    EXPECT_EQ(readCommandLine({"-", "--version"}).options.directories, std::vector<std::string>{"-"});
+
+    const auto refusal = [](const std::vector<std::string>& arguments) {
+        try {
+            readCommandLine(arguments);
+            return std::string();
+        } catch (const CommandLineError& error) {
+            return std::string(error.what());
+        }
+    };
+    EXPECT_EQ(refusal({"--frob\xe9"}), "Unknown option 'frob\xC3\xA9'.");
+    EXPECT_EQ(refusal({"-hq"}), "Unknown option 'q'.");
+    EXPECT_EQ(refusal({"--rompath"}), "Missing value after '--rompath'.");
+    EXPECT_EQ(refusal({"--workspace=yes"}), "Unexpected value after '--workspace'.");
+    EXPECT_EQ(refusal({"--check-sets", "a", "--check-sets", "a"}), "--check-sets can be given only once.");
+
+    // Without a display only a platform that needs none may be tried.
+    EXPECT_NE(missingDisplayProblem(nullptr, nullptr, ""), "");
+    EXPECT_NE(missingDisplayProblem("wayland-egl;xcb:nograb", nullptr, nullptr), "");
+    EXPECT_EQ(missingDisplayProblem("xcb;offscreen", nullptr, nullptr), "");
+    EXPECT_EQ(missingDisplayProblem(nullptr, ":0", nullptr), "");
+}
