@@ -62,9 +62,9 @@ const OptionSpec* findOption(std::string_view name)
 void setFlag(CommandLine& line, std::string_view name)
 {
     if (name == "help")
-        line.request = Request::Help;
-    else if (name == "version" && line.request != Request::Help)
-        line.request = Request::Version;
+        line.request = CommandLine::Request::Help;
+    else if (name == "version" && line.request != CommandLine::Request::Help)
+        line.request = CommandLine::Request::Version;
     else if (name == "workspace")
         line.options.workspace = true;
 }
@@ -83,7 +83,8 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments)
             optionsEnded = true;
         } else if (word[1] == '-') {
             const std::size_t equals = word.find('=');
-            const std::string name = word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+            const std::string name =
+                word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
             const OptionSpec* option = findOption(name);
             if (option == nullptr)
                 throw CommandLineError("Unknown option '" + shown(name) + "'.");
@@ -104,9 +105,10 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments)
                 throw CommandLineError("Missing value after '--" + name + "'.");
         } else {
             for (const char letter : std::string_view(word).substr(1)) {
-                const auto known = std::find_if(std::begin(kOptions), std::end(kOptions), [&](const OptionSpec& o) {
-                    return o.shortName != 0 && o.shortName == letter;
-                });
+                const auto known =
+                    std::find_if(std::begin(kOptions), std::end(kOptions), [&](const OptionSpec& o) {
+                        return o.shortName != 0 && o.shortName == letter;
+                    });
                 if (known == std::end(kOptions))
                     throw CommandLineError("Unknown option '" + shown(std::string(1, letter)) + "'.");
                 setFlag(line, known->name);

@@ -20,9 +20,8 @@ struct StartOptions {
     std::vector<std::string> directories; // the words that are not options
 };
 
-enum class Request { Start, Help, Version };
-
 struct CommandLine {
+    enum class Request { Start, Help, Version };
     Request request = Request::Start;
     StartOptions options;
 };

@@ -54,9 +54,9 @@ std::variant<StartPlan, int> startWithoutWindow(int argc, char** argv)
         std::cerr << "arcavio: " << error.what() << "\nTry 'arcavio --help' for more information.\n";
         return kUsageError;
     }
-    if (line.request == Request::Help)
+    if (line.request == CommandLine::Request::Help)
         return printed(commandLineHelp());
-    if (line.request == Request::Version)
+    if (line.request == CommandLine::Request::Version)
         return printed(std::string("arcavio ") + ARCAVIO_VERSION + '\n');
     const StartOptions& options = line.options;
     try {
@@ -123,8 +123,8 @@ int runProgram(int argc, char** argv)
     const std::variant<StartPlan, int> started = startWithoutWindow(argc, argv);
     if (const int* exitCode = std::get_if<int>(&started))
         return *exitCode;
-    const std::string noDisplay = missingDisplayProblem(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
-                                                        std::getenv("WAYLAND_DISPLAY"));
+    const std::string noDisplay = missingDisplayProblem(
+        std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
     if (!noDisplay.empty()) {
         std::cerr << "arcavio: " << noDisplay << '\n';
         return kFailed;

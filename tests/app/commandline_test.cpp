@@ -110,12 +110,13 @@ TEST(CommandLine, ImportReportsProgressAndSummaryOrTheErrorWithItsExitCode)
 
 TEST(CommandLine, ReadsTheArgumentsAsTheBytesGiven)
 {
-    const CommandLine line = readCommandLine({"--import-names", "-mame\xe9", "--gamelist=g\xff\xfe=.ini", "--", "-d"});
-    EXPECT_EQ(line.request, Request::Start);
+    const CommandLine line =
+        readCommandLine({"--import-names", "-mame\xe9", "--gamelist=g\xff\xfe=.ini", "--", "-d"});
+    EXPECT_EQ(line.request, CommandLine::Request::Start);
     EXPECT_EQ(line.options.importNames, "-mame\xe9") << "a value is the next word, even one like an option";
     EXPECT_EQ(line.options.gameList, "g\xff\xfe=.ini");
     EXPECT_EQ(line.options.directories, std::vector<std::string>{"-d"});
-    EXPECT_EQ(readCommandLine({"-vh", "--workspace"}).request, Request::Help);
+    EXPECT_EQ(readCommandLine({"-vh", "--workspace"}).request, CommandLine::Request::Help);
     EXPECT_EQ(readCommandLine({"-", "--version"}).options.directories, std::vector<std::string>{"-"});
 
     const auto refusal = [](const std::vector<std::string>& arguments) {

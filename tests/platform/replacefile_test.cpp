@@ -7,9 +7,9 @@
 #include <functional>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/filesystem.h"

@@ -202,7 +202,8 @@ bool syncDirectory(const std::string& directory)
 
 void rewriteInPlace(FileDescriptor& file, const std::string& path, std::string_view bytes)
 {
-    const bool written = ftruncate(file.get(), 0) == 0 && writeAll(file.get(), bytes) && fsync(file.get()) == 0;
+    const bool written =
+        ftruncate(file.get(), 0) == 0 && writeAll(file.get(), bytes) && fsync(file.get()) == 0;
     int reason = errno;
     const bool closed = file.close();
     if (written && !closed)
@@ -370,7 +371,7 @@ void createDirectories(const std::string& path)
 void makeExecutable(const std::string& path)
 {
     if (chmod(path.c_str(), 0755) != 0)
-        throw FileCreateError(path);
+        throw cannotCreate(path);
 }
 
 std::string readFile(const std::string& path, std::size_t limit)
@@ -472,7 +473,8 @@ ReplaceTarget openReplaceTarget(const std::string& path)
 // All of the bytes in the file, flushed, and the file closed; false with errno telling why.
 bool writeAndClose(FileDescriptor& file, std::string_view bytes, mode_t mode)
 {
-    const bool written = writeAll(file.get(), bytes) && fchmod(file.get(), mode) == 0 && fsync(file.get()) == 0;
+    const bool written =
+        writeAll(file.get(), bytes) && fchmod(file.get(), mode) == 0 && fsync(file.get()) == 0;
     const int reason = errno;
     const bool closed = file.close();
     if (!written)
