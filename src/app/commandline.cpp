@@ -10,6 +10,7 @@
 #include "games/setcheck.h"
 #include "launch/launch.h"
 #include "platform/filesystem.h"
+#include "text/boundedtext.h"
 #include "text/encoding.h"
 
 namespace arcavio {
@@ -87,7 +88,8 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments)
                 word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
             const OptionSpec* option = findOption(name);
             if (option == nullptr)
-                throw CommandLineError("Unknown option '" + shown(name) + "'.");
+                throw CommandLineError("Unknown option '" + boundedText(shown(name), kQuotedValueLimit) +
+                                       "'.");
             if (option->value == nullptr) {
                 if (equals != std::string::npos)
                     throw CommandLineError("Unexpected value after '--" + name + "'.");
