@@ -32,7 +32,7 @@ void setCaption(QWidget* widget, const std::string& text)
 {
     // Buttons keep their size; labels and check boxes fit their text.
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(shownLine(text));
+        setLabelCaption(label, shownLine(text));
         label->adjustSize();
     } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         box->setText(shownLine(text));
@@ -146,6 +146,10 @@ EditorPages::EditorPages(QWidget* window) : window_(window)
         }
     }
     container(EditorPage::Panel);
+    // A label's accelerator focuses the field it names.
+    for (const Pair& p : pairs_)
+        if (auto* label = qobject_cast<QLabel*>(p.label))
+            label->setBuddy(p.fields.front());
 
     for (const auto& chain : editorTabChains())
         for (std::size_t i = 1; i < chain.size(); ++i)

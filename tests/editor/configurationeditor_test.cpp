@@ -224,6 +224,45 @@ TEST_F(NewEditor, TakesItsTextsFromALanguageFile)
     EXPECT_EQ(dialogs[0].title, "Select the DAT File");
 }
 
+// Labels read "&" as the buttons beside them do: "&&" is one "&", "&x" marks the accelerator,
+// which focuses the field the label names.
+TEST_F(NewEditor, LabelsReadTheAcceleratorMarkerAsButtonsDo)
+{
+    LineList lines = numberedLanguage(166);
+    lines.set(17, "&Name");
+    lines.set(29, "A&&B");
+    lines.set(19, "A&&B");
+    lines.set(20, "&Plain");
+    lines.set(18, "A&&B");
+    language.setLines(lines);
+    auto editor = makeEditor();
+    editor->show();
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+
+    const auto shownWidth = [](QLabel* label, const QString& plain) {
+        QLabel reference(plain);
+        reference.setFont(label->font());
+        reference.setTextFormat(Qt::PlainText);
+        return std::pair{label->sizeHint().width(), reference.sizeHint().width()};
+    };
+    auto* name = child<QLabel>(*editor, "c17");
+    const auto [nameWidth, nameReference] = shownWidth(name, "Name");
+    EXPECT_EQ(nameWidth, nameReference) << "the marker takes no room";
+    auto* directory = child<QLabel>(*editor, "c29");
+    const auto [directoryWidth, directoryReference] = shownWidth(directory, "A&B");
+    EXPECT_EQ(directoryWidth, directoryReference);
+    EXPECT_EQ(child<QPushButton>(*editor, "c18")->text(), "A&&B") << "as the button holds it";
+
+    child<QLineEdit>(*editor, "Edit1")->setFocus();
+    QTest::keyClick(editor.get(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), child(*editor, "mame"));
+
+    // A label with no field of its own shows the caption without its markers.
+    EXPECT_EQ(child<QLabel>(*editor, "c19")->text(), "A&B");
+    EXPECT_EQ(child<QLabel>(*editor, "c20")->text(), "Plain");
+}
+
 TEST_F(NewEditor, ALanguageFileTooShortStopsAtTheMissingLine)
 {
     language.setLines(numberedLanguage(159));
