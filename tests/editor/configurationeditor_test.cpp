@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -350,6 +351,54 @@ TEST_F(SpinFields, VolumeIsClampedWhenSetOrLeft)
     EXPECT_EQ(refresh->text(), "-40") << "other fields are unbounded";
     refresh->stepBy(-1);
     EXPECT_EQ(refresh->text(), "-41");
+}
+
+// Every spin field shows the whole of the widest value it can hold, and nothing on its page lies
+// over it. The whole text shows when the line edit need not scroll: its cursor then travels the
+// text's full width between the two ends, inside the field.
+TEST_F(SpinFields, ShowTheWholeOfEveryValueTheyCanHold)
+{
+    auto editor = makeEditor();
+    editor->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
+    const QList<SpinEdit*> spins = editor->findChildren<SpinEdit*>();
+    ASSERT_EQ(spins.size(), 12);
+    for (SpinEdit* spin : spins) {
+        const std::string name = spin->objectName().toStdString();
+        for (QWidget* w = spin; w->parentWidget() != nullptr; w = w->parentWidget())
+            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget()->parentWidget()))
+                tabs->setCurrentWidget(w);
+        QApplication::processEvents();
+        ASSERT_TRUE(spin->isVisible()) << name;
+        spin->setEnabled(true);
+
+        const bool bounded = spin->bounds().bounded();
+        const std::int32_t lowest = bounded ? spin->bounds().min : std::numeric_limits<std::int32_t>::min();
+        const std::int32_t highest = bounded ? spin->bounds().max : std::numeric_limits<std::int32_t>::max();
+        for (const std::int32_t value : {lowest, highest, 36000}) {
+            spin->setValue(value);
+            QLineEdit* edit = spin->findChild<QLineEdit*>();
+            const QString text = edit->text();
+            const auto cursorAt = [edit](qsizetype position) {
+                edit->setCursorPosition(static_cast<int>(position));
+                edit->repaint(); // where the line edit scrolls its text to show the cursor
+                return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+            };
+            const QRect start = cursorAt(0);
+            const QRect end = cursorAt(text.size());
+            EXPECT_EQ(end.center().x() - start.center().x(), edit->fontMetrics().horizontalAdvance(text))
+                << name << " shows part of " << text.toStdString();
+            EXPECT_LT(end.center().x(), edit->rect().right()) << name;
+            EXPECT_TRUE(spin->rect().contains(edit->geometry())) << name;
+        }
+        for (QWidget* other : spin->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            // The designed rows lie a pixel or two into each other, which shows nothing.
+            if (other != spin && other->isVisible()) {
+                EXPECT_LE(other->geometry().intersected(spin->geometry()).height(), 2)
+                    << other->objectName().toStdString() << " lies over " << name;
+            }
+        }
+    }
 }
 
 TEST_F(SpinFields, TypingRefusesAllButDigitsSignsAndTheSeparator)
