@@ -561,7 +561,7 @@ TEST_F(PathPickers, ExecutableSearchStartsInTheEmulatorsDirectory)
     EXPECT_EQ(textOf(*editor, "mame"), "/no/such/dir/mame") << "cancel changes nothing";
 }
 
-TEST_F(PathPickers, DirectorySearchUsesTheSharedBrowserOwnedByTheHelpWindow)
+TEST_F(PathPickers, DirectorySearchUsesTheSharedBrowserOverTheEditor)
 {
     struct Call {
         QWidget* owner;
@@ -582,8 +582,8 @@ TEST_F(PathPickers, DirectorySearchUsesTheSharedBrowserOwnedByTheHelpWindow)
     child<QAbstractButton>(*editor, "c40")->click();
 
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].owner, &help);
-    EXPECT_EQ(calls[1].owner, &help);
+    EXPECT_EQ(calls[0].owner, editor.get());
+    EXPECT_EQ(calls[1].owner, editor.get());
     EXPECT_EQ(calls[0].title, "Choose the directory form the List above:");
     EXPECT_EQ(calls[0].start, "");
     EXPECT_EQ(calls[1].start, "/d/roms");
