@@ -117,6 +117,13 @@ void MainWindow::buildControls()
     background_->setScaledContents(true);
     background_->lower();
 
+    // Pictures lie beneath every control, as the toolkit of the design draws them on their parent:
+    // wherever a skin puts the picture, the buttons and the list show and take their clicks.
+    preview_ = new QLabel(client);
+    preview_->setObjectName(QStringLiteral("Image1"));
+    preview_->setGeometry(16, 136, 160, 120);
+    preview_->setScaledContents(true);
+
     configurationView_ = new SelectionKeepingList<QListWidget>(client);
     configurationView_->setObjectName(QStringLiteral("lista"));
     configurationView_->setGeometry(192, 3, 305, 276);
@@ -132,11 +139,6 @@ void MainWindow::buildControls()
     configurationView_->viewport()->installEventFilter(this);
 
     buildButtons(client);
-
-    preview_ = new QLabel(client);
-    preview_->setObjectName(QStringLiteral("Image1"));
-    preview_->setGeometry(16, 136, 160, 120);
-    preview_->setScaledContents(true);
 
     auto* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));

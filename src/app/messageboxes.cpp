@@ -7,6 +7,7 @@
 #include <QSpacerItem>
 
 #include "base/qthelpers.h"
+#include "components/windowplacement.h"
 #include "text/errors.h"
 
 namespace arcavio {
@@ -35,9 +36,15 @@ void keepCaptionWhole(QMessageBox& box)
 int showBox(QMessageBox::Icon icon, const QString& caption, const std::string& text,
             QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, caption, shownMessage(text), buttons, QApplication::activeWindow());
+    QWidget* over = QApplication::activeWindow();
+    QMessageBox box(icon, caption, shownMessage(text), buttons, over);
     box.setTextFormat(Qt::PlainText);
     keepCaptionWhole(box);
+    auto* placement = new WindowPlacement(&box);
+    if (over != nullptr)
+        placement->centreOver(over);
+    else
+        placement->centreOnScreen(WindowPlacement::Showing::Every);
     return box.exec();
 }
 

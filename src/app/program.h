@@ -30,7 +30,6 @@ struct Program {
     EditorContext editor{
         mainWindow.language,
         selectGame,
-        &help,
         [this] { help.showModal(); },
         [this] {
             configurationName.showModal();

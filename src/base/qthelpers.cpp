@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 
@@ -39,6 +40,23 @@ QString plainToolTip(const QString& text)
     if (text.isEmpty())
         return {};
     return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+void setLabelCaption(QLabel* label, const QString& caption)
+{
+    if (label->buddy() != nullptr) {
+        label->setText(caption);
+        return;
+    }
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&'))
+            ++i;
+        if (i < caption.size())
+            shown += caption[i];
+    }
+    label->setText(shown);
 }
 
 int buttonWidthFor(const QPushButton* button, int designed)

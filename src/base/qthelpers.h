@@ -6,6 +6,7 @@
 #include <QString>
 
 class QKeyEvent;
+class QLabel;
 class QPushButton;
 
 // What the windows share on the Qt side: how a text becomes a QString, how a text from a file is
@@ -31,6 +32,11 @@ QString shownMessage(std::string_view text);
 // A hint from a language or skin file as a tooltip that shows it as plain text, even when it
 // looks like markup. An empty hint stays empty, so no tooltip shows at all.
 QString plainToolTip(const QString& text);
+
+// A label's caption, read as buttons, check boxes and menus read theirs: "&&" shows one "&" and
+// "&x" underlines x. Alt+x then moves the focus to the label's buddy; a label without a buddy
+// has no partner to focus, so it shows the caption without its markers.
+void setLabelCaption(QLabel* label, const QString& caption);
 
 // The width of a push button: its designed width, or more when its text needs more in the
 // button's font. The minimum width that some styles give every button does not count, so a

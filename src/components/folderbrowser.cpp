@@ -4,6 +4,7 @@
 #include <QFileDialog>
 
 #include "base/qthelpers.h"
+#include "components/windowplacement.h"
 
 namespace arcavio {
 namespace {
@@ -12,8 +13,17 @@ std::optional<std::string> askWithDialog(QWidget* owner, const std::string& titl
 {
     // With no folder to start on, the user's home stands for the desktop at the tree's top.
     const QString from = start.empty() ? QDir::homePath() : qtext(start);
-    const QString picked = QFileDialog::getExistingDirectory(
-        owner, shownLine(title), from, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    QFileDialog dialog(owner, shownLine(title), from);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    auto* placement = new WindowPlacement(&dialog);
+    if (owner != nullptr)
+        placement->centreOver(owner);
+    else
+        placement->centreOnScreen(WindowPlacement::Showing::Every);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString picked = dialog.selectedFiles().front();
     if (picked.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(QDir(picked).absolutePath()).toStdString();

@@ -14,4 +14,9 @@ std::optional<QMargins> frameMarginsBeforeMapping(QWidget* window)
     return handle->frameMargins();
 }
 
+std::optional<QPoint> clientPositionOnScreen(QWidget*)
+{
+    return std::nullopt;
+}
+
 } // namespace arcavio

@@ -75,6 +75,14 @@ bool supports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t featur
     return false;
 }
 
+xcb_connection_t* x11Connection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
 } // namespace
 
 // An EWMH window manager tells the frame of a window it does not manage yet when asked with
@@ -126,6 +134,23 @@ std::optional<QMargins> frameMarginsBeforeMapping(QWidget* window)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     } while (std::chrono::steady_clock::now() < deadline);
     return std::nullopt;
+}
+
+std::optional<QPoint> clientPositionOnScreen(QWidget* window)
+{
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr)
+        return std::nullopt;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const auto tree = owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr));
+    if (!tree)
+        return std::nullopt;
+    const auto place = owned(xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, id, tree->root, 0, 0), nullptr));
+    if (!place)
+        return std::nullopt;
+    const qreal ratio = window->devicePixelRatioF();
+    return QPoint(qRound(place->dst_x / ratio), qRound(place->dst_y / ratio));
 }
 
 } // namespace arcavio

@@ -51,6 +51,7 @@ ConfigurationNameDialog::ConfigurationNameDialog(const Language& language, Direc
     nameEdit_ = new QLineEdit(this);
     nameEdit_->setObjectName(QStringLiteral("Edit1"));
     nameEdit_->setGeometry(8, 32, 313, 21);
+    prompt_->setBuddy(nameEdit_);
 
     okButton_ = makeButton("Button1", "OK", QRect(248, 64, 75, 25), this);
     cancelButton_ = makeButton("Button2", "Cancelar", QRect(166, 64, 75, 25), this);
@@ -65,7 +66,7 @@ ConfigurationNameDialog::ConfigurationNameDialog(const Language& language, Direc
     guarded([&] {
         if (!language.loaded())
             return;
-        prompt_->setText(shownLine(language.line(133)));
+        setLabelCaption(prompt_, shownLine(language.line(133)));
         setWindowTitle(shownLine(language.line(132)));
     });
 }

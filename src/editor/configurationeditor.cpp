@@ -395,7 +395,7 @@ void ConfigurationEditor::searchExecutable()
 
 void ConfigurationEditor::searchDirectory(int row)
 {
-    if (folderBrowser_.Execute(context_.helpWindow))
+    if (folderBrowser_.Execute(this))
         directoryEdits_.at(static_cast<std::size_t>(row - 1))->setText(qtext(folderBrowser_.Directory));
 }
 

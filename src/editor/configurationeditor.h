@@ -35,8 +35,6 @@ class SpinEdit;
 struct EditorContext {
     const Language& language;
     GamePicker& gamePicker;
-    // The program-wide help window: hidden, it owns the folder browser.
-    QWidget* helpWindow = nullptr;
     // Shows the help window modally.
     std::function<void()> showHelp;
     // Shows the configuration-name dialog modally; its chosen path, empty when cancelled.

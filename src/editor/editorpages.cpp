@@ -27,12 +27,14 @@ constexpr int kEditHeight = 21;
 constexpr int kSpinHeight = 22;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
+// Where the video page's right column begins, as designed.
+constexpr int kVideoRightColumn = 271;
 
 void setCaption(QWidget* widget, const std::string& text)
 {
     // Buttons keep their size; labels and check boxes fit their text.
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(shownLine(text));
+        setLabelCaption(label, shownLine(text));
         label->adjustSize();
     } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         box->setText(shownLine(text));
@@ -131,6 +133,8 @@ EditorPages::EditorPages(QWidget* window) : window_(window)
 
     for (const EditorControl& row : editorControls()) {
         QWidget* w = createControl(row, container(row.page));
+        if (row.page == EditorPage::Video && row.left >= kVideoRightColumn)
+            videoRightColumn_.push_back(w);
         w->setObjectName(qtext(row.name));
         if (!row.name.empty())
             named_[row.name] = w;
@@ -146,6 +150,11 @@ EditorPages::EditorPages(QWidget* window) : window_(window)
         }
     }
     container(EditorPage::Panel);
+    widenSpinFields();
+    // A label's accelerator focuses the field it names.
+    for (const Pair& p : pairs_)
+        if (auto* label = qobject_cast<QLabel*>(p.label))
+            label->setBuddy(p.fields.front());
 
     for (const auto& chain : editorTabChains())
         for (std::size_t i = 1; i < chain.size(); ++i)
@@ -234,6 +243,32 @@ void EditorPages::arrange()
     fitWidth();
 }
 
+// A spin field shows the whole of every value it can hold; what follows it on its row moves
+// along, keeping its distance.
+void EditorPages::widenSpinFields()
+{
+    for (Pair& p : pairs_) {
+        std::vector<std::size_t> order(p.fields.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(),
+                  [&p](std::size_t a, std::size_t b) { return p.lefts[a] < p.lefts[b]; });
+        int shift = 0;
+        for (const std::size_t i : order) {
+            QWidget* field = p.fields[i];
+            p.lefts[i] += shift;
+            field->move(p.lefts[i], field->y());
+            if (auto* spin = qobject_cast<SpinEdit*>(field)) {
+                const int needed = spin->widthForEveryValue();
+                if (needed > spin->width()) {
+                    shift += needed - spin->width();
+                    spin->resize(needed, spin->height());
+                }
+            }
+        }
+    }
+}
+
 // A label that needs more room than its field leaves pushes the field (and what follows it
 // on the row) to the right, so no text runs under a field. Rows of one column move together.
 void EditorPages::placePairs()
@@ -256,17 +291,12 @@ void EditorPages::placePairs()
 void EditorPages::separateVideoColumns()
 {
     QWidget* page = outerPages_.at(static_cast<std::size_t>(EditorPage::Video));
-    constexpr int rightColumn = 271;
     int leftEdge = 0;
-    std::vector<QWidget*> rightWidgets;
-    for (QWidget* w : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (w->x() >= rightColumn)
-            rightWidgets.push_back(w);
-        else
+    for (QWidget* w : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (std::find(videoRightColumn_.begin(), videoRightColumn_.end(), w) == videoRightColumn_.end())
             leftEdge = std::max(leftEdge, w->x() + w->width());
-    }
-    const int shift = std::max(0, leftEdge + 8 - rightColumn);
-    for (QWidget* w : rightWidgets)
+    const int shift = std::max(0, leftEdge + 8 - kVideoRightColumn);
+    for (QWidget* w : videoRightColumn_)
         w->move(w->x() + shift, w->y());
 }
 

@@ -57,6 +57,7 @@ class EditorPages {
 
     QWidget* container(EditorPage page);
     void addOuterPage();
+    void widenSpinFields();
     void placePairs();
     void separateVideoColumns();
     void fitWidth();
@@ -70,6 +71,7 @@ class EditorPages {
     std::unordered_map<int, QWidget*> captioned_;
     std::unordered_map<std::string, QWidget*> named_;
     std::vector<Pair> pairs_;
+    std::vector<QWidget*> videoRightColumn_;
 };
 
 } // namespace arcavio

@@ -1,9 +1,14 @@
 #include "editor/spinedit.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
+
+#include <limits>
 
 #include "text/errors.h"
 #include "text/integers.h"
@@ -25,6 +30,23 @@ std::int32_t SpinEdit::value() const
 void SpinEdit::setValue(std::int64_t value)
 {
     lineEdit()->setText(QString::number(clampToBounds(value, bounds_)));
+}
+
+int SpinEdit::widthForEveryValue() const
+{
+    const std::int32_t lowest = bounds_.bounded() ? bounds_.min : std::numeric_limits<std::int32_t>::min();
+    const std::int32_t highest = bounds_.bounded() ? bounds_.max : std::numeric_limits<std::int32_t>::max();
+    const QFontMetrics metrics(lineEdit()->font());
+    const int text = std::max(metrics.horizontalAdvance(QString::number(lowest)),
+                              metrics.horizontalAdvance(QString::number(highest)));
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxEditField, this);
+    // The field's line edit keeps 2 pixels on either side of its text and one for the cursor.
+    constexpr int kLineEditRoom = 2 * 2 + 1;
+    const QMargins margins = lineEdit()->textMargins();
+    return text + kLineEditRoom + margins.left() + margins.right() + width() - field.width();
 }
 
 void SpinEdit::stepBy(int steps)

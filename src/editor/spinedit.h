@@ -20,6 +20,8 @@ class SpinEdit : public QAbstractSpinBox {
     std::int32_t value() const;
     void setValue(std::int64_t value);
     SpinBounds bounds() const { return bounds_; }
+    // The least width at which the field shows the whole of every value it can hold.
+    int widthForEveryValue() const;
 
     void stepBy(int steps) override;
 

@@ -34,6 +34,8 @@ AddGameDialog::AddGameDialog(const Language& language, QWidget* parent)
     cancelButton_->setObjectName("c165");
     for (QLabel* label : {zipLabel_, gameLabel_})
         label->setTextFormat(Qt::PlainText);
+    zipLabel_->setBuddy(zipEdit_);
+    gameLabel_->setBuddy(gameEdit_);
     for (QPushButton* button : {addButton_, cancelButton_}) {
         button->setAutoDefault(false);
         button->setDefault(false);
@@ -92,9 +94,9 @@ void AddGameDialog::applyLanguage(const Language& language)
         return;
     const auto text = [&](int line) { return shownLine(language.line(line)); };
     setWindowTitle(text(161));
-    zipLabel_->setText(text(162));
+    setLabelCaption(zipLabel_, text(162));
     zipLabel_->adjustSize();
-    gameLabel_->setText(text(163));
+    setLabelCaption(gameLabel_, text(163));
     gameLabel_->adjustSize();
     addButton_->setText(text(164));
     cancelButton_->setText(text(165));

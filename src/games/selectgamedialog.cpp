@@ -187,6 +187,7 @@ SelectGameDialog::SelectGameDialog(const Language& language, QWidget* parent)
     okButton_->setObjectName("c138");
 
     prompt_->setTextFormat(Qt::PlainText);
+    prompt_->setBuddy(gameList_);
     for (QPushButton* button : {addGameButton_, changeDirectoryButton_, cancelButton_, okButton_}) {
         button->setAutoDefault(false);
         button->setDefault(false);
@@ -295,7 +296,7 @@ void SelectGameDialog::applyLanguage(const Language& language)
     addGameButton_->setText(text(136));
     cancelButton_->setText(text(137));
     okButton_->setText(text(138));
-    prompt_->setText(text(139));
+    setLabelCaption(prompt_, text(139));
     prompt_->adjustSize();
     changeDirectoryButton_->setText(text(158));
     folderBrowser.Title = language.line(160);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <filesystem>
@@ -168,4 +169,53 @@ TEST(MainWindowSkin, ExtremeGeometrySurvivesShowingAndPainting)
         EXPECT_EQ(w.findChild<QLabel*>("back")->size(), w.centralWidget()->size());
         EXPECT_TRUE(messages.errors.empty());
     }
+}
+
+// A skin may put the picture over the buttons and the list; they still show above it and take
+// the clicks at their places, as a user's mouse gives them: to whatever widget lies there.
+TEST(MainWindowSkin, ButtonsAndListLieAboveALargePicture)
+{
+    TempDir dir, work;
+    const std::string skin = copyExampleSkin(dir);
+    std::string ini = arcavio::test::readBytes(skin + "/skin.ini");
+    const std::string image = "[image]\r\ntop=140\r\nleft=22\r\nwidth=160\r\nHeight=120";
+    ini.replace(ini.find(image), image.size(), "[image]\r\ntop=10\r\nleft=10\r\nwidth=300\r\nHeight=200");
+    dir.write("skin/skin.ini", ini);
+    work.write("a.av2", "/mame\r\n" + work.file("pic.bmp") + "\r\nFirst\r\n");
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(QString::fromStdString(work.file("pic.bmp"))));
+    CurrentDirectory cd(work.path());
+    RecordingMessages messages;
+    MainWindow w(nullptr, skin);
+    ASSERT_TRUE(messages.errors.empty()) << messages.errors.front();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* preview = w.findChild<QLabel*>("Image1");
+    ASSERT_EQ(preview->geometry(), QRect(10, 10, 300, 200));
+
+    // Clicks where a user would click, delivered to the widget that lies at that point.
+    const auto clickAt = [&w](QWidget* target, QPoint local) {
+        const QPoint inWindow = target->mapTo(&w, local);
+        QWidget* hit = w.childAt(inWindow);
+        if (hit != nullptr)
+            QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(&w, inWindow));
+        return hit;
+    };
+
+    QSignalSpy run(&w, &MainWindow::runRequested);
+    for (RegionButton* b : w.commandButtons()) {
+        ASSERT_TRUE(preview->geometry().contains(b->geometry())) << b->objectName().toStdString();
+        EXPECT_EQ(w.childAt(b->mapTo(&w, b->rect().center())), b) << b->objectName().toStdString();
+    }
+    EXPECT_EQ(clickAt(button(w, "h142"), button(w, "h142")->rect().center()), button(w, "h142"));
+    EXPECT_EQ(run.count(), 1);
+
+    auto* list = w.findChild<QListWidget*>("lista");
+    const QRect row = list->visualItemRect(list->item(0));
+    const QPoint covered(20, row.center().y());
+    ASSERT_TRUE(preview->geometry().contains(list->viewport()->mapTo(list->parentWidget(), covered)));
+    EXPECT_EQ(clickAt(list->viewport(), covered), list->viewport());
+    EXPECT_EQ(w.selectedFullPath(), work.file("a.av2"));
+    EXPECT_FALSE(preview->pixmap().isNull()) << "the picture is still shown beneath";
 }

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -9,7 +12,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/messageboxes.h"
 #include "app/program.h"
+#include "support/modal.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "window_frames.h"
@@ -184,6 +189,70 @@ TEST_F(ProgramWindowsOnDesktop, ConfigurationNameDialogHasNoFrameAndIsCentred)
         EXPECT_EQ(frame.outer, frame.inner) << "showing " << showing;
         EXPECT_EQ(frame.outer.size(), QSize(327, 95));
         expectCentred(frame.outer, showing);
+    }
+}
+
+// Centred over the other window by the frames the window manager drew.
+void expectCentredOver(const ManagedFrame& window, const ManagedFrame& over, const std::string& which)
+{
+    const QRect& a = window.outer;
+    const QRect& b = over.outer;
+    EXPECT_LE(std::abs((a.left() - b.left()) - (b.right() - a.right())), 1)
+        << which << " at " << a.x() << "," << a.y();
+    EXPECT_LE(std::abs((a.top() - b.top()) - (b.bottom() - a.bottom())), 1)
+        << which << " at " << a.x() << "," << a.y();
+}
+
+TEST_F(ProgramWindowsOnDesktop, OverwriteQuestionIsCentredOverTheNameDialogOnEveryShowing)
+{
+    work.write("taken.av2", "");
+    MessageBoxes boxes;
+    MessageSink* previous = setMessages(&boxes);
+    for (int showing = 1; showing <= kShowings; ++showing) {
+        ManagedFrame dialog, question;
+        bool asked = false;
+        QTimer::singleShot(0, &program.configurationName, [&] {
+            dialog = frameOf(program.configurationName, showing);
+            whenModal([&](QWidget* box) {
+                question = frameOf(*box, showing);
+                asked = true;
+                qobject_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+            });
+            program.configurationName.findChild<QLineEdit*>("Edit1")->setText("taken");
+            program.configurationName.findChild<QPushButton*>("Button1")->click();
+            program.configurationName.findChild<QPushButton*>("Button2")->click();
+        });
+        program.configurationName.showModal();
+        ASSERT_TRUE(asked) << "showing " << showing;
+        expectCentredOver(question, dialog, "the question, showing " + std::to_string(showing));
+        EXPECT_TRUE(program.configurationName.ChosenPath.empty());
+    }
+    setMessages(previous);
+}
+
+TEST_F(ProgramWindowsOnDesktop, FolderBrowserIsCentredOverTheEditorWithHelpShownOrNot)
+{
+    for (int showing = 1; showing <= kShowings; ++showing) {
+        // Once before the help window was ever shown, once after.
+        if (showing == 2)
+            modalFrame(
+                program.help, [&] { program.help.showModal(); }, showing);
+        ConfigurationEditor editor(program.editor);
+        ManagedFrame editorFrame, browser;
+        bool browsed = false;
+        QTimer::singleShot(0, &editor, [&] {
+            editorFrame = frames.settled(&editor);
+            whenModal([&](QWidget* dialog) {
+                browser = frameOf(*dialog, showing);
+                browsed = true;
+                qobject_cast<QDialog*>(dialog)->reject();
+            });
+            editor.searchDirectory(1);
+            editor.done(QDialog::Rejected);
+        });
+        editor.exec();
+        ASSERT_TRUE(browsed) << "showing " << showing;
+        expectCentredOver(browser, editorFrame, "the folder browser, showing " + std::to_string(showing));
     }
 }
 

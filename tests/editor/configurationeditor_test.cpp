@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -224,6 +225,45 @@ TEST_F(NewEditor, TakesItsTextsFromALanguageFile)
     EXPECT_EQ(dialogs[0].title, "Select the DAT File");
 }
 
+// Labels read "&" as the buttons beside them do: "&&" is one "&", "&x" marks the accelerator,
+// which focuses the field the label names.
+TEST_F(NewEditor, LabelsReadTheAcceleratorMarkerAsButtonsDo)
+{
+    LineList lines = numberedLanguage(166);
+    lines.set(17, "&Name");
+    lines.set(29, "A&&B");
+    lines.set(19, "A&&B");
+    lines.set(20, "&Plain");
+    lines.set(18, "A&&B");
+    language.setLines(lines);
+    auto editor = makeEditor();
+    editor->show();
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+
+    const auto shownWidth = [](QLabel* label, const QString& plain) {
+        QLabel reference(plain);
+        reference.setFont(label->font());
+        reference.setTextFormat(Qt::PlainText);
+        return std::pair{label->sizeHint().width(), reference.sizeHint().width()};
+    };
+    auto* name = child<QLabel>(*editor, "c17");
+    const auto [nameWidth, nameReference] = shownWidth(name, "Name");
+    EXPECT_EQ(nameWidth, nameReference) << "the marker takes no room";
+    auto* directory = child<QLabel>(*editor, "c29");
+    const auto [directoryWidth, directoryReference] = shownWidth(directory, "A&B");
+    EXPECT_EQ(directoryWidth, directoryReference);
+    EXPECT_EQ(child<QPushButton>(*editor, "c18")->text(), "A&&B") << "as the button holds it";
+
+    child<QLineEdit>(*editor, "Edit1")->setFocus();
+    QTest::keyClick(editor.get(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), child(*editor, "mame"));
+
+    // A label with no field of its own shows the caption without its markers.
+    EXPECT_EQ(child<QLabel>(*editor, "c19")->text(), "A&B");
+    EXPECT_EQ(child<QLabel>(*editor, "c20")->text(), "Plain");
+}
+
 TEST_F(NewEditor, ALanguageFileTooShortStopsAtTheMissingLine)
 {
     language.setLines(numberedLanguage(159));
@@ -311,6 +351,54 @@ TEST_F(SpinFields, VolumeIsClampedWhenSetOrLeft)
     EXPECT_EQ(refresh->text(), "-40") << "other fields are unbounded";
     refresh->stepBy(-1);
     EXPECT_EQ(refresh->text(), "-41");
+}
+
+// Every spin field shows the whole of the widest value it can hold, and nothing on its page lies
+// over it. The whole text shows when the line edit need not scroll: its cursor then travels the
+// text's full width between the two ends, inside the field.
+TEST_F(SpinFields, ShowTheWholeOfEveryValueTheyCanHold)
+{
+    auto editor = makeEditor();
+    editor->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
+    const QList<SpinEdit*> spins = editor->findChildren<SpinEdit*>();
+    ASSERT_EQ(spins.size(), 12);
+    for (SpinEdit* spin : spins) {
+        const std::string name = spin->objectName().toStdString();
+        for (QWidget* w = spin; w->parentWidget() != nullptr; w = w->parentWidget())
+            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget()->parentWidget()))
+                tabs->setCurrentWidget(w);
+        QApplication::processEvents();
+        ASSERT_TRUE(spin->isVisible()) << name;
+        spin->setEnabled(true);
+
+        const bool bounded = spin->bounds().bounded();
+        const std::int32_t lowest = bounded ? spin->bounds().min : std::numeric_limits<std::int32_t>::min();
+        const std::int32_t highest = bounded ? spin->bounds().max : std::numeric_limits<std::int32_t>::max();
+        for (const std::int32_t value : {lowest, highest, 36000}) {
+            spin->setValue(value);
+            QLineEdit* edit = spin->findChild<QLineEdit*>();
+            const QString text = edit->text();
+            const auto cursorAt = [edit](qsizetype position) {
+                edit->setCursorPosition(static_cast<int>(position));
+                edit->repaint(); // where the line edit scrolls its text to show the cursor
+                return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+            };
+            const QRect start = cursorAt(0);
+            const QRect end = cursorAt(text.size());
+            EXPECT_EQ(end.center().x() - start.center().x(), edit->fontMetrics().horizontalAdvance(text))
+                << name << " shows part of " << text.toStdString();
+            EXPECT_LT(end.center().x(), edit->rect().right()) << name;
+            EXPECT_TRUE(spin->rect().contains(edit->geometry())) << name;
+        }
+        for (QWidget* other : spin->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            // The designed rows lie a pixel or two into each other, which shows nothing.
+            if (other != spin && other->isVisible()) {
+                EXPECT_LE(other->geometry().intersected(spin->geometry()).height(), 2)
+                    << other->objectName().toStdString() << " lies over " << name;
+            }
+        }
+    }
 }
 
 TEST_F(SpinFields, TypingRefusesAllButDigitsSignsAndTheSeparator)
@@ -473,7 +561,7 @@ TEST_F(PathPickers, ExecutableSearchStartsInTheEmulatorsDirectory)
     EXPECT_EQ(textOf(*editor, "mame"), "/no/such/dir/mame") << "cancel changes nothing";
 }
 
-TEST_F(PathPickers, DirectorySearchUsesTheSharedBrowserOwnedByTheHelpWindow)
+TEST_F(PathPickers, DirectorySearchUsesTheSharedBrowserOverTheEditor)
 {
     struct Call {
         QWidget* owner;
@@ -494,8 +582,8 @@ TEST_F(PathPickers, DirectorySearchUsesTheSharedBrowserOwnedByTheHelpWindow)
     child<QAbstractButton>(*editor, "c40")->click();
 
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].owner, &help);
-    EXPECT_EQ(calls[1].owner, &help);
+    EXPECT_EQ(calls[0].owner, editor.get());
+    EXPECT_EQ(calls[1].owner, editor.get());
     EXPECT_EQ(calls[0].title, "Choose the directory form the List above:");
     EXPECT_EQ(calls[0].start, "");
     EXPECT_EQ(calls[1].start, "/d/roms");

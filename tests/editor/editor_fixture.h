@@ -46,7 +46,6 @@ class EditorTest : public ::testing::Test {
     {
         EditorContext c{.language = language,
                         .gamePicker = picker,
-                        .helpWindow = &help,
                         .showHelp = [this] { ++helpShown; },
                         .askConfigurationName =
                             [this] {
@@ -92,7 +91,6 @@ class EditorTest : public ::testing::Test {
     RecordingMessages recorder;
     Language language;
     FakeGamePicker picker;
-    QWidget help;
     TempDir dir;
     int helpShown = 0;
     int nameAsked = 0;

@@ -1,7 +1,9 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "base/language.h"
@@ -147,6 +149,36 @@ TEST(AddGameLayout, LongTextsWidenTheButtonsAndTheWindow)
     expectTextsFitWithoutOverlap(dialog, {"c162", "zip"});
     expectTextsFitWithoutOverlap(dialog, {"c163", "game"});
     EXPECT_EQ(child(dialog, "c164")->geometry().right(), dialog.width() - 10);
+}
+
+// The game dialogs' labels read "&" as their buttons do, and their accelerator focuses the field
+// each label names.
+TEST(GameDialogLabels, ReadTheAcceleratorMarkerAsButtonsDo)
+{
+    const Language language = languageWith([](int line) -> std::string {
+        return line == 162 ? "&Zip:" : line == 163 ? "A&&B" : line == 139 ? "&Pick:" : "Ok";
+    });
+    AddGameDialog add(language);
+    add.show();
+    add.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
+    child(add, "game")->setFocus();
+    QTest::keyClick(&add, Qt::Key_Z, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), child(add, "zip"));
+    auto* both = qobject_cast<QLabel*>(child(add, "c163"));
+    QLabel reference(QStringLiteral("A&B"));
+    reference.setFont(both->font());
+    EXPECT_EQ(both->sizeHint().width(), reference.sizeHint().width()) << "\"&&\" shows one \"&\"";
+    add.hide();
+
+    SelectGameDialog select(language);
+    select.show();
+    select.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&select));
+    child(select, "c136")->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), child(select, "c136"));
+    QTest::keyClick(&select, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), child(select, "gamelist"));
 }
 
 } // namespace
