@@ -18,6 +18,12 @@ FileOpenError::FileOpenError(std::string_view path) : Error("Cannot open file " 
 
 FileCreateError::FileCreateError(std::string_view path) : Error("Cannot create file " + std::string(path)) {}
 
+FileBusyError::FileBusyError(std::string_view path)
+    : Error("The file " + std::string(path) +
+            " is being changed by another program; nothing was written. Try again when it has finished")
+{
+}
+
 PictureError PictureError::unknownExtension(std::string_view extension)
 {
     return PictureError("Unknown picture file extension (." + boundedText(extension, kQuotedValueLimit) +

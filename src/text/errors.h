@@ -39,6 +39,12 @@ class FileCreateError : public Error {
     explicit FileCreateError(std::string_view path);
 };
 
+// A file that another program holds locked for longer than the program waits.
+class FileBusyError : public Error {
+  public:
+    explicit FileBusyError(std::string_view path);
+};
+
 class InOutError : public Error {
   public:
     using Error::Error;

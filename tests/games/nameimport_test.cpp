@@ -30,14 +30,15 @@ SetListReader readWhole(std::string_view list)
 std::vector<std::pair<std::string, std::string>> setsOf(const SetListReader& reader)
 {
     std::vector<std::pair<std::string, std::string>> sets;
-    for (std::size_t i = 0; i < reader.size(); ++i)
-        sets.emplace_back(reader.at(i).name, reader.at(i).description);
+    reader.names().forEach([&](std::string_view name, std::string_view description) {
+        sets.emplace_back(name, description);
+    });
     return sets;
 }
 
 std::string merged(std::string_view file, std::string_view list)
 {
-    return mergeGameNames(file, readWhole(list)).bytes;
+    return mergeGameListNames(file, readWhole(list).names()).bytes;
 }
 
 TEST(SetLine, ReadsTheEmulatorsFormat)
@@ -111,7 +112,7 @@ TEST(SetList, ATruncatedLastLineNamesNothing)
     const SetListReader cut = readWhole("pong              \"Pong (Rev E) [TTL]\"\n"
                                         "cc10              \"Chess Challenger \"10\" (mod");
     ASSERT_EQ(cut.size(), 1u);
-    EXPECT_EQ(cut.at(0).name, "pong");
+    EXPECT_EQ(cut.names().lines(), "pong=Pong (Rev E) [TTL]\n");
     EXPECT_EQ(cut.oddLines(), 1u);
 
     // Before finish() the last line may still be arriving.
@@ -133,7 +134,7 @@ TEST(NameMerge, AddsOnlyWhatTheUserHasNotNamedAndKeepsEveryOtherByte)
                              "[other]\r\n"
                              "pacman=Not read\r\n";
     const std::string list = std::string(test::kFakeSetList);
-    const NameMerge merge = mergeGameNames(file, readWhole(list));
+    const GameListMerge merge = mergeGameListNames(file, readWhole(list).names());
     EXPECT_EQ(merge.bytes, "; my names\r\n"
                            "[gamelist]\r\n"
                            "PONG=My Pong\r\n"
@@ -155,7 +156,7 @@ TEST(NameMerge, AddsOnlyWhatTheUserHasNotNamedAndKeepsEveryOtherByte)
     EXPECT_EQ(after.find("pacman"), "Pac-Man (Midway)");
 
     // Nothing new: the same bytes, which the import does not write.
-    const NameMerge again = mergeGameNames(merge.bytes, readWhole(list));
+    const GameListMerge again = mergeGameListNames(merge.bytes, readWhole(list).names());
     EXPECT_EQ(again.counts.added, 0u);
     EXPECT_EQ(again.counts.kept, 6u);
     EXPECT_EQ(again.bytes, merge.bytes);
@@ -194,19 +195,33 @@ TEST(NameMerge, AWindows1252FileStaysOneUnlessANameDoesNotFit)
     EXPECT_EQ(GameListIndex::fromBytes(converted).find("bup"), "Probleml\xC3\xB6sung");
 }
 
-TEST(NameMerge, SkipsAndCountsNamesTheFileCannotHoldAndRepeats)
+TEST(NameMerge, SkipsAndCountsWhatCannotBeASetsNameAndRepeats)
 {
     const std::string list = ";comment          \"Would be a comment\"\n"
                              "[section          \"Would open a section\"\n"
                              "a=b               \"Would end at =\"\n"
                              "caf\xE9              \"Not UTF-8\"\n"
+                             "\x01\x7F\x1B[2J        \"Control characters\"\n" +
+                             std::string(kSetNameLimit + 1, 'x') + " \"Too long\"\n" +
+                             std::string(kSetNameLimit, 'y') + " \"Long\"\n"
                              "pong              \"Pong\"\n"
                              "PONG              \"Pong again\"\n";
-    const NameMerge merge = mergeGameNames("", readWhole(list));
-    EXPECT_EQ(merge.bytes, "[gamelist]\r\npong=Pong\r\n");
-    EXPECT_EQ(merge.counts.refused, 4u);
+    const SetListReader reader = readWhole(list);
+    EXPECT_EQ(reader.notSetNames(), 6u);
+    EXPECT_EQ(reader.oddLines(), 6u);
+    EXPECT_EQ(reader.size(), 3u);
+    const GameListMerge merge = mergeGameListNames("", reader.names());
+    EXPECT_EQ(merge.bytes, "[gamelist]\r\n" + std::string(kSetNameLimit, 'y') + "=Long\r\npong=Pong\r\n");
+    EXPECT_EQ(merge.counts.refused, 0u);
     EXPECT_EQ(merge.counts.repeated, 1u);
-    EXPECT_EQ(merge.counts.added, 1u);
+    EXPECT_EQ(merge.counts.added, 2u);
+
+    // Random bytes that end well add nothing.
+    std::mt19937 random(7);
+    std::string noise(1 << 20, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    EXPECT_EQ(readWhole(noise).names().size(), 0u);
 }
 
 TEST(NameMerge, KeepsItsRulesOnAnyFileAndList)
@@ -219,7 +234,7 @@ TEST(NameMerge, KeepsItsRulesOnAnyFileAndList)
         const std::size_t piece = 1 + random() % 9;
         const std::optional<std::string> problem = test::checkNameImport(list, file, piece);
         ASSERT_EQ(problem, std::nullopt) << "list:\n" << list << "\nfile:\n" << file;
-        added += mergeGameNames(file, readWhole(list)).counts.added;
+        added += mergeGameListNames(file, readWhole(list).names()).counts.added;
     }
     EXPECT_GT(added, 4000u); // the rules are tried on additions, not only on refusals
 }
