@@ -5,11 +5,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 #include "gamelist_edit_check.h"
 #include "games/gamelist.h"
 #include "nameimport_check.h"
+#include "platform/filelock.h"
+#include "platform/filesystem.h"
 #include "support/fake_emulator.h"
 #include "support/temp_dir.h"
 
@@ -440,6 +444,130 @@ TEST_F(NameImport, CancelStopsTheEmulatorAndWritesNothing)
     }
     EXPECT_TRUE(test::processGone(pid));
     EXPECT_EQ(test::readBytes(gameList), gameListBytes);
+}
+
+// Another writer of gamelist.ini, in a process of its own: it takes the file's lock and reads
+// the file; told to write, it waits a moment, in which a writer that did not wait its turn would
+// write, then writes its own entry on what it read and lets go. Left alone, it holds the lock
+// until released.
+class OtherWriter {
+  public:
+    OtherWriter(const std::string& path, const std::string& key, const std::string& value)
+    {
+        if (pipe(toChild_) != 0 || pipe(fromChild_) != 0)
+            throw std::runtime_error("no pipe");
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(toChild_[1]);
+            close(fromChild_[0]);
+            int status = 0;
+            try {
+                const platform::FileLock lock(path);
+                const std::string bytes = test::readBytes(path);
+                char c = 'r';
+                if (::write(fromChild_[1], &c, 1) != 1)
+                    _exit(2);
+                if (read(toChild_[0], &c, 1) == 1) {
+                    std::this_thread::sleep_for(300ms);
+                    platform::replaceFile(path, withGameListEntry(bytes, key, value));
+                }
+            } catch (...) {
+                status = 1;
+            }
+            _exit(status);
+        }
+        close(toChild_[0]);
+        close(fromChild_[1]);
+        char c = 0;
+        if (read(fromChild_[0], &c, 1) != 1)
+            throw std::runtime_error("the other writer did not start");
+    }
+    ~OtherWriter() { finish(); }
+    void write()
+    {
+        const char c = 'w';
+        EXPECT_EQ(::write(toChild_[1], &c, 1), 1);
+    }
+    // Lets go of the lock (after writing, when told to) and ends; its exit status.
+    int finish()
+    {
+        if (pid_ <= 0)
+            return -1;
+        close(toChild_[1]);
+        close(fromChild_[0]);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+  private:
+    int toChild_[2] = {-1, -1}, fromChild_[2] = {-1, -1};
+    pid_t pid_ = 0;
+};
+
+TEST_F(NameImport, WritersOfTheFileWaitTheirTurnSoNoUpdateIsLost)
+{
+    {
+        // "Add a new Game" in a window while the import runs: both names stay.
+        OtherWriter addGame(gameList, "mygame", "My Game");
+        addGame.write();
+        const NameImportSummary summary = importGameNames(test::fakeEmulatorPath(), gameList);
+        EXPECT_EQ(addGame.finish(), 0);
+        EXPECT_EQ(summary.counts.added, 5u);
+        const GameListIndex names = GameListIndex::load(gameList);
+        EXPECT_EQ(names.find("mygame"), "My Game");
+        EXPECT_EQ(names.find("pacman"), "Pac-Man (Midway)");
+        EXPECT_EQ(names.find("pong"), "My own Pong");
+    }
+    {
+        // And the other way round.
+        OtherWriter import(gameList, "galaga", "Galaga");
+        import.write();
+        setGameListEntry(gameList, "dkong", "Donkey Kong");
+        EXPECT_EQ(import.finish(), 0);
+        const GameListIndex names = GameListIndex::load(gameList);
+        EXPECT_EQ(names.find("galaga"), "Galaga");
+        EXPECT_EQ(names.find("dkong"), "Donkey Kong");
+        EXPECT_EQ(names.find("mygame"), "My Game");
+    }
+
+    // A lock held past the wait is a clear failure, never a success, and nothing is written.
+    gameListBytes = test::readBytes(gameList);
+    const std::string busy = "The file " + gameList +
+                             " is being changed by another program; nothing was written. Try again when it has "
+                             "finished";
+    OtherWriter holder(gameList, "", "");
+    const auto messageOf = [](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const FileBusyError& e) {
+            return std::string(e.what());
+        }
+        return std::string("(no error)");
+    };
+    EXPECT_EQ(messageOf([&] {
+                  importGameNames(test::fakeEmulatorPath(), gameList, {}, nullptr, kNameImportTimeLimit, 100ms);
+              }),
+              busy);
+    EXPECT_EQ(messageOf([&] { setGameListEntry(gameList, "dkong", "Donkey Kong II", 100ms); }), busy);
+    EXPECT_EQ(holder.finish(), 0);
+    EXPECT_EQ(test::readBytes(gameList), gameListBytes);
+}
+
+TEST_F(NameImport, TheLockIsNeverTakenThroughALinkItFindsInItsPlace)
+{
+    // Planted where the lock file goes: the lock neither follows it nor stops the write.
+    const std::string elsewhere = dir.file("elsewhere");
+    std::filesystem::create_symlink(elsewhere, gameList + ".lock");
+    setGameListEntry(gameList, "dkong", "Donkey Kong");
+    EXPECT_EQ(GameListIndex::load(gameList).find("dkong"), "Donkey Kong");
+    EXPECT_FALSE(std::filesystem::exists(elsewhere));
+    EXPECT_TRUE(std::filesystem::is_symlink(gameList + ".lock"));
+    // A name too long for a lock file beside it: the file itself is locked.
+    const std::string longName = dir.file(std::string(250, 'g') + ".ini");
+    setGameListEntry(longName, "dkong", "Donkey Kong");
+    EXPECT_EQ(GameListIndex::load(longName).find("dkong"), "Donkey Kong");
 }
 
 TEST_F(NameImport, TheDemoEmulatorListsItsSetsWithoutAWindowSystem)
