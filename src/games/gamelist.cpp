@@ -461,48 +461,68 @@ std::size_t GameListNames::slotOf(std::string_view key) const
     return slots_[slot] != 0 ? slot : std::string_view::npos;
 }
 
-GameListMerge mergeGameListNames(std::string_view fileBytes, const GameListNames& names)
+namespace {
+
+// The merge; `owned`, when given, is `names` itself, whose table goes as soon as the file's keys
+// are marked, before the new file is made. A result past `limit` is not made at all.
+GameListMerge mergeNames(std::string_view fileBytes, const GameListNames& names, GameListNames* owned,
+                         std::size_t limit, bool& tooLarge)
 {
     GameListMerge merge;
     merge.counts.refused = names.refused();
     merge.counts.repeated = names.repeated();
     const FileParts file = partsOf(fileBytes);
-    // The names the file holds already, marked by their slots.
-    std::vector<bool> inFile(names.slotCount());
-    std::string decoded;
-    const Layout layout = scanGameList(file.body, [&](std::size_t start, std::size_t, std::size_t equals) {
-        std::string_view key = file.body.substr(start, equals - start);
-        if (file.windows1252 && !isAscii(key))
-            key = decoded = cp1252ToUtf8(key);
-        if (const std::size_t slot = names.slotOf(key); slot != std::string_view::npos)
-            inFile[slot] = true;
-    });
-    const auto isNew = [&](std::string_view key) { return !inFile[names.slotOf(key)]; };
+    std::vector<bool> newName(names.size());
+    Layout layout;
+    {
+        // The names the file holds already, marked by their slots.
+        std::vector<bool> inFile(names.slotCount());
+        std::string decoded;
+        layout = scanGameList(file.body, [&](std::size_t start, std::size_t, std::size_t equals) {
+            std::string_view key = file.body.substr(start, equals - start);
+            if (file.windows1252 && !isAscii(key))
+                key = decoded = cp1252ToUtf8(key);
+            if (const std::size_t slot = names.slotOf(key); slot != std::string_view::npos)
+                inFile[slot] = true;
+        });
+        std::size_t ordinal = 0;
+        names.forEach([&](std::string_view key, std::string_view) {
+            newName[ordinal++] = !inFile[names.slotOf(key)];
+        });
+    }
+    if (owned != nullptr)
+        owned->releaseIndex();
 
-    std::size_t size = 0;
+    std::size_t size = 0, ordinal = 0;
     bool fits1252 = true;
     names.forEach([&](std::string_view key, std::string_view value) {
-        if (!isNew(key)) {
+        if (!newName[ordinal++]) {
             ++merge.counts.kept;
             return;
         }
         ++merge.counts.added;
         size += key.size() + 1 + value.size() + layout.lineEnd.size();
-        if (file.windows1252 && fits1252)
-            fits1252 = isAscii(key) && isAscii(value) ? true : utf8ToCp1252(value).has_value() &&
-                                                                  utf8ToCp1252(key).has_value();
+        if (file.windows1252 && fits1252 && !(isAscii(key) && isAscii(value)))
+            fits1252 = utf8ToCp1252(key).has_value() && utf8ToCp1252(value).has_value();
     });
+    tooLarge = false;
     if (merge.counts.added == 0) {
         merge.bytes = std::string(fileBytes);
         return merge;
     }
 
     const std::string prefix = linesPrefix(layout, file.body);
+    // Converting a file to UTF-8 only makes it longer.
+    if (fileBytes.size() + prefix.size() + size > limit) {
+        tooLarge = true;
+        return merge;
+    }
     const std::size_t at = layout.sectionFound ? layout.insertAt : file.body.size();
     merge.bytes = spliced(file, at, at, prefix.size() + size, fits1252, [&](std::string& out, bool in1252) {
         out += prefix;
+        std::size_t written = 0;
         names.forEach([&](std::string_view key, std::string_view value) {
-            if (!isNew(key))
+            if (!newName[written++])
                 return;
             if (in1252 && !(isAscii(key) && isAscii(value))) {
                 out += *utf8ToCp1252(key);
@@ -519,11 +539,22 @@ GameListMerge mergeGameListNames(std::string_view fileBytes, const GameListNames
     return merge;
 }
 
-GameListMergeCounts addGameListNames(const std::string& path, const GameListNames& names,
+} // namespace
+
+GameListMerge mergeGameListNames(std::string_view fileBytes, const GameListNames& names)
+{
+    bool tooLarge = false;
+    return mergeNames(fileBytes, names, nullptr, std::numeric_limits<std::size_t>::max(), tooLarge);
+}
+
+GameListMergeCounts addGameListNames(const std::string& path, GameListNames&& names,
                                      std::chrono::milliseconds lockWait)
 {
     const platform::FileLock lock(path, lockWait);
-    const GameListMerge merge = mergeGameListNames(readIfPresent(path), names);
+    bool tooLarge = false;
+    const GameListMerge merge = mergeNames(readIfPresent(path), names, &names, platform::kGameListFileLimit, tooLarge);
+    if (tooLarge)
+        refuseOversized(path, platform::kGameListFileLimit + 1);
     if (merge.counts.added > 0) {
         refuseOversized(path, merge.bytes.size());
         platform::replaceFile(path, merge.bytes);

@@ -120,6 +120,9 @@ class GameListNames {
     // The slot of the key's name, or npos: a number below slotCount().
     std::size_t slotOf(std::string_view key) const;
     std::size_t slotCount() const { return slots_.size(); }
+    // Frees the table when no name is to be added or looked up any more: slotOf() then finds
+    // nothing, and the names stay.
+    void releaseIndex() { std::vector<std::uint32_t>().swap(slots_); }
 
   private:
     static constexpr unsigned kOffsetBits = 26; // kGameListTextLimit
@@ -161,9 +164,10 @@ struct GameListMerge {
 GameListMerge mergeGameListNames(std::string_view fileBytes, const GameListNames& names);
 
 // The merge done on the file under its lock, read afresh there, and written only when a name
-// was added. Throws as setGameListEntry does; RefusedValueError names the file when it would
-// grow past what the program reads.
-GameListMergeCounts addGameListNames(const std::string& path, const GameListNames& names,
+// was added. The names' table goes once the file's keys are found, so that the new file is made
+// beside little more than the names' text. Throws as setGameListEntry does; RefusedValueError
+// names the file when it would grow past what the program reads.
+GameListMergeCounts addGameListNames(const std::string& path, GameListNames&& names,
                                      std::chrono::milliseconds lockWait = platform::kFileLockWait);
 
 } // namespace arcavio

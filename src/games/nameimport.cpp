@@ -273,7 +273,7 @@ NameImportSummary GameNameImport::finish()
         fail("listed more names than " + visibleValue(fileNamePart(gameListPath_)) + " can hold (" +
              std::to_string(kGameListTextLimit / platform::kMebibyte) + " MiB)");
     try {
-        summary.counts = addGameListNames(gameListPath_, reader_.names(), lockWait_);
+        summary.counts = addGameListNames(gameListPath_, reader_.takeNames(), lockWait_);
     } catch (const RefusedValueError& e) {
         throw NameImportError(e.what());
     }

@@ -54,6 +54,8 @@ class SetListReader {
     // Lines that name a set, repeats included.
     std::size_t size() const { return listed_; }
     const GameListNames& names() const { return names_; }
+    // The names, for a merge that consumes them; the reader holds none afterwards.
+    GameListNames takeNames() { return std::move(names_); }
     // Lines that name no set: the header, blank lines, lines that do not parse and lines whose
     // name is no set name.
     std::size_t skippedLines() const { return skipped_; }

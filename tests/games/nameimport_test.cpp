@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <thread>
@@ -568,6 +569,117 @@ TEST_F(NameImport, TheLockIsNeverTakenThroughALinkItFindsInItsPlace)
     const std::string longName = dir.file(std::string(250, 'g') + ".ini");
     setGameListEntry(longName, "dkong", "Donkey Kong");
     EXPECT_EQ(GameListIndex::load(longName).find("dkong"), "Donkey Kong");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ARCAVIO_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ARCAVIO_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+std::size_t statusBytes(std::string_view field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.starts_with(field))
+            return std::stoull(line.substr(field.size())) * 1024;
+    return 0;
+}
+
+// How much more memory than it held before the import of this list takes at its peak, measured
+// in a process of its own, and the import's error.
+std::pair<std::size_t, std::string> importPeak(const std::string& list, const std::string& gameList)
+{
+    const test::FakeListSettings settings(list);
+    int result[2];
+    if (pipe(result) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // The peak so far is the test program's, not the import's.
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const std::size_t before = statusBytes("VmRSS:");
+        std::string error;
+        try {
+            importGameNames(test::fakeEmulatorPath(), gameList);
+        } catch (const Error& e) {
+            error = e.what();
+        }
+        const std::size_t grown = statusBytes("VmHWM:") - before;
+        const bool sent = ::write(result[1], &grown, sizeof grown) == sizeof grown &&
+                          ::write(result[1], error.data(), error.size()) == static_cast<ssize_t>(error.size());
+        _exit(sent ? 0 : 1);
+    }
+    close(result[1]);
+    std::pair<std::size_t, std::string> got;
+    if (read(result[0], &got.first, sizeof got.first) != sizeof got.first)
+        ADD_FAILURE() << "the import's process gave no figure";
+    char buffer[512];
+    for (ssize_t n; (n = read(result[0], buffer, sizeof buffer)) > 0;)
+        got.second.append(buffer, static_cast<std::size_t>(n));
+    close(result[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return got;
+}
+
+// A list of `size` bytes, line after line from `line(n)`.
+void writeList(const std::string& path, std::size_t size, const std::function<std::string(std::size_t)>& line)
+{
+    std::ofstream out(path, std::ios::binary);
+    std::string chunk;
+    for (std::size_t n = 0, written = 0; written < size; ++n) {
+        std::string next = line(n);
+        if (written + next.size() > size)
+            break;
+        written += next.size();
+        chunk += next;
+        if (chunk.size() >= (1u << 20)) {
+            out << chunk;
+            chunk.clear();
+        }
+    }
+    out << chunk;
+}
+
+TEST_F(NameImport, MemoryStaysWithinAFewTimesWhatTheEmulatorMayPrint)
+{
+#ifdef ARCAVIO_ADDRESS_SANITIZER
+    GTEST_SKIP() << "A sanitizer's memory is no measure of the import's.";
+#else
+    const std::size_t cap = 64u << 20, bound = 3 * cap;
+    const std::string list = dir.file("list");
+    const std::string named = "The emulator \"" + test::fakeEmulatorPath() + "\" ";
+    // The smallest set lines there are, all the same set.
+    writeList(list, cap - 16, [](std::size_t) { return std::string("a\"b\"\n"); });
+    EXPECT_LT(importPeak(list, gameList).first, bound) << "one set, listed over and over";
+    // As many different sets as fit.
+    const auto name = [](std::size_t n) {
+        std::string name;
+        for (n += 36 * 36 * 36; n > 0; n /= 36)
+            name += "0123456789abcdefghijklmnopqrstuvwxyz"[n % 36];
+        return name;
+    };
+    writeList(list, cap - 16, [&](std::size_t n) { return name(n) + "\"x\"\n"; });
+    const auto [distinct, tooMany] = importPeak(list, gameList);
+    EXPECT_LT(distinct, bound) << "millions of sets";
+    EXPECT_EQ(tooMany, "gamelist.ini would grow past 64 MiB, more than the program reads; it was not changed");
+    // More than the cap: refused in the end.
+    test::writeBytes(gameList, gameListBytes);
+    writeList(list, cap + 4096, [&](std::size_t n) { return name(n) + "\"x\"\n"; });
+    const auto [flood, flooded] = importPeak(list, gameList);
+    EXPECT_LT(flood, bound) << "a list too long";
+    EXPECT_EQ(flooded, named + "printed more than 64 MiB; gamelist.ini was not changed.");
+    // Descriptions in Windows-1252 that grow threefold as UTF-8: more than the file can hold.
+    writeList(list, cap - 4096, [&](std::size_t n) { return name(n) + "\"" + std::string(200, '\x80') + "\"\n"; });
+    const auto [grown, full] = importPeak(list, gameList);
+    EXPECT_LT(grown, bound) << "descriptions that grow";
+    EXPECT_EQ(full, named + "listed more names than gamelist.ini can hold (64 MiB); gamelist.ini was not changed.");
+    EXPECT_EQ(test::readBytes(gameList), gameListBytes);
+#endif
 }
 
 TEST_F(NameImport, TheDemoEmulatorListsItsSetsWithoutAWindowSystem)
