@@ -68,7 +68,7 @@ GameRows buildGameRows(const std::vector<std::string>& zips, const std::string& 
 // the program). Anything else can be a key, the empty text and blanks included.
 std::optional<std::string> gameListKeyProblem(std::string_view key);
 
-// What an edit or a merge may make of the file at most: as much as the program reads back.
+// The most text GameListNames keeps: as much as the file may hold.
 inline constexpr std::size_t kGameListTextLimit = std::size_t{64} << 20;
 
 // Sets key=value in section "gamelist": the key's first line in the section is replaced, or

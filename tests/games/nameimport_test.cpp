@@ -579,6 +579,7 @@ TEST_F(NameImport, TheLockIsNeverTakenThroughALinkItFindsInItsPlace)
 #endif
 #endif
 
+#ifndef ARCAVIO_ADDRESS_SANITIZER
 std::size_t statusBytes(std::string_view field)
 {
     std::ifstream status("/proc/self/status");
@@ -644,6 +645,8 @@ void writeList(const std::string& path, std::size_t size, const std::function<st
     }
     out << chunk;
 }
+
+#endif
 
 TEST_F(NameImport, MemoryStaysWithinAFewTimesWhatTheEmulatorMayPrint)
 {
