@@ -428,37 +428,35 @@ std::size_t GameListNames::probe(std::string_view key, std::uint64_t hash) const
         const std::uint32_t taken = slots_[slot];
         if (taken == 0)
             return slot;
-        if ((taken & kTagBits) == tag && sameIgnoringCase(keyAt(taken & kOffsetMask), key))
+        // A line's key holds no "=", so the key ends where the "=" follows.
+        const std::size_t offset = taken & kOffsetMask;
+        if ((taken & kTagBits) == tag && offset + key.size() < text_.size() && text_[offset + key.size()] == '=' &&
+            sameIgnoringCase(std::string_view(text_).substr(offset, key.size()), key))
             return slot;
     }
 }
 
-std::string_view GameListNames::keyAt(std::size_t offset) const
-{
-    return std::string_view(text_).substr(offset, text_.find('=', offset) - offset);
-}
-
 void GameListNames::grow()
 {
-    std::vector<std::uint32_t> old = std::move(slots_);
-    slots_.assign(std::max<std::size_t>(16, 2 * old.size()), 0);
+    slots_.assign(std::max<std::size_t>(16, 2 * slots_.size()), 0);
     const std::size_t mask = slots_.size() - 1;
-    for (const std::uint32_t taken : old) {
-        if (taken == 0)
-            continue;
-        std::size_t slot = foldedHash(keyAt(taken & kOffsetMask)) & mask;
+    // Through the lines in order, which reads the text once from start to end.
+    forEach([&](std::size_t offset, std::string_view key, std::string_view) {
+        const std::uint64_t hash = foldedHash(key);
+        std::size_t slot = hash & mask;
         while (slots_[slot] != 0)
             slot = (slot + 1) & mask;
-        slots_[slot] = taken;
-    }
+        slots_[slot] = kTaken | (static_cast<std::uint32_t>(hash >> 59) << kOffsetBits) |
+                       static_cast<std::uint32_t>(offset);
+    });
 }
 
-std::size_t GameListNames::slotOf(std::string_view key) const
+std::size_t GameListNames::find(std::string_view key) const
 {
     if (slots_.empty())
         return std::string_view::npos;
-    const std::size_t slot = probe(key, foldedHash(key));
-    return slots_[slot] != 0 ? slot : std::string_view::npos;
+    const std::uint32_t taken = slots_[probe(key, foldedHash(key))];
+    return taken != 0 ? taken & kOffsetMask : std::string_view::npos;
 }
 
 namespace {
@@ -472,31 +470,33 @@ GameListMerge mergeNames(std::string_view fileBytes, const GameListNames& names,
     merge.counts.refused = names.refused();
     merge.counts.repeated = names.repeated();
     const FileParts file = partsOf(fileBytes);
-    std::vector<bool> newName(names.size());
-    Layout layout;
-    {
-        // The names the file holds already, marked by their slots.
-        std::vector<bool> inFile(names.slotCount());
-        std::string decoded;
-        layout = scanGameList(file.body, [&](std::size_t start, std::size_t, std::size_t equals) {
-            std::string_view key = file.body.substr(start, equals - start);
-            if (file.windows1252 && !isAscii(key))
-                key = decoded = cp1252ToUtf8(key);
-            if (const std::size_t slot = names.slotOf(key); slot != std::string_view::npos)
-                inFile[slot] = true;
-        });
-        std::size_t ordinal = 0;
-        names.forEach([&](std::string_view key, std::string_view) {
-            newName[ordinal++] = !inFile[names.slotOf(key)];
-        });
-    }
+    // The lines of the names the file holds already, in the order of the names.
+    std::vector<std::uint32_t> inFile;
+    std::string decoded;
+    const Layout layout = scanGameList(file.body, [&](std::size_t start, std::size_t, std::size_t equals) {
+        std::string_view key = file.body.substr(start, equals - start);
+        if (file.windows1252 && !isAscii(key))
+            key = decoded = cp1252ToUtf8(key);
+        if (const std::size_t line = names.find(key); line != std::string_view::npos)
+            inFile.push_back(static_cast<std::uint32_t>(line));
+    });
     if (owned != nullptr)
         owned->releaseIndex();
+    std::sort(inFile.begin(), inFile.end());
+    inFile.erase(std::unique(inFile.begin(), inFile.end()), inFile.end());
+    const auto isNew = [&inFile, next = inFile.begin()](std::size_t line) mutable {
+        if (next != inFile.end() && *next == line) {
+            ++next;
+            return false;
+        }
+        return true;
+    };
 
-    std::size_t size = 0, ordinal = 0;
+    std::size_t size = 0;
     bool fits1252 = true;
-    names.forEach([&](std::string_view key, std::string_view value) {
-        if (!newName[ordinal++]) {
+    auto counting = isNew;
+    names.forEach([&](std::size_t line, std::string_view key, std::string_view value) {
+        if (!counting(line)) {
             ++merge.counts.kept;
             return;
         }
@@ -520,9 +520,9 @@ GameListMerge mergeNames(std::string_view fileBytes, const GameListNames& names,
     const std::size_t at = layout.sectionFound ? layout.insertAt : file.body.size();
     merge.bytes = spliced(file, at, at, prefix.size() + size, fits1252, [&](std::string& out, bool in1252) {
         out += prefix;
-        std::size_t written = 0;
-        names.forEach([&](std::string_view key, std::string_view value) {
-            if (!newName[written++])
+        auto writing = isNew;
+        names.forEach([&](std::size_t line, std::string_view key, std::string_view value) {
+            if (!writing(line))
                 return;
             if (in1252 && !(isAscii(key) && isAscii(value))) {
                 out += *utf8ToCp1252(key);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "platform/filelock.h"
@@ -107,20 +108,24 @@ class GameListNames {
     bool full() const { return full_; }
     // The names as lines "key=value", each ended by LF, in the order they were added.
     const std::string& lines() const { return text_; }
-    // Calls visit(key, value) for each name, in order.
+    // Calls visit(key, value), or visit(offset, key, value) with the offset of the name's line
+    // in lines(), for each name, in order.
     template <typename Visit> void forEach(Visit&& visit) const
     {
         for (std::size_t at = 0; at < text_.size();) {
             const std::size_t equals = text_.find('=', at), end = text_.find('\n', equals);
-            visit(std::string_view(text_).substr(at, equals - at),
-                  std::string_view(text_).substr(equals + 1, end - equals - 1));
+            const std::string_view key = std::string_view(text_).substr(at, equals - at),
+                                   value = std::string_view(text_).substr(equals + 1, end - equals - 1);
+            if constexpr (std::is_invocable_v<Visit, std::size_t, std::string_view, std::string_view>)
+                visit(at, key, value);
+            else
+                visit(key, value);
             at = end + 1;
         }
     }
-    // The slot of the key's name, or npos: a number below slotCount().
-    std::size_t slotOf(std::string_view key) const;
-    std::size_t slotCount() const { return slots_.size(); }
-    // Frees the table when no name is to be added or looked up any more: slotOf() then finds
+    // The offset of the key's line in lines(), or npos.
+    std::size_t find(std::string_view key) const;
+    // Frees the table when no name is to be added or looked up any more: find() then finds
     // nothing, and the names stay.
     void releaseIndex() { std::vector<std::uint32_t>().swap(slots_); }
 
@@ -132,7 +137,6 @@ class GameListNames {
     static_assert(kGameListTextLimit == std::size_t{1} << kOffsetBits);
 
     std::size_t probe(std::string_view key, std::uint64_t hash) const;
-    std::string_view keyAt(std::size_t offset) const;
     void grow();
 
     std::string text_;

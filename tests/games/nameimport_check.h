@@ -59,7 +59,7 @@ inline std::optional<std::string> checkNameImport(std::string_view list, std::st
         if (!set || !isSetName(set->name))
             continue;
         ++listed;
-        if (names.slotOf(set->name) == std::string_view::npos)
+        if (names.find(set->name) == std::string_view::npos)
             return "the set \"" + std::string(set->name) + "\" was lost";
     }
     if (listed != whole.size())
