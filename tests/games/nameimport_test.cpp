@@ -556,7 +556,7 @@ TEST_F(NameImport, WritersOfTheFileWaitTheirTurnSoNoUpdateIsLost)
     EXPECT_EQ(test::readBytes(gameList), gameListBytes);
 }
 
-TEST_F(NameImport, TheLockIsNeverTakenThroughALinkItFindsInItsPlace)
+TEST_F(NameImport, WithoutALockFileOfItsOwnTheFileIsLockedAndNeverThroughALink)
 {
     // Planted where the lock file goes: the lock neither follows it nor stops the write.
     const std::string elsewhere = dir.file("elsewhere");
@@ -565,10 +565,28 @@ TEST_F(NameImport, TheLockIsNeverTakenThroughALinkItFindsInItsPlace)
     EXPECT_EQ(GameListIndex::load(gameList).find("dkong"), "Donkey Kong");
     EXPECT_FALSE(std::filesystem::exists(elsewhere));
     EXPECT_TRUE(std::filesystem::is_symlink(gameList + ".lock"));
-    // A name too long for a lock file beside it: the file itself is locked.
+    // A name too long for a lock file beside it: the write is still possible.
     const std::string longName = dir.file(std::string(250, 'g') + ".ini");
     setGameListEntry(longName, "dkong", "Donkey Kong");
     EXPECT_EQ(GameListIndex::load(longName).find("dkong"), "Donkey Kong");
+
+    // Without a lock file (a folder in its place) the file itself is locked, and writers still
+    // wait their turn, also for one that replaced the file while they waited.
+    std::filesystem::remove(gameList + ".lock");
+    std::filesystem::create_directory(gameList + ".lock");
+    {
+        OtherWriter other(gameList, "galaga", "Galaga");
+        other.write();
+        setGameListEntry(gameList, "pacman", "Pac-Man");
+        EXPECT_EQ(other.finish(), 0);
+    }
+    const GameListIndex names = GameListIndex::load(gameList);
+    EXPECT_EQ(names.find("galaga"), "Galaga");
+    EXPECT_EQ(names.find("pacman"), "Pac-Man");
+    EXPECT_EQ(names.find("dkong"), "Donkey Kong");
+    OtherWriter holder(gameList, "", "");
+    EXPECT_THROW(setGameListEntry(gameList, "x", "X", 100ms), FileBusyError);
+    EXPECT_EQ(holder.finish(), 0);
 }
 
 #if defined(__SANITIZE_ADDRESS__)
