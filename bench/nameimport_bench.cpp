@@ -112,7 +112,7 @@ void MergeAlone(benchmark::State& state)
     const std::string file = userGameList(count);
     const arcavio::SetListReader list = readList(listText(count, "new"));
     for (auto _ : state) {
-        const arcavio::NameMerge merge = arcavio::mergeGameNames(file, list);
+        const arcavio::GameListMerge merge = arcavio::mergeGameListNames(file, list.names());
         if (merge.counts.added != static_cast<std::size_t>(count))
             state.SkipWithError("not every name was added");
         benchmark::DoNotOptimize(merge.bytes.data());
@@ -132,7 +132,7 @@ void MergeAndWrite(benchmark::State& state)
         arcavio::test::writeBytes(path, before);
         state.ResumeTiming();
         const std::string bytes = arcavio::platform::readFile(path, arcavio::platform::kGameListFileLimit);
-        const arcavio::NameMerge merge = arcavio::mergeGameNames(bytes, list);
+        const arcavio::GameListMerge merge = arcavio::mergeGameListNames(bytes, list.names());
         arcavio::platform::replaceFile(path, merge.bytes);
     }
     state.counters["names"] = count;

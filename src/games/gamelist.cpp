@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <tuple>
 
+#include "platform/filelock.h"
 #include "platform/filesystem.h"
 #include "text/boundedtext.h"
 #include "text/encoding.h"
@@ -17,40 +19,9 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-struct RawLine {
-    std::string text;
-    std::string end; // the line's own CR, LF or CR LF; empty for a last line without one
-    bool added = false;
-    bool entry = false; // the key's line, whose text depends on the encoding chosen
-};
-
-std::vector<RawLine> splitKeepingEnds(std::string_view bytes)
-{
-    std::vector<RawLine> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const auto [end, next] = lineAt(bytes, start);
-        lines.push_back(
-            {std::string(bytes.substr(start, end - start)), std::string(bytes.substr(end, next - end))});
-        start = next;
-    }
-    return lines;
-}
-
 bool isSectionLine(std::string_view line)
 {
     return line.size() >= 2 && line.front() == '[' && line.back() == ']';
-}
-
-// A line break or zero byte typed into a name would split the line or hide the rest of the
-// file from every later reading.
-std::string singleLine(std::string_view text)
-{
-    std::string line(text);
-    for (char& c : line)
-        if (c == '\r' || c == '\n' || c == '\0')
-            c = ' ';
-    return line;
 }
 
 char folded(char c)
@@ -58,11 +29,192 @@ char folded(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (folded(a[i]) != folded(b[i]))
+            return false;
+    return true;
+}
+
+bool isAscii(std::string_view text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+// A line break or zero byte typed into a name would split the line or hide the rest of the
+// file from every later reading.
+void appendSingleLine(std::string& out, std::string_view text)
+{
+    const std::size_t at = out.size();
+    out += text;
+    for (std::size_t i = at; i < out.size(); ++i)
+        if (out[i] == '\r' || out[i] == '\n' || out[i] == '\0')
+            out[i] = ' ';
+}
+
+std::string singleLine(std::string_view text)
+{
+    std::string line;
+    appendSingleLine(line, text);
+    return line;
+}
+
 // Keyed with the process's secret, so a file cannot choose keys that share slots: with an
 // unkeyed hash, keys crafted to collide made reading a list quadratic.
 std::uint64_t foldedHash(std::string_view key)
 {
     return sipHash(key, processHashKey(), {}, true);
+}
+
+// The file's bytes as its readers see them: the text, after a byte-order mark and before the
+// first zero byte (what follows is never read and is kept behind the text), and its encoding.
+struct FileParts {
+    bool byteOrderMark = false;
+    std::string_view body, tail;
+    bool windows1252 = false;
+};
+
+FileParts partsOf(std::string_view bytes)
+{
+    FileParts parts;
+    const std::size_t zero = bytes.find('\0');
+    parts.tail = zero == std::string_view::npos ? std::string_view() : bytes.substr(zero);
+    parts.body = bytes.substr(0, zero);
+    parts.byteOrderMark = parts.body.starts_with(kByteOrderMark);
+    if (parts.byteOrderMark)
+        parts.body.remove_prefix(kByteOrderMark.size());
+    parts.windows1252 = !isValidUtf8(parts.body);
+    return parts;
+}
+
+// Where a new line goes in a text, by the rules every writer follows.
+struct Layout {
+    std::string lineEnd = "\r\n"; // the file's own: that of its first line
+    bool sectionFound = false;
+    std::size_t insertAt = 0;     // with a section: just after the end of its last line
+    bool endBeforeInsert = false; // that line has no end of its own yet
+    bool lastLineHasEnd = true;   // without a section: about the text's last line
+    bool lastLineEmpty = true;
+};
+
+// Reads the text by the file's rules: a section line is "[" name "]", only the first section
+// "gamelist" (without regard to case) is read, empty lines and lines beginning with ";" hold no
+// key, and a key is the text before a line's first "=". Calls visit(lineStart, lineEnd, equals)
+// for every key line of that section, in order.
+template <typename Visit> Layout scanGameList(std::string_view text, Visit&& visit)
+{
+    Layout layout;
+    bool endSeen = false;
+    for (std::size_t start = 0; start < text.size();) {
+        const auto [end, next] = lineAt(text, start);
+        const std::string_view line = text.substr(start, end - start);
+        const std::size_t lineStart = start;
+        if (!endSeen && next > end) {
+            layout.lineEnd = std::string(text.substr(end, next - end));
+            endSeen = true;
+        }
+        start = next;
+        if (!layout.sectionFound) {
+            layout.lastLineHasEnd = next > end;
+            layout.lastLineEmpty = line.empty();
+        }
+        if (isSectionLine(line)) {
+            if (layout.sectionFound)
+                break;
+            if (sameIgnoringCase(line.substr(1, line.size() - 2), kGameListSection)) {
+                layout.sectionFound = true;
+                layout.insertAt = next;
+                layout.endBeforeInsert = next == end;
+            }
+            continue;
+        }
+        if (!layout.sectionFound || line.empty())
+            continue;
+        layout.insertAt = next;
+        layout.endBeforeInsert = next == end;
+        const std::size_t equals = line.find('=');
+        if (line.front() != ';' && equals != std::string_view::npos)
+            visit(lineStart, end, lineStart + equals);
+    }
+    return layout;
+}
+
+// What comes before new lines: a line end for a last line without one, and the section when
+// the file has none, after an empty line.
+std::string linesPrefix(const Layout& layout, std::string_view body)
+{
+    if (layout.sectionFound)
+        return layout.endBeforeInsert ? layout.lineEnd : std::string();
+    std::string prefix;
+    if (!body.empty()) {
+        if (!layout.lastLineHasEnd)
+            prefix += layout.lineEnd;
+        if (!layout.lastLineEmpty)
+            prefix += layout.lineEnd;
+    }
+    prefix += "[";
+    prefix += kGameListSection;
+    prefix += "]";
+    prefix += layout.lineEnd;
+    return prefix;
+}
+
+// The file with body[from, to) replaced by new text, which write(out, in1252) appends in UTF-8
+// or in Windows-1252. A Windows-1252 file stays one only while its text is no valid UTF-8 and
+// the new text fits the code page: once an edit makes it valid UTF-8 (a replaced line held its
+// only other byte, or the new bytes happen to form UTF-8), it would read as UTF-8 and change, so
+// it becomes UTF-8 as a whole then, as it does when the new text does not fit.
+template <typename Write>
+std::string spliced(const FileParts& file, std::size_t from, std::size_t to, std::size_t textSize, bool fits1252,
+                    Write&& write)
+{
+    const auto build = [&](bool toUtf8, bool in1252) {
+        std::string out;
+        out.reserve(kByteOrderMark.size() + file.body.size() + (toUtf8 ? file.body.size() / 2 : 0) + textSize +
+                    file.tail.size());
+        const auto kept = [&](std::string_view part) {
+            if (toUtf8)
+                out += cp1252ToUtf8(part);
+            else
+                out += part;
+        };
+        if (file.byteOrderMark)
+            out += kByteOrderMark;
+        kept(file.body.substr(0, from));
+        write(out, in1252);
+        kept(file.body.substr(to));
+        out += file.tail;
+        return out;
+    };
+    if (!file.windows1252)
+        return build(false, false);
+    if (fits1252) {
+        std::string out = build(false, true);
+        const std::size_t mark = file.byteOrderMark ? kByteOrderMark.size() : 0;
+        if (!isValidUtf8(std::string_view(out).substr(mark, out.size() - mark - file.tail.size())))
+            return out;
+    }
+    return build(true, false);
+}
+
+void refuseOversized(const std::string& path, std::size_t size)
+{
+    // A file the program could not read back would lose every name in it.
+    if (size > platform::kGameListFileLimit)
+        throw RefusedValueError(visibleValue(fileNamePart(path)) + " would grow past " +
+                                std::to_string(platform::kGameListFileLimit / platform::kMebibyte) +
+                                " MiB, more than the program reads; it was not changed");
+}
+
+std::string readIfPresent(const std::string& path)
+{
+    return platform::fileExists(path) ? platform::readFile(path, platform::kGameListFileLimit) : std::string();
 }
 
 } // namespace
@@ -76,34 +228,11 @@ GameListIndex GameListIndex::fromBytes(std::string_view bytes)
         index.text_.resize(std::numeric_limits<std::uint32_t>::max() - 1);
     const std::string_view text = index.text_;
 
-    bool inSection = false, sectionSeen = false;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = start;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
-            ++end;
-        const std::string_view line = text.substr(start, end - start);
-        const std::size_t lineStart = start;
-        start = end;
-        if (start < text.size() && text[start] == '\r')
-            ++start;
-        if (start < text.size() && text[start] == '\n')
-            ++start;
-
-        if (line.empty() || line.front() == ';')
-            continue;
-        if (isSectionLine(line)) {
-            // Only the first section of the name is read.
-            inSection = !sectionSeen && foldCase(line.substr(1, line.size() - 2)) == kGameListSection;
-            sectionSeen = sectionSeen || inSection;
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        if (!inSection || equals == std::string_view::npos)
-            continue;
-        index.entries_.push_back({static_cast<std::uint32_t>(lineStart), static_cast<std::uint32_t>(equals),
-                                  static_cast<std::uint32_t>(lineStart + equals + 1),
-                                  static_cast<std::uint32_t>(line.size() - equals - 1)});
-    }
+    scanGameList(text, [&](std::size_t lineStart, std::size_t lineEnd, std::size_t equals) {
+        index.entries_.push_back({static_cast<std::uint32_t>(lineStart), static_cast<std::uint32_t>(equals - lineStart),
+                                  static_cast<std::uint32_t>(equals + 1),
+                                  static_cast<std::uint32_t>(lineEnd - equals - 1)});
+    });
 
     std::size_t capacity = 16;
     while (capacity < 2 * index.entries_.size())
@@ -140,13 +269,7 @@ GameListIndex GameListIndex::load(const std::string& path)
 
 bool GameListIndex::sameKey(const Entry& entry, std::string_view key) const
 {
-    if (entry.keyLength != key.size())
-        return false;
-    const char* stored = text_.data() + entry.key;
-    for (std::size_t i = 0; i < key.size(); ++i)
-        if (folded(stored[i]) != folded(key[i]))
-            return false;
-    return true;
+    return sameIgnoringCase(std::string_view(text_).substr(entry.key, entry.keyLength), key);
 }
 
 std::size_t GameListIndex::longestProbe() const
@@ -233,111 +356,210 @@ std::string withGameListEntry(std::string_view bytes, std::string_view key, std:
         throw RefusedValueError("The game name \"" + visibleValue(lineValue) +
                                 "\" cannot be added to gamelist.ini: it is not valid UTF-8 text");
 
-    // What follows a zero byte is never read; it is kept behind the edited text.
-    const std::size_t zero = bytes.find('\0');
-    const std::string_view tail = zero == std::string_view::npos ? std::string_view() : bytes.substr(zero);
-    std::string_view body = bytes.substr(0, zero);
-    const bool byteOrderMark = body.starts_with(kByteOrderMark);
-    if (byteOrderMark)
-        body.remove_prefix(kByteOrderMark.size());
-    const bool windows1252 = !isValidUtf8(body);
+    const FileParts file = partsOf(bytes);
+    std::optional<std::pair<std::size_t, std::size_t>> match;
+    const Layout layout = scanGameList(file.body, [&](std::size_t start, std::size_t end, std::size_t equals) {
+        if (match)
+            return;
+        const std::string_view rawKey = file.body.substr(start, equals - start);
+        if (sameIgnoringCase(file.windows1252 ? cp1252ToUtf8(rawKey) : std::string(rawKey), lineKey))
+            match.emplace(start, end);
+    });
 
-    std::vector<RawLine> lines = splitKeepingEnds(body);
-    std::string lineEnd = "\r\n";
-    for (const RawLine& line : lines)
-        if (!line.end.empty()) {
-            lineEnd = line.end;
-            break;
-        }
-
-    const std::string entry = lineKey + "=" + lineValue;
-    const std::optional<std::string> entryIn1252 = windows1252 ? utf8ToCp1252(entry) : std::nullopt;
-
-    const std::string foldedKey = foldCase(lineKey);
-    std::ptrdiff_t section = -1, lastOfSection = -1, match = -1;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view text = lines[i].text;
-        if (isSectionLine(text)) {
-            if (section >= 0)
-                break; // only the first section of the name is read
-            if (foldCase(text.substr(1, text.size() - 2)) == kGameListSection) {
-                section = lastOfSection = static_cast<std::ptrdiff_t>(i);
-            }
-            continue;
-        }
-        if (section < 0 || text.empty())
-            continue;
-        lastOfSection = static_cast<std::ptrdiff_t>(i);
-        if (match >= 0 || text.front() == ';')
-            continue;
-        const std::size_t equals = text.find('=');
-        if (equals == std::string_view::npos)
-            continue;
-        const std::string_view rawKey = text.substr(0, equals);
-        if (foldCase(windows1252 ? cp1252ToUtf8(rawKey) : std::string(rawKey)) == foldedKey)
-            match = static_cast<std::ptrdiff_t>(i);
-    }
-
-    const RawLine entryLine{std::string(), lineEnd, true, true};
-    if (match >= 0) {
-        RawLine& replaced = lines[static_cast<std::size_t>(match)];
-        replaced = RawLine{std::string(), replaced.end, true, true};
-    } else if (section >= 0) {
-        RawLine& before = lines[static_cast<std::size_t>(lastOfSection)];
-        if (before.end.empty())
-            before.end = lineEnd;
-        lines.insert(lines.begin() + lastOfSection + 1, entryLine);
+    std::string text;
+    std::size_t from = file.body.size(), to = from;
+    if (match) {
+        std::tie(from, to) = *match;
+        text = lineKey + "=" + lineValue;
     } else {
-        if (!lines.empty()) {
-            if (lines.back().end.empty())
-                lines.back().end = lineEnd;
-            if (!lines.back().text.empty())
-                lines.push_back(RawLine{"", lineEnd, true});
-        }
-        lines.push_back(RawLine{"[" + std::string(kGameListSection) + "]", lineEnd, true});
-        lines.push_back(entryLine);
+        if (layout.sectionFound)
+            from = to = layout.insertAt;
+        text = linesPrefix(layout, file.body) + lineKey + "=" + lineValue + layout.lineEnd;
     }
-
-    // toUtf8: a Windows-1252 file becomes UTF-8 as a whole.
-    const auto render = [&](bool toUtf8) {
-        std::string text;
-        text.reserve(body.size() + entry.size() + 32);
-        for (const RawLine& line : lines) {
-            if (line.entry)
-                text += windows1252 && !toUtf8 ? *entryIn1252 : entry;
-            else
-                text += toUtf8 && !line.added ? cp1252ToUtf8(line.text) : line.text;
-            text += line.end;
-        }
-        return text;
-    };
-    // A Windows-1252 file stays one only while its text is no valid UTF-8: once the edit makes
-    // it so (the line replaced held its only other byte, or the new bytes happen to form UTF-8),
-    // it would read as UTF-8 and change. It becomes UTF-8 as a whole then, as it does when the
-    // name does not fit the code page.
-    std::string edited;
-    if (windows1252 && entryIn1252) {
-        edited = render(false);
-        if (isValidUtf8(edited))
-            edited = render(true);
-    } else {
-        edited = render(windows1252);
-    }
-
-    std::string out;
-    out.reserve(kByteOrderMark.size() + edited.size() + tail.size());
-    if (byteOrderMark)
-        out += kByteOrderMark;
-    out += edited;
-    out += tail;
-    return out;
+    const std::optional<std::string> in1252 = file.windows1252 ? utf8ToCp1252(text) : std::nullopt;
+    return spliced(file, from, to, text.size(), in1252.has_value(),
+                   [&](std::string& out, bool inCodePage) { out += inCodePage ? *in1252 : text; });
 }
 
-void setGameListEntry(const std::string& path, std::string_view key, std::string_view value)
+void setGameListEntry(const std::string& path, std::string_view key, std::string_view value,
+                      std::chrono::milliseconds lockWait)
 {
-    const std::string bytes =
-        platform::fileExists(path) ? platform::readFile(path, platform::kGameListFileLimit) : std::string();
-    platform::replaceFile(path, withGameListEntry(bytes, key, value));
+    const platform::FileLock lock(path, lockWait);
+    const std::string edited = withGameListEntry(readIfPresent(path), key, value);
+    refuseOversized(path, edited.size());
+    platform::replaceFile(path, edited);
+}
+
+GameListNames::Added GameListNames::add(std::string_view key, std::string_view value)
+{
+    if (gameListKeyProblem(key) || !isValidUtf8(value)) {
+        ++refused_;
+        return Added::Refused;
+    }
+    if (full_)
+        return Added::Full;
+    if (2 * (count_ + 1) > slots_.size())
+        grow();
+    const std::uint64_t hash = foldedHash(key);
+    const std::size_t slot = probe(key, hash);
+    if (slots_[slot] != 0) {
+        ++repeated_;
+        return Added::Repeated;
+    }
+    if (text_.size() + key.size() + value.size() + 2 > kGameListTextLimit) {
+        full_ = true;
+        return Added::Full;
+    }
+    const auto offset = static_cast<std::uint32_t>(text_.size());
+    text_ += key;
+    text_ += '=';
+    appendSingleLine(text_, value);
+    text_ += '\n';
+    slots_[slot] = kTaken | (static_cast<std::uint32_t>(hash >> 59) << kOffsetBits) | offset;
+    ++count_;
+    return Added::New;
+}
+
+std::size_t GameListNames::probe(std::string_view key, std::uint64_t hash) const
+{
+    const std::size_t mask = slots_.size() - 1;
+    const std::uint32_t tag = static_cast<std::uint32_t>(hash >> 59) << kOffsetBits;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t taken = slots_[slot];
+        if (taken == 0)
+            return slot;
+        // A line's key holds no "=", so the key ends where the "=" follows.
+        const std::size_t offset = taken & kOffsetMask;
+        if ((taken & kTagBits) == tag && offset + key.size() < text_.size() && text_[offset + key.size()] == '=' &&
+            sameIgnoringCase(std::string_view(text_).substr(offset, key.size()), key))
+            return slot;
+    }
+}
+
+void GameListNames::grow()
+{
+    slots_.assign(std::max<std::size_t>(16, 2 * slots_.size()), 0);
+    const std::size_t mask = slots_.size() - 1;
+    // Through the lines in order, which reads the text once from start to end.
+    forEach([&](std::size_t offset, std::string_view key, std::string_view) {
+        const std::uint64_t hash = foldedHash(key);
+        std::size_t slot = hash & mask;
+        while (slots_[slot] != 0)
+            slot = (slot + 1) & mask;
+        slots_[slot] = kTaken | (static_cast<std::uint32_t>(hash >> 59) << kOffsetBits) |
+                       static_cast<std::uint32_t>(offset);
+    });
+}
+
+std::size_t GameListNames::find(std::string_view key) const
+{
+    if (slots_.empty())
+        return std::string_view::npos;
+    const std::uint32_t taken = slots_[probe(key, foldedHash(key))];
+    return taken != 0 ? taken & kOffsetMask : std::string_view::npos;
+}
+
+namespace {
+
+// The merge; `owned`, when given, is `names` itself, whose table goes as soon as the file's keys
+// are marked, before the new file is made. A result past `limit` is not made at all.
+GameListMerge mergeNames(std::string_view fileBytes, const GameListNames& names, GameListNames* owned,
+                         std::size_t limit, bool& tooLarge)
+{
+    GameListMerge merge;
+    merge.counts.refused = names.refused();
+    merge.counts.repeated = names.repeated();
+    const FileParts file = partsOf(fileBytes);
+    // The lines of the names the file holds already, in the order of the names.
+    std::vector<std::uint32_t> inFile;
+    std::string decoded;
+    const Layout layout = scanGameList(file.body, [&](std::size_t start, std::size_t, std::size_t equals) {
+        std::string_view key = file.body.substr(start, equals - start);
+        if (file.windows1252 && !isAscii(key))
+            key = decoded = cp1252ToUtf8(key);
+        if (const std::size_t line = names.find(key); line != std::string_view::npos)
+            inFile.push_back(static_cast<std::uint32_t>(line));
+    });
+    if (owned != nullptr)
+        owned->releaseIndex();
+    std::sort(inFile.begin(), inFile.end());
+    inFile.erase(std::unique(inFile.begin(), inFile.end()), inFile.end());
+    const auto isNew = [&inFile, next = inFile.begin()](std::size_t line) mutable {
+        if (next != inFile.end() && *next == line) {
+            ++next;
+            return false;
+        }
+        return true;
+    };
+
+    std::size_t size = 0;
+    bool fits1252 = true;
+    auto counting = isNew;
+    names.forEach([&](std::size_t line, std::string_view key, std::string_view value) {
+        if (!counting(line)) {
+            ++merge.counts.kept;
+            return;
+        }
+        ++merge.counts.added;
+        size += key.size() + 1 + value.size() + layout.lineEnd.size();
+        if (file.windows1252 && fits1252 && !(isAscii(key) && isAscii(value)))
+            fits1252 = utf8ToCp1252(key).has_value() && utf8ToCp1252(value).has_value();
+    });
+    tooLarge = false;
+    if (merge.counts.added == 0) {
+        merge.bytes = std::string(fileBytes);
+        return merge;
+    }
+
+    const std::string prefix = linesPrefix(layout, file.body);
+    // Converting a file to UTF-8 only makes it longer.
+    if (fileBytes.size() + prefix.size() + size > limit) {
+        tooLarge = true;
+        return merge;
+    }
+    const std::size_t at = layout.sectionFound ? layout.insertAt : file.body.size();
+    merge.bytes = spliced(file, at, at, prefix.size() + size, fits1252, [&](std::string& out, bool in1252) {
+        out += prefix;
+        auto writing = isNew;
+        names.forEach([&](std::size_t line, std::string_view key, std::string_view value) {
+            if (!writing(line))
+                return;
+            if (in1252 && !(isAscii(key) && isAscii(value))) {
+                out += *utf8ToCp1252(key);
+                out += '=';
+                out += *utf8ToCp1252(value);
+            } else {
+                out += key;
+                out += '=';
+                out += value;
+            }
+            out += layout.lineEnd;
+        });
+    });
+    return merge;
+}
+
+} // namespace
+
+GameListMerge mergeGameListNames(std::string_view fileBytes, const GameListNames& names)
+{
+    bool tooLarge = false;
+    return mergeNames(fileBytes, names, nullptr, std::numeric_limits<std::size_t>::max(), tooLarge);
+}
+
+GameListMergeCounts addGameListNames(const std::string& path, GameListNames&& names,
+                                     std::chrono::milliseconds lockWait)
+{
+    const platform::FileLock lock(path, lockWait);
+    bool tooLarge = false;
+    const GameListMerge merge = mergeNames(readIfPresent(path), names, &names, platform::kGameListFileLimit, tooLarge);
+    if (tooLarge)
+        refuseOversized(path, platform::kGameListFileLimit + 1);
+    if (merge.counts.added > 0) {
+        refuseOversized(path, merge.bytes.size());
+        platform::replaceFile(path, merge.bytes);
+    }
+    return merge.counts;
 }
 
 } // namespace arcavio

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "games/gamelist.h"
+#include "platform/filelock.h"
 #include "text/errors.h"
 
 // Game names from the emulator itself: the list of every set it knows, which it prints when
@@ -33,55 +35,45 @@ struct ListedSet {
 // with more than blanks after the last, or with a blank description.
 std::optional<ListedSet> parseSetLine(std::string_view line);
 
-// The emulator's list, fed in pieces of any size as they arrive. A line ends at CR, LF or
-// CR LF. Descriptions are kept as gamelist.ini will hold them: a zero byte becomes a blank, and
-// a description that is not UTF-8 is read as Windows-1252, as a file would be.
+// Whether a word of the list can be a set's name: letters, digits and underscores, as the
+// emulator names its sets (0.251's longest holds 32), at most kSetNameLimit of them. Letters
+// of either case: the file compares names without regard to case.
+inline constexpr std::size_t kSetNameLimit = 64;
+bool isSetName(std::string_view name);
+
+// The emulator's list, fed in pieces of any size as they arrive, and kept only as the names it
+// will add: the first listing of each set (see GameListNames). A line ends at CR, LF or CR LF.
+// Descriptions are kept as gamelist.ini will hold them: a zero byte becomes a blank, and a
+// description that is not UTF-8 is read as Windows-1252, as a file would be.
 class SetListReader {
   public:
     void feed(std::string_view bytes);
     // The list has ended: a last line without a line end counts too.
     void finish();
 
-    std::size_t size() const { return sets_.size(); }
-    ListedSet at(std::size_t index) const;
-    // Lines that name no set: the header, blank lines and lines that do not parse.
+    // Lines that name a set, repeats included.
+    std::size_t size() const { return listed_; }
+    const GameListNames& names() const { return names_; }
+    // The names, for a merge that consumes them; the reader holds none afterwards.
+    GameListNames takeNames() { return std::move(names_); }
+    // Lines that name no set: the header, blank lines, lines that do not parse and lines whose
+    // name is no set name.
     std::size_t skippedLines() const { return skipped_; }
     // Of those, the lines that are neither blank nor the header.
     std::size_t oddLines() const { return odd_; }
+    // Of those, the lines that parse but whose name is no set name.
+    std::size_t notSetNames() const { return notSetNames_; }
 
   private:
-    struct Entry {
-        std::size_t name, nameLength, description, descriptionLength;
-    };
-    void takeLine(std::string_view line, bool mayHoldZero);
+    void takeLine(std::string_view line);
 
-    std::string text_;
-    std::vector<Entry> sets_;
+    GameListNames names_;
     std::string pending_; // the start of a line whose end has not arrived
     bool afterCarriageReturn_ = false;
-    std::size_t skipped_ = 0, odd_ = 0;
+    std::size_t listed_ = 0, skipped_ = 0, odd_ = 0, notSetNames_ = 0;
 };
 
-struct NameMergeCounts {
-    std::size_t added = 0;    // sets given a new line
-    std::size_t kept = 0;     // sets the file names already: the user's value stays
-    std::size_t refused = 0;  // set names the file cannot hold (see gameListKeyProblem)
-    std::size_t repeated = 0; // sets listed again, without regard to case: the first counts
-};
-
-struct NameMerge {
-    std::string bytes; // the file as it is to be written; unchanged when nothing was added
-    NameMergeCounts counts;
-};
-
-// gamelist.ini's bytes with a line "name=description" for every listed set whose key it does not
-// hold yet (keys compared as the select-game dialog compares them), in the list's order, after
-// the last line of its first section "gamelist" (a section added at the end of the file when
-// there is none). Every other byte stays, as "Add a new Game" keeps it: the byte-order mark, the
-// line ends, whatever follows a zero byte, and the encoding: a Windows-1252 file stays one when
-// every new line fits the code page; otherwise the whole file becomes UTF-8.
-// Time and memory are linear in the sizes of the file and the list.
-NameMerge mergeGameNames(std::string_view fileBytes, const SetListReader& sets);
+using NameMergeCounts = GameListMergeCounts;
 
 // An import that failed: the message names the emulator and says what went wrong, with the
 // first lines of its error output when it wrote any.
@@ -95,7 +87,7 @@ struct NameImportSummary {
     bool written = false;   // gamelist.ini was replaced; false when every set was named already
     std::size_t setsRead = 0;
     NameMergeCounts counts;
-    std::size_t skippedLines = 0, oddLines = 0; // see SetListReader
+    std::size_t skippedLines = 0, oddLines = 0, notSetNames = 0; // see SetListReader
 };
 
 // How long the emulator may take to list its sets: the real list comes in under a second, and a
@@ -116,7 +108,8 @@ class GameNameImport {
     // path is taken from the current directory). Throws NameImportError when the program is
     // missing or cannot be started.
     GameNameImport(const std::string& emulator, std::string gameListPath,
-                   std::chrono::milliseconds timeLimit = kNameImportTimeLimit);
+                   std::chrono::milliseconds timeLimit = kNameImportTimeLimit,
+                   std::chrono::milliseconds lockWait = platform::kFileLockWait);
     // An emulator still running is killed and reaped; nothing is written.
     ~GameNameImport();
     GameNameImport(const GameNameImport&) = delete;
@@ -138,8 +131,11 @@ class GameNameImport {
     // into gamelist.ini in one write. Throws NameImportError, leaving the file untouched, when
     // the emulator failed (exit code other than 0, a crash, more output than 64 MiB, more time
     // than the limit), listed
-    // no set, or gamelist.ini would grow past what the program reads (64 MiB); FileOpenError or
-    // FileCreateError when gamelist.ini cannot be read or written.
+    // no set, more names than gamelist.ini can hold, or gamelist.ini would grow past what the
+    // program reads (64 MiB); FileOpenError or FileCreateError when gamelist.ini cannot be read
+    // or written, FileBusyError when another program holds it locked for longer than
+    // `lockWait`. The file is read, merged and written under its lock (see addGameListNames),
+    // so names another program added meanwhile stay.
     NameImportSummary finish();
 
     const std::string& emulator() const { return emulator_; }
@@ -149,7 +145,7 @@ class GameNameImport {
 
     std::string emulator_;
     std::string gameListPath_;
-    std::chrono::milliseconds timeLimit_;
+    std::chrono::milliseconds timeLimit_, lockWait_;
     std::unique_ptr<platform::ChildProcess> child_;
     SetListReader reader_;
     std::string arrived_;
@@ -163,6 +159,7 @@ class GameNameImport {
 NameImportSummary importGameNames(const std::string& emulator, const std::string& gameListPath,
                                   const NameImportProgress& progress = {},
                                   const std::atomic<bool>* cancel = nullptr,
-                                  std::chrono::milliseconds timeLimit = kNameImportTimeLimit);
+                                  std::chrono::milliseconds timeLimit = kNameImportTimeLimit,
+                                  std::chrono::milliseconds lockWait = platform::kFileLockWait);
 
 } // namespace arcavio

@@ -39,6 +39,10 @@ std::string nameImportSummaryText(const NameImportSummary& summary, std::string_
     if (counts.refused > 0)
         text += "\n" + counted(counts.refused, "set was left out: ", "sets were left out: ") + file +
                 (counts.refused == 1 ? " cannot hold its name." : " cannot hold their names.");
+    if (summary.notSetNames > 0)
+        text += "\n" +
+                counted(summary.notSetNames, "line was skipped: what it names cannot be a set's name.",
+                        "lines were skipped: what they name cannot be a set's name.");
     if (counts.repeated > 0)
         text += "\n" + counted(counts.repeated, "set was listed again; ", "sets were listed again; ") +
                 "the first listing counts.";

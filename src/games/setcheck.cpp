@@ -8,6 +8,7 @@
 
 #include "games/nameimportsummary.h"
 #include "platform/childprocess.h"
+#include "platform/filelock.h"
 #include "platform/filesystem.h"
 #include "text/boundedtext.h"
 #include "text/nameorder.h"
@@ -420,7 +421,6 @@ SetCheckSummary SetCheck::finish()
     summary.unchecked = names_.size() - checked_;
     summary.oddLines = oddLines_;
     std::vector<SetCheckEntry> entries;
-    std::vector<bool> keep(cache_.size(), true);
     const std::vector<std::string> folders = splitPathList(request_.romFolders);
     const std::unordered_set<std::string_view> listedFolders(folders.begin(), folders.end());
     std::unordered_set<std::string_view> listedPaths;
@@ -446,19 +446,22 @@ SetCheckSummary SetCheck::finish()
         }
         entries.push_back({request_.version, files_[i].path, files_[i].stamp, *results_[i]});
     }
-    // This version's entries of the checked folders are all above; a zip no longer in a checked
-    // folder goes. Other folders keep what was found there.
-    for (std::size_t i = 0; i < cache_.size(); ++i) {
-        const SetCheckEntry old = cache_.at(i);
-        if (listedFolders.contains(directoryPart(old.path)) &&
-            (old.version == request_.version || !listedPaths.contains(cache_.pathAt(i))))
-            keep[i] = false;
-    }
     if (!request_.cachePath.empty()) {
-        const std::string bytes = cache_.serialize(entries, keep);
         try {
             platform::createDirectories(directoryPart(request_.cachePath));
-            platform::replaceFile(request_.cachePath, bytes);
+            const platform::FileLock lock(request_.cachePath);
+            // Read again under the lock: what another check wrote since it was read stays.
+            const SetCheckCache current = SetCheckCache::read(request_.cachePath);
+            // This version's entries of the checked folders are all above; a zip no longer in a
+            // checked folder goes. Other folders keep what was found there.
+            std::vector<bool> keep(current.size(), true);
+            for (std::size_t i = 0; i < current.size(); ++i) {
+                const SetCheckEntry old = current.at(i);
+                if (listedFolders.contains(directoryPart(old.path)) &&
+                    (old.version == request_.version || !listedPaths.contains(current.pathAt(i))))
+                    keep[i] = false;
+            }
+            platform::replaceFile(request_.cachePath, current.serialize(entries, keep));
             summary.cacheWritten = true;
         } catch (const Error&) {
             // The cache only saves time: a check whose results cannot be kept still tells them.

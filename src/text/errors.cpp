@@ -54,6 +54,12 @@ FileCreateError::FileCreateError(std::string_view path, WriteFailure reason)
 {
 }
 
+FileBusyError::FileBusyError(std::string_view path)
+    : Error("The file " + std::string(path) +
+            " is being changed by another program; nothing was written. Try again when it has finished")
+{
+}
+
 PictureError PictureError::unknownExtension(std::string_view extension)
 {
     return PictureError("Unknown picture file extension (." + boundedText(extension, kQuotedValueLimit) +

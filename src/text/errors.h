@@ -48,6 +48,12 @@ class FileCreateError : public Error {
     WriteFailure reason_;
 };
 
+// A file that another program holds locked for longer than the program waits.
+class FileBusyError : public Error {
+  public:
+    explicit FileBusyError(std::string_view path);
+};
+
 class InOutError : public Error {
   public:
     using Error::Error;

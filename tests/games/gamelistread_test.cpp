@@ -26,6 +26,10 @@ TEST(GameListRead, StopsAtSixtyFourMebibytes)
     const std::string head = "[gamelist]\r\ngame1=Game One\r\n";
     const std::string under = dir.writeSized("under.ini", head, platform::kGameListFileLimit);
     EXPECT_EQ(GameListIndex::load(under).find("game1"), "Game One");
+    // An edit that would take it past what the program reads back is refused.
+    EXPECT_EQ(test::errorMessageOf<RefusedValueError>([&] { setGameListEntry(under, "game2", "Game Two"); }),
+              "under.ini would grow past 64 MiB, more than the program reads; it was not changed");
+    EXPECT_EQ(std::filesystem::file_size(under), platform::kGameListFileLimit) << "left as it was";
     const std::string over = dir.writeSized("over.ini", head, platform::kGameListFileLimit + 1);
     EXPECT_EQ(loadError(over), "Cannot open file " + over);
     EXPECT_THROW(setGameListEntry(over, "game2", "Game Two"), FileOpenError);

@@ -42,18 +42,42 @@ inline std::optional<std::string> checkNameImport(std::string_view list, std::st
     for (std::size_t at = 0; at < list.size(); at += piece)
         pieces.feed(list.substr(at, piece));
     pieces.finish();
-    if (pieces.size() != whole.size() || pieces.skippedLines() != whole.skippedLines())
+    const GameListNames& names = whole.names();
+    if (pieces.size() != whole.size() || pieces.skippedLines() != whole.skippedLines() ||
+        pieces.notSetNames() != whole.notSetNames() || pieces.names().repeated() != names.repeated())
         return "the list read differently in pieces of " + std::to_string(piece);
-    for (std::size_t i = 0; i < whole.size(); ++i)
-        if (pieces.at(i).name != whole.at(i).name || pieces.at(i).description != whole.at(i).description)
-            return "set " + std::to_string(i) + " read differently in pieces of " + std::to_string(piece);
-    for (std::size_t i = 0; i < whole.size(); ++i)
-        if (!isValidUtf8(whole.at(i).description) || breaksLine(whole.at(i).description))
-            return "the description of set " + std::to_string(i) + " cannot stand in a line";
+    if (pieces.names().lines() != names.lines())
+        return "the sets read differently in pieces of " + std::to_string(piece);
+    if (names.size() + names.repeated() + names.refused() != whole.size())
+        return std::string("the sets read do not add up");
+    // Every line that names a set is kept, or repeats one kept.
+    std::size_t listed = 0;
+    for (std::size_t start = 0; start < list.size();) {
+        const LineSpan span = lineAt(list, start);
+        const std::optional<ListedSet> set = parseSetLine(list.substr(start, span.end - start));
+        start = span.next;
+        if (!set || !isSetName(set->name))
+            continue;
+        ++listed;
+        if (names.find(set->name) == std::string_view::npos)
+            return "the set \"" + std::string(set->name) + "\" was lost";
+    }
+    if (listed != whole.size())
+        return std::string("the reader counted other lines as sets");
+    std::optional<std::string> problem;
+    names.forEach([&](std::string_view name, std::string_view description) {
+        if (!isSetName(name))
+            problem = "\"" + std::string(name) + "\" was taken for a set's name";
+        else if (!isValidUtf8(description) || breaksLine(description))
+            problem = "the description of \"" + std::string(name) + "\" cannot stand in a line";
+    });
+    if (problem)
+        return problem;
 
-    const NameMerge merge = mergeGameNames(file, whole);
+    const GameListMerge merge = mergeGameListNames(file, names);
     const NameMergeCounts& counts = merge.counts;
-    if (counts.added + counts.kept + counts.refused + counts.repeated != whole.size())
+    if (counts.added + counts.kept != names.size() || counts.refused != names.refused() ||
+        counts.repeated != names.repeated())
         return std::string("the counts do not add up");
     if (counts.added == 0 && merge.bytes != file)
         return std::string("the file changed with nothing added");
@@ -61,30 +85,24 @@ inline std::optional<std::string> checkNameImport(std::string_view list, std::st
     const GameListIndex before = GameListIndex::fromBytes(file);
     const GameListIndex after = GameListIndex::fromBytes(merge.bytes);
     std::unordered_map<std::string, bool> met; // folded name: named in the file before
-    std::size_t kept = 0, added = 0, refused = 0, repeated = 0;
-    for (std::size_t i = 0; i < whole.size(); ++i) {
-        const ListedSet set = whole.at(i);
-        if (gameListKeyProblem(set.name)) {
-            ++refused;
-            continue;
-        }
-        const auto [it, first] = met.try_emplace(foldCase(set.name), before.find(set.name).has_value());
+    std::size_t kept = 0, added = 0;
+    names.forEach([&](std::string_view name, std::string_view description) {
+        const auto [it, first] = met.try_emplace(foldCase(name), before.find(name).has_value());
         if (!first) {
-            ++repeated;
-            continue;
-        }
-        if (it->second) {
+            problem = "\"" + std::string(name) + "\" is kept twice";
+        } else if (it->second) {
             ++kept;
-            if (after.find(set.name) != before.find(set.name))
-                return "the user's name of \"" + std::string(set.name) + "\" changed";
+            if (after.find(name) != before.find(name))
+                problem = "the user's name of \"" + std::string(name) + "\" changed";
         } else {
             ++added;
-            if (after.find(set.name) != std::optional<std::string_view>(set.description))
-                return "\"" + std::string(set.name) + "\" does not read back as its description";
+            if (after.find(name) != std::optional<std::string_view>(description))
+                problem = "\"" + std::string(name) + "\" does not read back as its description";
         }
-    }
-    if (kept != counts.kept || added != counts.added || refused != counts.refused ||
-        repeated != counts.repeated)
+    });
+    if (problem)
+        return problem;
+    if (kept != counts.kept || added != counts.added)
         return std::string("the counts differ from what the file and the list hold");
     for (const std::string& key : keyCandidates(file))
         if (met.find(foldCase(key)) == met.end() && before.find(key) != after.find(key))

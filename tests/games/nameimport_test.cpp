@@ -4,12 +4,17 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 #include "gamelist_edit_check.h"
 #include "games/gamelist.h"
 #include "nameimport_check.h"
+#include "platform/filelock.h"
+#include "platform/filesystem.h"
 #include "support/fake_emulator.h"
 #include "support/temp_dir.h"
 
@@ -30,14 +35,15 @@ SetListReader readWhole(std::string_view list)
 std::vector<std::pair<std::string, std::string>> setsOf(const SetListReader& reader)
 {
     std::vector<std::pair<std::string, std::string>> sets;
-    for (std::size_t i = 0; i < reader.size(); ++i)
-        sets.emplace_back(reader.at(i).name, reader.at(i).description);
+    reader.names().forEach([&](std::string_view name, std::string_view description) {
+        sets.emplace_back(name, description);
+    });
     return sets;
 }
 
 std::string merged(std::string_view file, std::string_view list)
 {
-    return mergeGameNames(file, readWhole(list)).bytes;
+    return mergeGameListNames(file, readWhole(list).names()).bytes;
 }
 
 TEST(SetLine, ReadsTheEmulatorsFormat)
@@ -111,7 +117,7 @@ TEST(SetList, ATruncatedLastLineNamesNothing)
     const SetListReader cut = readWhole("pong              \"Pong (Rev E) [TTL]\"\n"
                                         "cc10              \"Chess Challenger \"10\" (mod");
     ASSERT_EQ(cut.size(), 1u);
-    EXPECT_EQ(cut.at(0).name, "pong");
+    EXPECT_EQ(cut.names().lines(), "pong=Pong (Rev E) [TTL]\n");
     EXPECT_EQ(cut.oddLines(), 1u);
 
     // Before finish() the last line may still be arriving.
@@ -133,7 +139,7 @@ TEST(NameMerge, AddsOnlyWhatTheUserHasNotNamedAndKeepsEveryOtherByte)
                              "[other]\r\n"
                              "pacman=Not read\r\n";
     const std::string list = std::string(test::kFakeSetList);
-    const NameMerge merge = mergeGameNames(file, readWhole(list));
+    const GameListMerge merge = mergeGameListNames(file, readWhole(list).names());
     EXPECT_EQ(merge.bytes, "; my names\r\n"
                            "[gamelist]\r\n"
                            "PONG=My Pong\r\n"
@@ -155,7 +161,7 @@ TEST(NameMerge, AddsOnlyWhatTheUserHasNotNamedAndKeepsEveryOtherByte)
     EXPECT_EQ(after.find("pacman"), "Pac-Man (Midway)");
 
     // Nothing new: the same bytes, which the import does not write.
-    const NameMerge again = mergeGameNames(merge.bytes, readWhole(list));
+    const GameListMerge again = mergeGameListNames(merge.bytes, readWhole(list).names());
     EXPECT_EQ(again.counts.added, 0u);
     EXPECT_EQ(again.counts.kept, 6u);
     EXPECT_EQ(again.bytes, merge.bytes);
@@ -194,19 +200,33 @@ TEST(NameMerge, AWindows1252FileStaysOneUnlessANameDoesNotFit)
     EXPECT_EQ(GameListIndex::fromBytes(converted).find("bup"), "Probleml\xC3\xB6sung");
 }
 
-TEST(NameMerge, SkipsAndCountsNamesTheFileCannotHoldAndRepeats)
+TEST(NameMerge, SkipsAndCountsWhatCannotBeASetsNameAndRepeats)
 {
     const std::string list = ";comment          \"Would be a comment\"\n"
                              "[section          \"Would open a section\"\n"
                              "a=b               \"Would end at =\"\n"
                              "caf\xE9              \"Not UTF-8\"\n"
+                             "\x01\x7F\x1B[2J        \"Control characters\"\n" +
+                             std::string(kSetNameLimit + 1, 'x') + " \"Too long\"\n" +
+                             std::string(kSetNameLimit, 'y') + " \"Long\"\n"
                              "pong              \"Pong\"\n"
                              "PONG              \"Pong again\"\n";
-    const NameMerge merge = mergeGameNames("", readWhole(list));
-    EXPECT_EQ(merge.bytes, "[gamelist]\r\npong=Pong\r\n");
-    EXPECT_EQ(merge.counts.refused, 4u);
+    const SetListReader reader = readWhole(list);
+    EXPECT_EQ(reader.notSetNames(), 6u);
+    EXPECT_EQ(reader.oddLines(), 6u);
+    EXPECT_EQ(reader.size(), 3u);
+    const GameListMerge merge = mergeGameListNames("", reader.names());
+    EXPECT_EQ(merge.bytes, "[gamelist]\r\n" + std::string(kSetNameLimit, 'y') + "=Long\r\npong=Pong\r\n");
+    EXPECT_EQ(merge.counts.refused, 0u);
     EXPECT_EQ(merge.counts.repeated, 1u);
-    EXPECT_EQ(merge.counts.added, 1u);
+    EXPECT_EQ(merge.counts.added, 2u);
+
+    // Random bytes that end well add nothing.
+    std::mt19937 random(7);
+    std::string noise(1 << 20, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    EXPECT_EQ(readWhole(noise).names().size(), 0u);
 }
 
 TEST(NameMerge, KeepsItsRulesOnAnyFileAndList)
@@ -219,7 +239,7 @@ TEST(NameMerge, KeepsItsRulesOnAnyFileAndList)
         const std::size_t piece = 1 + random() % 9;
         const std::optional<std::string> problem = test::checkNameImport(list, file, piece);
         ASSERT_EQ(problem, std::nullopt) << "list:\n" << list << "\nfile:\n" << file;
-        added += mergeGameNames(file, readWhole(list)).counts.added;
+        added += mergeGameListNames(file, readWhole(list).names()).counts.added;
     }
     EXPECT_GT(added, 4000u); // the rules are tried on additions, not only on refusals
 }
@@ -425,6 +445,262 @@ TEST_F(NameImport, CancelStopsTheEmulatorAndWritesNothing)
     }
     EXPECT_TRUE(test::processGone(pid));
     EXPECT_EQ(test::readBytes(gameList), gameListBytes);
+}
+
+// Another writer of gamelist.ini, in a process of its own: it takes the file's lock and reads
+// the file; told to write, it waits a moment, in which a writer that did not wait its turn would
+// write, then writes its own entry on what it read and lets go. Left alone, it holds the lock
+// until released.
+class OtherWriter {
+  public:
+    OtherWriter(const std::string& path, const std::string& key, const std::string& value)
+    {
+        if (pipe(toChild_) != 0 || pipe(fromChild_) != 0)
+            throw std::runtime_error("no pipe");
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(toChild_[1]);
+            close(fromChild_[0]);
+            int status = 0;
+            try {
+                const platform::FileLock lock(path);
+                const std::string bytes = test::readBytes(path);
+                char c = 'r';
+                if (::write(fromChild_[1], &c, 1) != 1)
+                    _exit(2);
+                if (read(toChild_[0], &c, 1) == 1) {
+                    std::this_thread::sleep_for(300ms);
+                    platform::replaceFile(path, withGameListEntry(bytes, key, value));
+                }
+            } catch (...) {
+                status = 1;
+            }
+            _exit(status);
+        }
+        close(toChild_[0]);
+        close(fromChild_[1]);
+        char c = 0;
+        if (read(fromChild_[0], &c, 1) != 1)
+            throw std::runtime_error("the other writer did not start");
+    }
+    ~OtherWriter() { finish(); }
+    void write()
+    {
+        const char c = 'w';
+        EXPECT_EQ(::write(toChild_[1], &c, 1), 1);
+    }
+    // Lets go of the lock (after writing, when told to) and ends; its exit status.
+    int finish()
+    {
+        if (pid_ <= 0)
+            return -1;
+        close(toChild_[1]);
+        close(fromChild_[0]);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+  private:
+    int toChild_[2] = {-1, -1}, fromChild_[2] = {-1, -1};
+    pid_t pid_ = 0;
+};
+
+TEST_F(NameImport, WritersOfTheFileWaitTheirTurnSoNoUpdateIsLost)
+{
+    {
+        // "Add a new Game" in a window while the import runs: both names stay.
+        OtherWriter addGame(gameList, "mygame", "My Game");
+        addGame.write();
+        const NameImportSummary summary = importGameNames(test::fakeEmulatorPath(), gameList);
+        EXPECT_EQ(addGame.finish(), 0);
+        EXPECT_EQ(summary.counts.added, 5u);
+        const GameListIndex names = GameListIndex::load(gameList);
+        EXPECT_EQ(names.find("mygame"), "My Game");
+        EXPECT_EQ(names.find("pacman"), "Pac-Man (Midway)");
+        EXPECT_EQ(names.find("pong"), "My own Pong");
+    }
+    {
+        // And the other way round.
+        OtherWriter import(gameList, "galaga", "Galaga");
+        import.write();
+        setGameListEntry(gameList, "dkong", "Donkey Kong");
+        EXPECT_EQ(import.finish(), 0);
+        const GameListIndex names = GameListIndex::load(gameList);
+        EXPECT_EQ(names.find("galaga"), "Galaga");
+        EXPECT_EQ(names.find("dkong"), "Donkey Kong");
+        EXPECT_EQ(names.find("mygame"), "My Game");
+    }
+
+    // A lock held past the wait is a clear failure, never a success, and nothing is written.
+    gameListBytes = test::readBytes(gameList);
+    const std::string busy = "The file " + gameList +
+                             " is being changed by another program; nothing was written. Try again when it has "
+                             "finished";
+    OtherWriter holder(gameList, "", "");
+    const auto messageOf = [](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const FileBusyError& e) {
+            return std::string(e.what());
+        }
+        return std::string("(no error)");
+    };
+    EXPECT_EQ(messageOf([&] {
+                  importGameNames(test::fakeEmulatorPath(), gameList, {}, nullptr, kNameImportTimeLimit, 100ms);
+              }),
+              busy);
+    EXPECT_EQ(messageOf([&] { setGameListEntry(gameList, "dkong", "Donkey Kong II", 100ms); }), busy);
+    EXPECT_EQ(holder.finish(), 0);
+    EXPECT_EQ(test::readBytes(gameList), gameListBytes);
+}
+
+TEST_F(NameImport, WithoutALockFileOfItsOwnTheFileIsLockedAndNeverThroughALink)
+{
+    // Planted where the lock file goes: the lock neither follows it nor stops the write.
+    const std::string elsewhere = dir.file("elsewhere");
+    std::filesystem::create_symlink(elsewhere, gameList + ".lock");
+    setGameListEntry(gameList, "dkong", "Donkey Kong");
+    EXPECT_EQ(GameListIndex::load(gameList).find("dkong"), "Donkey Kong");
+    EXPECT_FALSE(std::filesystem::exists(elsewhere));
+    EXPECT_TRUE(std::filesystem::is_symlink(gameList + ".lock"));
+    // A name too long for a lock file beside it: the write is still possible.
+    const std::string longName = dir.file(std::string(250, 'g') + ".ini");
+    setGameListEntry(longName, "dkong", "Donkey Kong");
+    EXPECT_EQ(GameListIndex::load(longName).find("dkong"), "Donkey Kong");
+
+    // Without a lock file (a folder in its place) the file itself is locked, and writers still
+    // wait their turn, also for one that replaced the file while they waited.
+    std::filesystem::remove(gameList + ".lock");
+    std::filesystem::create_directory(gameList + ".lock");
+    {
+        OtherWriter other(gameList, "galaga", "Galaga");
+        other.write();
+        setGameListEntry(gameList, "pacman", "Pac-Man");
+        EXPECT_EQ(other.finish(), 0);
+    }
+    const GameListIndex names = GameListIndex::load(gameList);
+    EXPECT_EQ(names.find("galaga"), "Galaga");
+    EXPECT_EQ(names.find("pacman"), "Pac-Man");
+    EXPECT_EQ(names.find("dkong"), "Donkey Kong");
+    OtherWriter holder(gameList, "", "");
+    EXPECT_THROW(setGameListEntry(gameList, "x", "X", 100ms), FileBusyError);
+    EXPECT_EQ(holder.finish(), 0);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ARCAVIO_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ARCAVIO_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#ifndef ARCAVIO_ADDRESS_SANITIZER
+std::size_t statusBytes(std::string_view field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.starts_with(field))
+            return std::stoull(line.substr(field.size())) * 1024;
+    return 0;
+}
+
+// How much more memory than it held before the import of this list takes at its peak, measured
+// in a process of its own, and the import's error.
+std::pair<std::size_t, std::string> importPeak(const std::string& list, const std::string& gameList)
+{
+    const test::FakeListSettings settings(list);
+    int result[2];
+    if (pipe(result) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // The peak so far is the test program's, not the import's.
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const std::size_t before = statusBytes("VmRSS:");
+        std::string error;
+        try {
+            importGameNames(test::fakeEmulatorPath(), gameList);
+        } catch (const Error& e) {
+            error = e.what();
+        }
+        const std::size_t grown = statusBytes("VmHWM:") - before;
+        const bool sent = ::write(result[1], &grown, sizeof grown) == sizeof grown &&
+                          ::write(result[1], error.data(), error.size()) == static_cast<ssize_t>(error.size());
+        _exit(sent ? 0 : 1);
+    }
+    close(result[1]);
+    std::pair<std::size_t, std::string> got;
+    if (read(result[0], &got.first, sizeof got.first) != sizeof got.first)
+        ADD_FAILURE() << "the import's process gave no figure";
+    char buffer[512];
+    for (ssize_t n; (n = read(result[0], buffer, sizeof buffer)) > 0;)
+        got.second.append(buffer, static_cast<std::size_t>(n));
+    close(result[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return got;
+}
+
+// A list of `size` bytes, line after line from `line(n)`.
+void writeList(const std::string& path, std::size_t size, const std::function<std::string(std::size_t)>& line)
+{
+    std::ofstream out(path, std::ios::binary);
+    std::string chunk;
+    for (std::size_t n = 0, written = 0; written < size; ++n) {
+        std::string next = line(n);
+        if (written + next.size() > size)
+            break;
+        written += next.size();
+        chunk += next;
+        if (chunk.size() >= (1u << 20)) {
+            out << chunk;
+            chunk.clear();
+        }
+    }
+    out << chunk;
+}
+
+#endif
+
+TEST_F(NameImport, MemoryStaysWithinAFewTimesWhatTheEmulatorMayPrint)
+{
+#ifdef ARCAVIO_ADDRESS_SANITIZER
+    GTEST_SKIP() << "A sanitizer's memory is no measure of the import's.";
+#else
+    const std::size_t cap = 64u << 20, bound = 3 * cap;
+    const std::string list = dir.file("list");
+    const std::string named = "The emulator \"" + test::fakeEmulatorPath() + "\" ";
+    // The smallest set lines there are, all the same set.
+    writeList(list, cap - 16, [](std::size_t) { return std::string("a\"b\"\n"); });
+    EXPECT_LT(importPeak(list, gameList).first, bound) << "one set, listed over and over";
+    // As many different sets as fit.
+    const auto name = [](std::size_t n) {
+        std::string name;
+        for (n += 36 * 36 * 36; n > 0; n /= 36)
+            name += "0123456789abcdefghijklmnopqrstuvwxyz"[n % 36];
+        return name;
+    };
+    writeList(list, cap - 16, [&](std::size_t n) { return name(n) + "\"x\"\n"; });
+    const auto [distinct, tooMany] = importPeak(list, gameList);
+    EXPECT_LT(distinct, bound) << "millions of sets";
+    EXPECT_EQ(tooMany, "gamelist.ini would grow past 64 MiB, more than the program reads; it was not changed");
+    // More than the cap: refused in the end.
+    test::writeBytes(gameList, gameListBytes);
+    writeList(list, cap + 4096, [&](std::size_t n) { return name(n) + "\"x\"\n"; });
+    const auto [flood, flooded] = importPeak(list, gameList);
+    EXPECT_LT(flood, bound) << "a list too long";
+    EXPECT_EQ(flooded, named + "printed more than 64 MiB; gamelist.ini was not changed.");
+    // Descriptions in Windows-1252 that grow threefold as UTF-8: more than the file can hold.
+    writeList(list, cap - 4096, [&](std::size_t n) { return name(n) + "\"" + std::string(200, '\x80') + "\"\n"; });
+    const auto [grown, full] = importPeak(list, gameList);
+    EXPECT_LT(grown, bound) << "descriptions that grow";
+    EXPECT_EQ(full, named + "listed more names than gamelist.ini can hold (64 MiB); gamelist.ini was not changed.");
+    EXPECT_EQ(test::readBytes(gameList), gameListBytes);
+#endif
 }
 
 TEST_F(NameImport, TheDemoEmulatorListsItsSetsWithoutAWindowSystem)

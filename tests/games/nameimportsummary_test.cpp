@@ -31,11 +31,13 @@ TEST(NameImportSummaryText, GroupsDigitsAndAgreesInNumber)
               "1 set was left out: names.ini cannot hold its name.\n"
               "9 sets were listed again; the first listing counts.");
     many.counts = {0, 1, 2, 1};
+    many.notSetNames = 4;
     EXPECT_EQ(nameImportSummaryText(many, "gamelist.ini"),
               "The emulator listed 45,130 sets.\n"
               "No game name was added to gamelist.ini.\n"
               "1 set was already named; its name was kept.\n"
               "2 sets were left out: gamelist.ini cannot hold their names.\n"
+              "4 lines were skipped: what they name cannot be a set's name.\n"
               "1 set was listed again; the first listing counts.");
 }
 

@@ -240,6 +240,22 @@ TEST(SetCheck, KeepsWhatWasSaidWhenTheEmulatorCrashesOrIsCancelled)
                                                {"good3.zip", SetState::Good}}));
 }
 
+TEST(SetCheck, KeepsWhatAnotherCheckWroteToTheCacheMeanwhile)
+{
+    const test::TempDir root;
+    const std::string roms = root.mkdir("roms");
+    const std::string other = root.mkdir("other");
+    root.write("roms/good1.zip", "zip");
+    root.write("other/bad2.zip", "zip");
+    const std::string cache = root.file("set-checks.txt");
+    SetCheck slow({test::fakeEmulatorPath(), "0.251", roms, cache, 2});
+    // A second window checks another folder and writes the cache while the first runs.
+    EXPECT_TRUE(checkSets({test::fakeEmulatorPath(), "0.251", other, cache, 2}).cacheWritten);
+    EXPECT_TRUE(slow.finish().cacheWritten);
+    EXPECT_EQ(cachedStates(cache, "0.251"),
+              (std::map<std::string, SetState>{{"bad2.zip", SetState::Bad}, {"good1.zip", SetState::Good}}));
+}
+
 TEST(SetCheckCache, ATruncatedForeignOrHostileFileGivesOnlyWhatIsWhole)
 {
     const std::string good = "0.251\tg\t10\t20\t/roms/a.zip\n";
