@@ -8,7 +8,7 @@ namespace arcavio {
 
 // The names of the sets of one directory, as the emulator loads them, sorted without regard to
 // case: its *.zip and *.7z files and its set folders. A set folder is a folder whose name has
-// no dot and that holds a file (listFiles's rule) directly: MAME looks for a set's files in
+// no dot and that holds a file (holdsFile's rule) directly: MAME looks for a set's files in
 // the folder named after it and not in that folder's subfolders, so an empty folder, one with
 // only subfolders or one named like an archive (f.zip) is no set. A folder is listed by its
 // bare name, which is also its set name; the others' set names are their names without the

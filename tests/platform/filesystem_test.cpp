@@ -8,19 +8,28 @@
 using namespace arcavio;
 using arcavio::test::TempDir;
 
-TEST(Filesystem, ListsMatchingFilesOnlyWithoutRegardToCase)
+TEST(Filesystem, ListsMatchingFilesWithoutRegardToCaseDotNamesIncludedButNoTemporary)
 {
     TempDir dir;
     dir.write("b.av2", "");
     dir.write("A.AV2", "");
     dir.write("c.Av2", "");
     dir.write(".hidden.av2", "");
+    dir.write(".av2", "");
     dir.write("notes.txt", "");
     dir.write("x.av2.bak", "");
     dir.mkdir("folder.av2");
     auto names = platform::listFiles(dir.path(), "*.av2");
     sortIgnoringCase(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"A.AV2", "b.av2", "c.Av2"}));
+    EXPECT_EQ(names, (std::vector<std::string>{".av2", ".hidden.av2", "A.AV2", "b.av2", "c.Av2"}));
+    // A write's temporary is never listed, even by "*"; a name only like one is.
+    dir.write(".arcavio-Ab12Cd", "");
+    dir.write(".arcavio-notes", "");
+    platform::replaceFile(dir.file("b.av2"), "written");
+    names = platform::listFiles(dir.path(), "*");
+    sortIgnoringCase(names);
+    EXPECT_EQ(names, (std::vector<std::string>{".arcavio-notes", ".av2", ".hidden.av2", "A.AV2", "b.av2",
+                                               "c.Av2", "notes.txt", "x.av2.bak"}));
     EXPECT_THROW(platform::listFiles(dir.file("missing"), "*"), InOutError);
 }
 
