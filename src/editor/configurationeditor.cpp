@@ -425,7 +425,8 @@ void ConfigurationEditor::showPicture(const QImage& image)
 void ConfigurationEditor::loadPictureFromDialog()
 {
     QFileDialog& dialog = pictureDialog();
-    dialog.setDirectory(qtext(joinPath(platform::dataDirectory(), "images")));
+    dialog.setDirectory(qtext(
+        platform::findEntryIgnoringCase(platform::dataDirectory(), "images", platform::EntryKind::Directory)));
     const auto path = runDialog(dialog);
     if (!path)
         return;

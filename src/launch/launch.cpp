@@ -272,9 +272,7 @@ void kwikstart(const KwikstartContext& context)
     const std::string directory = mame ? mame->home : emulatorDirectory(emulator);
 
     GamePicker& picker = context.picker;
-    std::string roms = joinPath(directory, "roms");
-    if (!platform::directoryExists(roms))
-        roms = platform::findEntryIgnoringCase(directory, "roms");
+    const std::string roms = platform::findEntryIgnoringCase(directory, "roms", platform::EntryKind::Directory);
     std::string folders;
     if (mame) {
         folders = kwikstartFolders(*mame, platform::directoryExists(roms) ? roms : std::string());

@@ -31,9 +31,14 @@ std::vector<std::string> listDirectories(const std::string& directory);
 // does not begin with "."; it stops at the first. False for a directory that cannot be read.
 bool holdsFile(const std::string& directory);
 
-// The entry of a directory whose name equals the given one without regard to case, as a full
-// path, or the empty text.
-std::string findEntryIgnoringCase(const std::string& directory, std::string_view name);
+enum class EntryKind { File, Directory };
+// Where a name the program looks up itself (roms, skin and its files, language.ini, help.ini,
+// gamelist.ini, images) is found in a directory, whatever the letter case it was copied with:
+// the exact name when an entry of the kind has it; else, of the entries of the kind whose names
+// equal it without regard to ASCII case, the first in byte order, so the choice does not depend
+// on the order the file system lists them in; else the exact name, which then does not exist.
+// The full path; an empty directory stands for the current one and gives the bare name.
+std::string findEntryIgnoringCase(const std::string& directory, std::string_view name, EntryKind kind);
 
 std::string currentDirectory();
 // Throws InOutError when the directory cannot be made current.

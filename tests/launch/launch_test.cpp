@@ -392,7 +392,7 @@ class KwikstartTest : public LaunchTest {
 
 TEST_F(KwikstartTest, StartsTheChosenGameWithNorcAndLeavesTheOptionFileAlone)
 {
-    root.mkdir("MAME/Roms");
+    std::filesystem::rename(root.file("MAME/ROMS"), root.file("MAME/Roms"));
     root.write("MAME/Roms/game1.zip", "z");
     const std::string old = "keep me\r\n";
     root.write("MAME/mame.ini", old);

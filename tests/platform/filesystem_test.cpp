@@ -65,6 +65,31 @@ TEST(Filesystem, ExistenceAndCurrentDirectory)
     EXPECT_THROW(platform::setCurrentDirectory(dir.file("gone")), InOutError);
     EXPECT_EQ(platform::shortPathName(dir.file("gone")), "");
     EXPECT_EQ(platform::shortPathName(file), file);
-    EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "F"), file);
     EXPECT_FALSE(platform::programDirectory().empty());
+}
+
+TEST(Filesystem, ANameIsFoundWhateverItsCaseTheExactNameFirst)
+{
+    using platform::EntryKind;
+    TempDir dir;
+    dir.mkdir("Skin");
+    dir.write("SKIN", "");
+    dir.write("help.INI", "");
+    dir.write("HELP.INI", "");
+    dir.write("Help.ini", "");
+    dir.write("language.ini", "");
+    dir.write("LANGUAGE.INI", "");
+    // The kind decides which of two like names is meant.
+    EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "skin", EntryKind::Directory), dir.file("Skin"));
+    EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "skin", EntryKind::File), dir.file("SKIN"));
+    EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "language.ini", EntryKind::File),
+              dir.file("language.ini"));
+    // Of several like names, the first in byte order, whatever order the folder lists them in.
+    EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "help.ini", EntryKind::File), dir.file("HELP.INI"));
+    EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "images", EntryKind::Directory), dir.file("images"));
+    EXPECT_EQ(platform::findEntryIgnoringCase(dir.file("gone"), "skin", EntryKind::Directory),
+              dir.file("gone/skin"));
+    arcavio::test::CurrentDirectory cd(dir.path());
+    EXPECT_EQ(platform::findEntryIgnoringCase("", "Language.Ini", EntryKind::File), "LANGUAGE.INI");
+    EXPECT_EQ(platform::findEntryIgnoringCase("", "help.ini", EntryKind::Directory), "help.ini");
 }

@@ -274,19 +274,30 @@ bool holdsFile(const std::string& directory)
     return false;
 }
 
-std::string findEntryIgnoringCase(const std::string& directory, std::string_view name)
+std::string findEntryIgnoringCase(const std::string& directory, std::string_view name, EntryKind kind)
 {
-    Directory dir(directory);
+    const auto path = [&directory](std::string_view entry) {
+        return directory.empty() ? std::string(entry) : joinPath(directory, entry);
+    };
+    const auto isKind = [kind](const std::string& entry) {
+        return kind == EntryKind::Directory ? directoryExists(entry) : fileExists(entry);
+    };
+    const std::string exact = path(name);
+    if (isKind(exact))
+        return exact;
+    Directory dir(directory.empty() ? std::string(".") : directory);
     if (dir.handle == nullptr)
-        return {};
+        return exact;
+    std::optional<std::string> best;
     while (const dirent* entry = readdir(dir.handle)) {
         const std::string_view candidate = entry->d_name;
-        if (candidate.size() == name.size() &&
+        if (candidate.size() == name.size() && (!best || candidate < *best) &&
             std::equal(candidate.begin(), candidate.end(), name.begin(),
-                       [](char a, char b) { return lower(a) == lower(b); }))
-            return joinPath(directory, candidate);
+                       [](char a, char b) { return lower(a) == lower(b); }) &&
+            isKind(path(candidate)))
+            best = std::string(candidate);
     }
-    return {};
+    return best ? path(*best) : exact;
 }
 
 std::string currentDirectory()
