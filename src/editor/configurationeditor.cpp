@@ -425,8 +425,8 @@ void ConfigurationEditor::showPicture(const QImage& image)
 void ConfigurationEditor::loadPictureFromDialog()
 {
     QFileDialog& dialog = pictureDialog();
-    dialog.setDirectory(qtext(
-        platform::findEntryIgnoringCase(platform::dataDirectory(), "images", platform::EntryKind::Directory)));
+    dialog.setDirectory(qtext(platform::findEntryIgnoringCase(platform::dataDirectory(), "images",
+                                                              platform::EntryKind::Directory)));
     const auto path = runDialog(dialog);
     if (!path)
         return;

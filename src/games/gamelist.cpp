@@ -180,7 +180,8 @@ std::optional<std::string_view> GameListIndex::find(std::string_view key) const
 
 std::string defaultGameListPath()
 {
-    return platform::findEntryIgnoringCase(platform::dataDirectory(), "gamelist.ini", platform::EntryKind::File);
+    return platform::findEntryIgnoringCase(platform::dataDirectory(), "gamelist.ini",
+                                           platform::EntryKind::File);
 }
 
 GameRows buildGameRows(const std::vector<std::string>& zips, const GameListIndex& gameList, bool showAll)

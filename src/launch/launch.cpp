@@ -272,7 +272,8 @@ void kwikstart(const KwikstartContext& context)
     const std::string directory = mame ? mame->home : emulatorDirectory(emulator);
 
     GamePicker& picker = context.picker;
-    const std::string roms = platform::findEntryIgnoringCase(directory, "roms", platform::EntryKind::Directory);
+    const std::string roms =
+        platform::findEntryIgnoringCase(directory, "roms", platform::EntryKind::Directory);
     std::string folders;
     if (mame) {
         folders = kwikstartFolders(*mame, platform::directoryExists(roms) ? roms : std::string());

@@ -86,7 +86,8 @@ TEST(Filesystem, ANameIsFoundWhateverItsCaseTheExactNameFirst)
               dir.file("language.ini"));
     // Of several like names, the first in byte order, whatever order the folder lists them in.
     EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "help.ini", EntryKind::File), dir.file("HELP.INI"));
-    EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "images", EntryKind::Directory), dir.file("images"));
+    EXPECT_EQ(platform::findEntryIgnoringCase(dir.path(), "images", EntryKind::Directory),
+              dir.file("images"));
     EXPECT_EQ(platform::findEntryIgnoringCase(dir.file("gone"), "skin", EntryKind::Directory),
               dir.file("gone/skin"));
     arcavio::test::CurrentDirectory cd(dir.path());
