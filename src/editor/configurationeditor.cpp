@@ -29,6 +29,7 @@
 #include "emulator/mameoptions.h"
 #include "games/gamepicker.h"
 #include "platform/filesystem.h"
+#include "text/encoding.h"
 #include "text/paths.h"
 
 namespace arcavio {
@@ -459,7 +460,7 @@ void ConfigurationEditor::searchGame()
     picker.setZipDirectory(directory);
     picker.showModal();
     if (picker.gameChosen())
-        gameEdit_->setText(qtext(fileNamePart(picker.selectedZip())));
+        gameEdit_->setText(qtext(decodeFileName(fileNamePart(picker.selectedZip()))));
 }
 
 std::string ConfigurationEditor::dialogTitle(const std::string& name) const

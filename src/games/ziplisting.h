@@ -36,6 +36,14 @@ namespace arcavio {
 // order; nothing becomes current. Throws InOutError when the folder cannot be listed.
 std::vector<std::string> listSets(const std::string& directory, std::unordered_set<std::string>& taken);
 
+// The name on disk of a set that a configuration names. A name read from a text file is text,
+// while a zip copied from Windows keeps its Windows-1252 name, which the listing shows decoded
+// (decodeFileName): its name cannot be written into a UTF-8 file as it is, so the decoded text
+// stands for it. The name itself when one of the folders (";" separated, as ZipListing takes
+// them) holds an entry by it; else its Windows-1252 form when that is no UTF-8 (so it decodes to
+// this text) and a folder holds an entry by it; else the name itself.
+std::string setNameOnDisk(const std::string& folders, const std::string& name);
+
 class ZipListing {
   public:
     // The absolute directory last made current, empty before the first reading.
