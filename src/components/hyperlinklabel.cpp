@@ -31,6 +31,12 @@ constexpr int kOpenerAnswerMilliseconds = 5000;
 // whether the target was opened: that it started says nothing.
 void openWithDesktop(const std::string& target, HyperlinkLabel::OpenDone done)
 {
+    const QString argument = QString::fromUtf8(QUrl(qtext(target), QUrl::TolerantMode).toEncoded());
+    // The opener would take it for an option of its own.
+    if (argument.isEmpty() || argument.startsWith(QLatin1Char('-'))) {
+        done(kOpenNoHandler);
+        return;
+    }
     auto* process = new QProcess(QCoreApplication::instance());
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
@@ -54,8 +60,7 @@ void openWithDesktop(const std::string& target, HyperlinkLabel::OpenDone done)
                          process->deleteLater();
                      });
     QTimer::singleShot(kOpenerAnswerMilliseconds, process, [answer] { answer(kOpenDone); });
-    process->start(QStringLiteral("xdg-open"),
-                   {QString::fromUtf8(QUrl(qtext(target), QUrl::TolerantMode).toEncoded())});
+    process->start(QStringLiteral("xdg-open"), {argument});
 }
 
 bool writeClipboard(const std::string& text)

@@ -160,6 +160,14 @@ TEST_F(HyperLinkTest, TheDesktopOpenerVisitsOnlyWhenItExitsWell)
     clickWith(0);
     EXPECT_EQ(results, std::vector<int>{kOpenDone});
     EXPECT_TRUE(label.Visited());
+
+    // A target the opener would read as an option of its own is not handed to it.
+    label.setLinkType(HyperlinkType::ltCustom);
+    label.setCaption("--manual");
+    results.clear();
+    label.Click();
+    EXPECT_EQ(results, std::vector<int>{kOpenNoHandler});
+    EXPECT_FALSE(label.Visited());
     qputenv("PATH", path);
 }
 
