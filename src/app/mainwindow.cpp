@@ -59,7 +59,7 @@ QAction* separator(QMenu* menu, const char* name)
 
 std::string MainWindow::defaultSkinDirectory()
 {
-    return joinPath(platform::dataDirectory(), "skin");
+    return skinDirectoryIn(platform::dataDirectory());
 }
 
 MainWindow::MainWindow(QWidget* parent, std::string skinDirectory)
@@ -247,9 +247,10 @@ void MainWindow::buildMenus()
 
 void MainWindow::languageStep()
 {
-    if (!platform::fileExists("language.ini"))
+    const std::string file = platform::findEntryIgnoringCase("", "language.ini", platform::EntryKind::File);
+    if (!platform::fileExists(file))
         return;
-    language.setLines(platform::readLines("language.ini", platform::kLanguageFileLimit));
+    language.setLines(platform::readLines(file, platform::kLanguageFileLimit));
     for (const int line : kMainWindowLanguageOrder)
         applyLanguageLine(line, shownLine(language.line(line)));
     for (const int line : {kImportNamesLine, kCheckSetsLine})

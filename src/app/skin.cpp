@@ -107,6 +107,11 @@ int skinPosition(std::int32_t value)
     return std::clamp(value, -kSkinPositionLimit, kSkinPositionLimit);
 }
 
+std::string skinDirectoryIn(const std::string& dataDirectory)
+{
+    return platform::findEntryIgnoringCase(dataDirectory, "skin", platform::EntryKind::Directory);
+}
+
 void applySkin(const std::string& skinDirectory, SkinTarget& target)
 {
     if (!platform::directoryExists(skinDirectory)) {
@@ -114,14 +119,17 @@ void applySkin(const std::string& skinDirectory, SkinTarget& target)
         return;
     }
     for (const SkinBitmap& bitmap : kBitmaps) {
-        const std::string path = joinPath(skinDirectory, bitmap.file);
+        const std::string path =
+            platform::findEntryIgnoringCase(skinDirectory, bitmap.file, platform::EntryKind::File);
         if (bitmap.button < 0)
             target.loadBackground(path);
         else
             target.loadButtonPicture(bitmap.button, bitmap.state, path);
     }
 
-    const IniFile ini = platform::readIniFile(joinPath(skinDirectory, "skin.ini"), platform::kSkinFileLimit);
+    const IniFile ini = platform::readIniFile(
+        platform::findEntryIgnoringCase(skinDirectory, "skin.ini", platform::EntryKind::File),
+        platform::kSkinFileLimit);
     const auto position = [&ini](std::string_view section, std::string_view key) {
         return skinPosition(parseIntegerOrHex(ini.value(section, key)));
     };

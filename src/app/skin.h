@@ -58,10 +58,13 @@ inline constexpr int kSkinPositionLimit = 8192;
 int skinSize(std::int32_t value);
 int skinPosition(std::int32_t value);
 
+// The skin folder of a data directory: "skin", whatever its letter case (findEntryIgnoringCase).
+std::string skinDirectoryIn(const std::string& dataDirectory);
+
 // The skin step: with no skin directory only the built-in About text is set. Otherwise the
 // nineteen bitmaps are loaded, then every key of skin.ini is read, converted and applied in
 // turn (geometry clamped as above), and the window is centred. The first error ends the step, what came
-// before it applied.
+// before it applied. The files are found whatever their letter case, as the skin folder is.
 void applySkin(const std::string& skinDirectory, SkinTarget& target);
 
 } // namespace arcavio

@@ -1,14 +1,18 @@
 #include "components/hyperlinklabel.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include <QClipboard>
-#include <QDesktopServices>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QProcess>
+#include <QTimer>
 #include <QUrl>
 
 #include "base/messages.h"
@@ -18,10 +22,45 @@ namespace arcavio {
 
 namespace {
 
-int openWithDesktop(const std::string& target)
+// Longer than the desktop's opener takes to hand a target over; an opener that is still
+// running then runs the handler itself (as xdg-open does for a browser it starts directly), so
+// it has not failed.
+constexpr int kOpenerAnswerMilliseconds = 5000;
+
+// The desktop's opener is waited for beside the event loop, because only its exit status says
+// whether the target was opened: that it started says nothing.
+void openWithDesktop(const std::string& target, HyperlinkLabel::OpenDone done)
 {
-    const QUrl url(qtext(target), QUrl::TolerantMode);
-    return QDesktopServices::openUrl(url) ? kOpenDone : kOpenNoHandler;
+    const QString argument = QString::fromUtf8(QUrl(qtext(target), QUrl::TolerantMode).toEncoded());
+    // The opener would take it for an option of its own.
+    if (argument.isEmpty() || argument.startsWith(QLatin1Char('-'))) {
+        done(kOpenNoHandler);
+        return;
+    }
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    auto answered = std::make_shared<bool>(false);
+    const auto answer = [answered, done = std::move(done)](int result) {
+        if (*answered)
+            return;
+        *answered = true;
+        done(result);
+    };
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, answer](int exitCode, QProcess::ExitStatus status) {
+                         answer(openResultOfExit(status == QProcess::NormalExit, exitCode));
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, answer](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         answer(kOpenNoHandler);
+                         process->deleteLater();
+                     });
+    QTimer::singleShot(kOpenerAnswerMilliseconds, process, [answer] { answer(kOpenDone); });
+    process->start(QStringLiteral("xdg-open"), {argument});
 }
 
 bool writeClipboard(const std::string& text)
@@ -279,9 +318,19 @@ void HyperlinkLabel::Click()
         return;
     if (OnExecute)
         OnExecute(this, executeIt);
-    int result = kOpenTakenOver;
-    if (executeIt)
-        result = opener()(target().toStdString());
+    if (!executeIt) {
+        finishClick(kOpenTakenOver);
+        return;
+    }
+    const QPointer<HyperlinkLabel> self(this);
+    opener()(target().toStdString(), [self](int result) {
+        if (self)
+            self->finishClick(result);
+    });
+}
+
+void HyperlinkLabel::finishClick(int result)
+{
     if (openSucceeded(result))
         setVisited(true);
     if (OnAfterExecuted)

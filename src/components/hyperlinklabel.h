@@ -68,9 +68,12 @@ class HyperlinkLabel : public QWidget {
     // Puts the target on the clipboard; "Could not write to clipboard" when that fails.
     void copyTarget();
 
-    // How targets are opened: returns the shell's kind of result, above 32 for success.
-    // Tests replace it; the default asks the desktop for the target's default handler.
-    using Opener = std::function<int(const std::string& target)>;
+    // How targets are opened: the opener hands the shell's kind of result, above 32 for
+    // success, to `done`, at once or later from the event loop; only then is the click's visit
+    // decided and OnAfterExecuted raised. Tests replace it; the default runs the desktop's
+    // opener beside the event loop and reports its exit status (see openWithDesktop).
+    using OpenDone = std::function<void(int result)>;
+    using Opener = std::function<void(const std::string& target, OpenDone done)>;
     static Opener setOpener(Opener opener);
     // How text reaches the clipboard; false when it could not be written.
     using ClipboardWriter = std::function<bool(const std::string& text)>;
@@ -84,6 +87,7 @@ class HyperlinkLabel : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void finishClick(int result);
     QFont linkFont() const;
     void refresh();
     void updateHint();

@@ -26,6 +26,18 @@ std::string linkTarget(HyperlinkType type, std::string_view caption);
 inline constexpr int kOpenTakenOver = 33; // an OnExecute handler opened the link itself
 inline constexpr int kOpenDone = 42;
 inline constexpr int kOpenNoHandler = 31; // no program is associated with the target
+inline constexpr int kOpenFileNotFound = 2;
+
+// The result of the desktop's opener (xdg-open) by its exit status: 0 opened; 2 a file it was
+// given does not exist; anything else (no tool, the action failed, no exit at all) no handler.
+inline int openResultOfExit(bool exitedNormally, int exitCode)
+{
+    if (!exitedNormally)
+        return kOpenNoHandler;
+    if (exitCode == 0)
+        return kOpenDone;
+    return exitCode == 2 ? kOpenFileNotFound : kOpenNoHandler;
+}
 inline bool openSucceeded(int result)
 {
     return result > 32;

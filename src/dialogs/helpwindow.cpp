@@ -71,9 +71,10 @@ HelpWindow::HelpWindow(const Language& language, QWidget* parent)
     placement->centreOnScreen(WindowPlacement::Showing::Every);
 
     guarded([&] {
-        if (platform::fileExists(kHelpFile))
+        const std::string file = platform::findEntryIgnoringCase("", kHelpFile, platform::EntryKind::File);
+        if (platform::fileExists(file))
             text_->setPlainText(
-                joinedLines(withLongLinesBroken(platform::readLines(kHelpFile, platform::kHelpFileLimit))));
+                joinedLines(withLongLinesBroken(platform::readLines(file, platform::kHelpFileLimit))));
         if (language.loaded())
             setWindowTitle(shownLine(language.line(129)));
     });

@@ -29,6 +29,7 @@
 #include "emulator/mameoptions.h"
 #include "games/gamepicker.h"
 #include "platform/filesystem.h"
+#include "text/encoding.h"
 #include "text/paths.h"
 
 namespace arcavio {
@@ -425,7 +426,8 @@ void ConfigurationEditor::showPicture(const QImage& image)
 void ConfigurationEditor::loadPictureFromDialog()
 {
     QFileDialog& dialog = pictureDialog();
-    dialog.setDirectory(qtext(joinPath(platform::dataDirectory(), "images")));
+    dialog.setDirectory(qtext(platform::findEntryIgnoringCase(platform::dataDirectory(), "images",
+                                                              platform::EntryKind::Directory)));
     const auto path = runDialog(dialog);
     if (!path)
         return;
@@ -458,7 +460,7 @@ void ConfigurationEditor::searchGame()
     picker.setZipDirectory(directory);
     picker.showModal();
     if (picker.gameChosen())
-        gameEdit_->setText(qtext(fileNamePart(picker.selectedZip())));
+        gameEdit_->setText(qtext(decodeFileName(fileNamePart(picker.selectedZip()))));
 }
 
 std::string ConfigurationEditor::dialogTitle(const std::string& name) const

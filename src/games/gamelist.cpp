@@ -303,7 +303,8 @@ std::optional<std::string_view> GameListIndex::find(std::string_view key) const
 
 std::string defaultGameListPath()
 {
-    return joinPath(platform::dataDirectory(), "gamelist.ini");
+    return platform::findEntryIgnoringCase(platform::dataDirectory(), "gamelist.ini",
+                                           platform::EntryKind::File);
 }
 
 GameRows buildGameRows(const std::vector<std::string>& zips, const GameListIndex& gameList, bool showAll)

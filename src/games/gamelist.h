@@ -14,7 +14,7 @@ namespace arcavio {
 
 inline constexpr std::string_view kGameListSection = "gamelist";
 
-// gamelist.ini beside the program.
+// gamelist.ini beside the program, whatever its letter case.
 std::string defaultGameListPath();
 
 // The names of section "gamelist", read by the rules of every ini file of the program (see

@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "platform/filesystem.h"
+#include "text/encoding.h"
 #include "text/errors.h"
 #include "text/nameorder.h"
 #include "text/paths.h"
@@ -42,6 +43,27 @@ std::vector<std::string> listSets(const std::string& directory, std::unordered_s
         taken.insert(keys.begin(), keys.end());
     }
     return names;
+}
+
+std::string setNameOnDisk(const std::string& folders, const std::string& name)
+{
+    if (name.empty())
+        return name;
+    const std::vector<std::string> list = splitPathList(folders);
+    const auto held = [&list](const std::string& entry) {
+        for (const std::string& folder : list) {
+            const std::string path = joinPath(folder, entry);
+            if (platform::fileExists(path) || platform::directoryExists(path))
+                return true;
+        }
+        return false;
+    };
+    if (held(name))
+        return name;
+    const std::optional<std::string> windows = utf8ToCp1252(name);
+    if (windows && !isValidUtf8(*windows) && held(*windows))
+        return *windows;
+    return name;
 }
 
 void ZipListing::setDirectory(const std::string& directory)

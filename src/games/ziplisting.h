@@ -8,7 +8,7 @@ namespace arcavio {
 
 // The names of the sets of one directory, as the emulator loads them, sorted without regard to
 // case: its *.zip and *.7z files and its set folders. A set folder is a folder whose name has
-// no dot and that holds a file (listFiles's rule) directly: MAME looks for a set's files in
+// no dot and that holds a file (holdsFile's rule) directly: MAME looks for a set's files in
 // the folder named after it and not in that folder's subfolders, so an empty folder, one with
 // only subfolders or one named like an archive (f.zip) is no set. A folder is listed by its
 // bare name, which is also its set name; the others' set names are their names without the
@@ -35,6 +35,14 @@ namespace arcavio {
 // names of one kind that fold alike all stay, as a single folder lists them. In the folder's
 // order; nothing becomes current. Throws InOutError when the folder cannot be listed.
 std::vector<std::string> listSets(const std::string& directory, std::unordered_set<std::string>& taken);
+
+// The name on disk of a set that a configuration names. A name read from a text file is text,
+// while a zip copied from Windows keeps its Windows-1252 name, which the listing shows decoded
+// (decodeFileName): its name cannot be written into a UTF-8 file as it is, so the decoded text
+// stands for it. The name itself when one of the folders (";" separated, as ZipListing takes
+// them) holds an entry by it; else its Windows-1252 form when that is no UTF-8 (so it decodes to
+// this text) and a folder holds an entry by it; else the name itself.
+std::string setNameOnDisk(const std::string& folders, const std::string& name);
 
 class ZipListing {
   public:

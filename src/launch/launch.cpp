@@ -7,6 +7,7 @@
 #include "config/configuration.h"
 #include "emulator/emulatorknowledge.h"
 #include "emulator/mameoptions.h"
+#include "games/ziplisting.h"
 #include "launch/emulatorfailure.h"
 #include "launch/gameargument.h"
 #include "launch/optionfile.h"
@@ -130,12 +131,12 @@ void launchRecentMame(ProcessLauncher& launcher, const RecentMame& mame, const s
         messages().plainMessage(*failure);
 }
 
-void runRecentMame(const RunContext& context, const RecentMame& mame)
+void runRecentMame(const RunContext& context, const RecentMame& mame, const std::string& zip)
 {
     // No short forms here: MAME has none to offer, and a path list such as "roms;/srv/roms"
     // names no file, so its short form would be the empty text.
     const std::vector<MameSetting> settings = mameSettings(context.configuration);
-    const std::string game = removeExtension(context.configuration.at(line::Game));
+    const std::string game = removeExtension(zip);
     std::string commandLine = gameArgument(game);
     if (mame.portable) {
         const std::string file = mameOptionFile(mame.knowledge->defaults, carriedSettings(mame), settings);
@@ -245,9 +246,11 @@ void runConfiguration(const RunContext& context)
         }
         config.set(line::Game, fileNamePart(picker.selectedZip()));
     }
+    const std::string zip =
+        setNameOnDisk(resolvePathList(config.at(line::RomDirectory), directory), config.at(line::Game));
 
     if (mame) {
-        runRecentMame(context, *mame);
+        runRecentMame(context, *mame, zip);
         return;
     }
     for (int n = kFirstShortenedLine; n <= kLastShortenedLine; ++n) {
@@ -255,7 +258,7 @@ void runConfiguration(const RunContext& context)
             config.set(n, platform::shortPathName(config.at(n)));
     }
     buildOptionFile(config, context.optionFile);
-    const std::string game = gameArgument(removeExtension(config.at(line::Game)));
+    const std::string game = gameArgument(removeExtension(zip));
     // Replaced in one step rather than deleted first, so a failed write keeps the old file.
     platform::writeLines(joinPath(directory, kOptionFileName), context.optionFile);
 
@@ -272,9 +275,8 @@ void kwikstart(const KwikstartContext& context)
     const std::string directory = mame ? mame->home : emulatorDirectory(emulator);
 
     GamePicker& picker = context.picker;
-    std::string roms = joinPath(directory, "roms");
-    if (!platform::directoryExists(roms))
-        roms = platform::findEntryIgnoringCase(directory, "roms");
+    const std::string roms =
+        platform::findEntryIgnoringCase(directory, "roms", platform::EntryKind::Directory);
     std::string folders;
     if (mame) {
         folders = kwikstartFolders(*mame, platform::directoryExists(roms) ? roms : std::string());

@@ -18,20 +18,27 @@ bool directoryExists(const std::string& path);
 
 // Names (without directory) of the regular files in a directory whose names match the mask ("*"
 // and "?" wildcards) without regard to case; a link counts when it leads to a regular file.
-// Directories, hidden files and special files (pipes, sockets, devices) are left out, and the
-// order is the file system's. Throws InOutError when the directory cannot be read.
+// Names beginning with "." are listed too (".av2" is what an empty configuration name saves);
+// only the temporaries of replaceFile and createNewFile (".arcavio-" and six letters or digits)
+// are left out, and so are directories and special files (pipes, sockets, devices). The order
+// is the file system's. Throws InOutError when the directory cannot be read.
 std::vector<std::string> listFiles(const std::string& directory, std::string_view mask);
 // Names of the directories in a directory; a link counts when it leads to one. Hidden entries are
 // left out and the order is the file system's. Throws InOutError when the directory cannot be
 // read.
 std::vector<std::string> listDirectories(const std::string& directory);
-// True when listFiles(directory, "*") would list a name; it stops at the first. False for a
-// directory that cannot be read.
+// True when the directory holds a regular file (a link counts when it leads to one) whose name
+// does not begin with "."; it stops at the first. False for a directory that cannot be read.
 bool holdsFile(const std::string& directory);
 
-// The entry of a directory whose name equals the given one without regard to case, as a full
-// path, or the empty text.
-std::string findEntryIgnoringCase(const std::string& directory, std::string_view name);
+enum class EntryKind { File, Directory };
+// Where a name the program looks up itself (roms, skin and its files, language.ini, help.ini,
+// gamelist.ini, images) is found in a directory, whatever the letter case it was copied with:
+// the exact name when an entry of the kind has it; else, of the entries of the kind whose names
+// equal it without regard to ASCII case, the first in byte order, so the choice does not depend
+// on the order the file system lists them in; else the exact name, which then does not exist.
+// The full path; an empty directory stands for the current one and gives the bare name.
+std::string findEntryIgnoringCase(const std::string& directory, std::string_view name, EntryKind kind);
 
 std::string currentDirectory();
 // Throws InOutError when the directory cannot be made current.

@@ -36,7 +36,7 @@ TEST(ConfigurationList, ListsAv2FilesSortedWithoutRegardToCase)
     dir.mkdir("folder.av2");
     ConfigurationList list(dir.path());
     list.refresh();
-    EXPECT_EQ(list.names(), (std::vector<std::string>{"Alpha.AV2", "beta.Av2", "zeta.av2"}));
+    EXPECT_EQ(list.names(), (std::vector<std::string>{".hidden.av2", "Alpha.AV2", "beta.Av2", "zeta.av2"}));
     EXPECT_EQ(platform::currentDirectory(), dir.path());
     EXPECT_EQ(list.fullPath("beta.Av2"), dir.path() + "/beta.Av2");
     EXPECT_EQ(list.fullPath(""), "");

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 #include <cstdio>
 #include <unistd.h>
 
 #include "app/mainwindow.h"
+#include "app/program.h"
 #include "base/qthelpers.h"
 #include "platform/readlimits.h"
+#include "support/modal.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "text/boundedtext.h"
@@ -147,4 +151,30 @@ TEST_F(MainWindowFiles, LanguageFileUpToOneMebibyteNeverFromAPipe)
         EXPECT_EQ(messages.errors.back(), "Cannot open file language.ini");
         EXPECT_EQ(w.language.lines().count(), 0);
     }
+}
+
+// An empty name saves ".av2"; the list must show it, or the saved work could not be run, edited
+// or excluded, and the next empty name would ask to overwrite a file nobody can see.
+TEST_F(MainWindowFiles, AConfigurationSavedUnderAnEmptyNameIsListed)
+{
+    CurrentDirectory cd(dir.path());
+    Program program;
+    {
+        ConfigurationEditor editor(program.editor);
+        arcavio::test::whenModal([](QWidget* modal) {
+            modal->findChild<QLineEdit*>("Edit1")->clear();
+            modal->findChild<QPushButton*>("Button1")->click();
+        });
+        editor.saveAs();
+        EXPECT_EQ(editor.ConfigFileName, dir.file(".av2"));
+    }
+    EXPECT_EQ(messages.plain.back(), "File Saved!");
+    EXPECT_TRUE(messages.questions.empty());
+    program.mainWindow.refreshList();
+    auto* list = program.mainWindow.findChild<QListWidget*>("lista");
+    EXPECT_EQ(rowsOf(list), QStringList{".av2"});
+    clickRow(list, 0);
+    EXPECT_EQ(program.mainWindow.selectedFullPath(), dir.file(".av2"));
+
+    EXPECT_TRUE(messages.errors.empty()) << messages.errors.front();
 }

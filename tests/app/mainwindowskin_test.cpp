@@ -3,15 +3,19 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "app/mainwindow.h"
 #include "app/skin.h"
 #include "components/regionbutton.h"
 #include "components/shaperegion.h"
+#include "dialogs/helpwindow.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
@@ -70,6 +74,41 @@ TEST(MainWindowSkin, ExampleSkinLaysOutTheWindowAndReshapesTheButtons)
         EXPECT_FALSE(b->shape().contains(QPoint(0, 0)));
         EXPECT_TRUE(b->shape().contains(QPoint(24, 24)));
     }
+}
+
+// Copied from a file system that ignores case, a skin and a language file keep their capitals;
+// the program finds what it looks for by name whatever the case.
+TEST(MainWindowSkin, ASkinAndALanguageFileCopiedWithCapitalsAreApplied)
+{
+    TempDir dir, work;
+    std::filesystem::copy(ARCAVIO_SOURCE_DIR "/skins/neon", dir.file("Skin"));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.file("Skin"))) {
+        std::string name = entry.path().filename().string();
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+        if (name == "SKIN.INI")
+            name = "Skin.ini";
+        std::filesystem::rename(entry.path(), entry.path().parent_path() / name);
+    }
+    std::string language;
+    for (int line = 0; line < 166; ++line)
+        language += "L" + std::to_string(line) + "\r\n";
+    work.write("LANGUAGE.INI", language);
+    work.write("Help.INI", "Help that was copied\r\n");
+    CurrentDirectory cd(work.path());
+    RecordingMessages messages;
+    const std::string skin = skinDirectoryIn(dir.path());
+    EXPECT_EQ(skin, dir.file("Skin"));
+    MainWindow w(nullptr, skin);
+    HelpWindow help(w.language, &w);
+    ASSERT_TRUE(messages.errors.empty()) << messages.errors.front();
+    EXPECT_EQ(button(w, "h147")->pos(), QPoint(134, 76));
+    EXPECT_EQ(button(w, "h142")->PicIdle().size(), QSize(48, 48));
+    EXPECT_FALSE(w.findChild<QLabel*>("back")->pixmap().isNull());
+    EXPECT_EQ(w.skinAboutText().rfind("Neon skin", 0), 0u);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("L0"));
+    EXPECT_EQ(help.windowTitle(), QStringLiteral("L129"));
+    EXPECT_EQ(help.findChild<QPlainTextEdit*>()->toPlainText(), QStringLiteral("Help that was copied"));
 }
 
 TEST(MainWindowSkin, DisabledTransparencyKeepsTheBuiltInShapes)

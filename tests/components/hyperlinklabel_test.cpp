@@ -7,8 +7,10 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/recording_messages.h"
+#include "support/temp_dir.h"
 
 namespace arcavio {
 namespace {
@@ -17,9 +19,9 @@ class HyperLinkTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        previousOpener_ = HyperlinkLabel::setOpener([this](const std::string& target) {
+        previousOpener_ = HyperlinkLabel::setOpener([this](const std::string& target, auto done) {
             opened.push_back(target);
-            return openResult;
+            done(openResult);
         });
         previousWriter_ = HyperlinkLabel::setClipboardWriter([this](const std::string& text) {
             copied.push_back(text);
@@ -124,6 +126,49 @@ TEST_F(HyperLinkTest, AClickVisitsOnlyWhenTheOpenSucceeds)
     EXPECT_TRUE(label.Visited());
     EXPECT_EQ(results, (std::vector<int>{32, 42}));
     EXPECT_EQ(opened.size(), 2u);
+}
+
+// The desktop's opener only says by its exit status whether it opened the link; that it started
+// says nothing. It is waited for beside the event loop, so the click returns at once.
+TEST_F(HyperLinkTest, TheDesktopOpenerVisitsOnlyWhenItExitsWell)
+{
+    HyperlinkLabel::setOpener({});
+    test::TempDir bin;
+    const std::string script = bin.write("xdg-open", "");
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.path()) + ":" + path);
+    QWidget form;
+    HyperlinkLabel label(&form);
+    label.setLinkType(HyperlinkType::ltHttp);
+    label.setCaption("www.example.org");
+    std::vector<int> results;
+    label.OnAfterExecuted = [&](HyperlinkLabel*, int reslt) { results.push_back(reslt); };
+    const auto clickWith = [&](int exitCode) {
+        test::writeBytes(script,
+                         "#!/bin/sh\necho \"$@\" > \"$0.args\"\nexit " + std::to_string(exitCode) + "\n");
+        chmod(script.c_str(), 0755);
+        results.clear();
+        label.Click();
+        EXPECT_TRUE(results.empty()) << "the click waited for the opener";
+        for (int turn = 0; turn < 3000 && results.empty(); ++turn)
+            QTest::qWait(10);
+        EXPECT_EQ(test::readBytes(script + ".args"), "http://www.example.org\n");
+    };
+    clickWith(3);
+    EXPECT_EQ(results, std::vector<int>{kOpenNoHandler});
+    EXPECT_FALSE(label.Visited());
+    clickWith(0);
+    EXPECT_EQ(results, std::vector<int>{kOpenDone});
+    EXPECT_TRUE(label.Visited());
+
+    // A target the opener would read as an option of its own is not handed to it.
+    label.setLinkType(HyperlinkType::ltCustom);
+    label.setCaption("--manual");
+    results.clear();
+    label.Click();
+    EXPECT_EQ(results, std::vector<int>{kOpenNoHandler});
+    EXPECT_FALSE(label.Visited());
+    qputenv("PATH", path);
 }
 
 TEST_F(HyperLinkTest, HandlersCanCancelTheClickOrTakeItOver)

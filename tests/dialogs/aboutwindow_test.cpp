@@ -18,9 +18,9 @@ class AboutWindowTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        previousOpener_ = HyperlinkLabel::setOpener([this](const std::string& target) {
+        previousOpener_ = HyperlinkLabel::setOpener([this](const std::string& target, auto done) {
             opened.push_back(target);
-            return kOpenDone;
+            done(kOpenDone);
         });
     }
     void TearDown() override { HyperlinkLabel::setOpener(previousOpener_); }

@@ -1,12 +1,19 @@
 #include <sys/stat.h>
 
 #include <QAbstractButton>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
 
 #include "config/configuration.h"
 #include "editor/editor_fixture.h"
+#include "games/selectgamedialog.h"
+#include "games/ziplisting.h"
 #include "platform/filesystem.h"
 #include "support/folder_chooser.h"
 #include "support/unprivileged.h"
+#include "text/encoding.h"
+#include "text/paths.h"
 
 namespace arcavio::test {
 namespace {
@@ -45,6 +52,44 @@ TEST_F(Save, ANewEditorWarnsAsksWritesAndConfirms)
 
 // Qt's edits hold 32,767 characters unless told otherwise: a longer line read from a file must
 // survive a Save whole.
+// A zip copied from Windows keeps its Windows-1252 name. Chosen through the game search, it is
+// shown decoded, saved as that text (the file stays UTF-8, every other line as it was) and
+// read back as a name of that very file, which Run hands to the emulator.
+TEST_F(Save, AZipWhoseNameIsNoUtf8IsSavedSoThatItNamesTheFile)
+{
+    const std::string roms = dir.mkdir("roms");
+    const std::string zip = dir.write("roms/cp\xE9.zip", "");
+    CurrentDirectory restore(platform::currentDirectory());
+    SelectGameDialog games(language);
+    games.setGameListPath(dir.file("gamelist.ini"));
+    const EditorContext base = context();
+    auto editor = std::make_unique<ConfigurationEditor>(
+        EditorContext{base.language, games, base.helpWindow, base.showHelp, base.askConfigurationName,
+                      base.refreshList, base.owner, base.runFileDialog});
+    child<QCheckBox>(*editor, "c21")->click();
+    child<QLineEdit>(*editor, "dir1")->setText(QString::fromStdString(roms));
+    child<QLineEdit>(*editor, "Edit1")->setText(QStringLiteral("Caf\u00E9 \u2615"));
+    whenModal([](QWidget* dialog) {
+        dialog->findChild<QCheckBox*>("C135")->click(); // the zip has no name in the game list
+        auto* list = dialog->findChild<QListView*>("gamelist");
+        const QModelIndex row = list->model()->index(0, 0);
+        EXPECT_EQ(row.data().toString(), QStringLiteral("cp\u00E9.zip"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
+        QTest::mouseClick(dialog->findChild<QPushButton*>("c138"), Qt::LeftButton);
+    });
+    child<QAbstractButton>(*editor, "c23")->click();
+    EXPECT_EQ(textOf(*editor, "game"), "cp\u00E9.zip");
+
+    const std::string path = dir.file("chosen.av2");
+    names.push_back(path);
+    click(*editor, "c26");
+    ASSERT_EQ(recorder.plain.back(), "File Saved!");
+    const LineList saved = readConfiguration(path);
+    EXPECT_TRUE(isValidUtf8(readBytes(path)));
+    EXPECT_EQ(saved.at(2), "Caf\u00E9 \u2615");
+    EXPECT_EQ(joinPath(roms, setNameOnDisk(roms, saved.at(4))), zip);
+}
+
 TEST_F(Save, ALineLongerThanAnEditsDefaultLimitIsSavedWhole)
 {
     const std::string about(100'000, 'a');

@@ -98,8 +98,17 @@ TEST_F(LaunchTest, FixedGameStartsTheEmulatorInItsDirectoryWithTheOptionFileWrit
 TEST_F(LaunchTest, TheGameLosesOnlyItsExtension)
 {
     config.set(line::FixedGameFlag, "1");
-    const std::vector<std::pair<std::string, Log>> cases = {
-        {"game1", {emulator, "game1"}}, {"my.game.zip", {emulator, "my.game"}}, {"", {emulator}}};
+    // A zip copied from Windows keeps its Windows-1252 name; the configuration holds it as text.
+    root.write("MAME/ROMS/cp\xE9.zip", "z");
+    root.write("MAME/ROMS/caf\u00E9.zip", "z");
+    root.write("MAME/ROMS/caf\xE9.zip", "z");
+    const std::vector<std::pair<std::string, Log>>
+        cases = {{"game1", {emulator, "game1"}},
+                 {"my.game.zip", {emulator, "my.game"}},
+                 {"", {emulator}},
+                 {"cp\u00E9.zip", {emulator, "cp\xE9"}},
+                 {"caf\u00E9.zip", {emulator, "caf\u00E9"}}, // the name as written wins
+                 {"n\u00E9.zip", {emulator, "n\u00E9"}}};
     for (const auto& [game, argv] : cases) {
         fs::remove(log);
         config.set(line::Game, game);
@@ -392,7 +401,7 @@ class KwikstartTest : public LaunchTest {
 
 TEST_F(KwikstartTest, StartsTheChosenGameWithNorcAndLeavesTheOptionFileAlone)
 {
-    root.mkdir("MAME/Roms");
+    std::filesystem::rename(root.file("MAME/ROMS"), root.file("MAME/Roms"));
     root.write("MAME/Roms/game1.zip", "z");
     const std::string old = "keep me\r\n";
     root.write("MAME/mame.ini", old);

@@ -145,6 +145,21 @@ bool isHidden(std::string_view name)
     return name.empty() || name.front() == '.';
 }
 
+constexpr std::string_view kTemporaryPrefix = ".arcavio-";
+constexpr std::size_t kTemporaryNameLength = kTemporaryPrefix.size() + 6;
+
+// The name mkostemp gives a temporary of replaceFile or createNewFile: no extension, so no mask
+// with one can match it.
+bool isTemporaryName(std::string_view name)
+{
+    if (name.size() != kTemporaryNameLength || !name.starts_with(kTemporaryPrefix))
+        return false;
+    for (const char c : name.substr(kTemporaryPrefix.size()))
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
 bool writeAll(int fd, std::string_view bytes)
 {
     for (std::size_t done = 0; done < bytes.size();) {
@@ -262,7 +277,7 @@ std::vector<std::string> listFiles(const std::string& directory, std::string_vie
     std::vector<std::string> names;
     while (const dirent* entry = readdir(dir.handle)) {
         const std::string_view name = entry->d_name;
-        if (isHidden(name) || !matchesMask(name, mask))
+        if (name == "." || name == ".." || isTemporaryName(name) || !matchesMask(name, mask))
             continue;
         if (!isRegularEntry(directory, entry))
             continue;
@@ -296,19 +311,30 @@ bool holdsFile(const std::string& directory)
     return false;
 }
 
-std::string findEntryIgnoringCase(const std::string& directory, std::string_view name)
+std::string findEntryIgnoringCase(const std::string& directory, std::string_view name, EntryKind kind)
 {
-    Directory dir(directory);
+    const auto path = [&directory](std::string_view entry) {
+        return directory.empty() ? std::string(entry) : joinPath(directory, entry);
+    };
+    const auto isKind = [kind](const std::string& entry) {
+        return kind == EntryKind::Directory ? directoryExists(entry) : fileExists(entry);
+    };
+    const std::string exact = path(name);
+    if (isKind(exact))
+        return exact;
+    Directory dir(directory.empty() ? std::string(".") : directory);
     if (dir.handle == nullptr)
-        return {};
+        return exact;
+    std::optional<std::string> best;
     while (const dirent* entry = readdir(dir.handle)) {
         const std::string_view candidate = entry->d_name;
-        if (candidate.size() == name.size() &&
+        if (candidate.size() == name.size() && (!best || candidate < *best) &&
             std::equal(candidate.begin(), candidate.end(), name.begin(),
-                       [](char a, char b) { return lower(a) == lower(b); }))
-            return joinPath(directory, candidate);
+                       [](char a, char b) { return lower(a) == lower(b); }) &&
+            isKind(path(candidate)))
+            best = std::string(candidate);
     }
-    return {};
+    return best ? path(*best) : exact;
 }
 
 std::string currentDirectory()
@@ -405,20 +431,8 @@ std::string readFile(const std::string& path, std::size_t limit)
 
 namespace {
 
-constexpr std::string_view kTemporaryPrefix = ".arcavio-";
-constexpr std::size_t kTemporaryNameLength = kTemporaryPrefix.size() + 6;
 // Far longer than any write takes, so no running writer still owns such a file.
 constexpr time_t kStaleAfterSeconds = 60 * 60;
-
-bool isTemporaryName(std::string_view name)
-{
-    if (name.size() != kTemporaryNameLength || !name.starts_with(kTemporaryPrefix))
-        return false;
-    for (const char c : name.substr(kTemporaryPrefix.size()))
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            return false;
-    return true;
-}
 
 // A write cut short by a crash or a kill leaves its temporary file behind; the next write into
 // the folder takes away those that are old enough, of this user's own.
