@@ -64,7 +64,7 @@ TEST_F(Save, AZipWhoseNameIsNoUtf8IsSavedSoThatItNamesTheFile)
     games.setGameListPath(dir.file("gamelist.ini"));
     const EditorContext base = context();
     auto editor = std::make_unique<ConfigurationEditor>(
-        EditorContext{base.language, games, base.helpWindow, base.showHelp, base.askConfigurationName,
+        EditorContext{base.language, games, base.showHelp, base.askConfigurationName,
                       base.refreshList, base.owner, base.runFileDialog});
     child<QCheckBox>(*editor, "c21")->click();
     child<QLineEdit>(*editor, "dir1")->setText(QString::fromStdString(roms));
