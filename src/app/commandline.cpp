@@ -70,6 +70,49 @@ void setFlag(CommandLine& line, std::string_view name)
         line.options.workspace = true;
 }
 
+// The commands that open no window, in the order they are tried: each asks an emulator, and takes
+// one option of its own that is refused without it.
+struct WindowlessCommand {
+    StartKind kind;
+    const char* name;
+    std::optional<std::string> StartOptions::*emulator;
+    const char* option;
+    std::optional<std::string> StartOptions::*value;
+    const char* valueNeeds;
+    const char* takes; // in the refusal of anything else
+};
+
+constexpr WindowlessCommand kWindowlessCommands[] = {
+    {StartKind::CheckSets, "--check-sets", &StartOptions::checkSets, "--rompath", &StartOptions::romPath,
+     "a folder", "only --rompath"},
+    {StartKind::ImportNames, "--import-names", &StartOptions::importNames, "--gamelist",
+     &StartOptions::gameList, "a file name", "neither --workspace nor a DIRECTORY"},
+};
+
+// Nothing when neither the command nor its option is given.
+std::optional<StartPlan> windowlessPlan(const WindowlessCommand& command, const StartOptions& options)
+{
+    const std::optional<std::string>& emulator = options.*command.emulator;
+    const std::optional<std::string>& value = options.*command.value;
+    if (!emulator) {
+        if (value)
+            throw UsageError(std::string(command.option) + " goes with " + command.name);
+        return std::nullopt;
+    }
+    const bool withOthers =
+        options.workspace || !options.directories.empty() ||
+        std::ranges::any_of(kWindowlessCommands, [&](const WindowlessCommand& other) {
+            return &other != &command && (options.*other.emulator || options.*other.value);
+        });
+    if (withOthers)
+        throw UsageError(std::string(command.name) + " opens no window: it takes " + command.takes);
+    if (emulator->empty())
+        throw UsageError(std::string(command.name) + " needs the emulator program");
+    if (value && value->empty())
+        throw UsageError(std::string(command.option) + " needs " + command.valueNeeds);
+    return StartPlan{command.kind, {}};
+}
+
 } // namespace
 
 CommandLine readCommandLine(const std::vector<std::string>& arguments)
@@ -166,28 +209,9 @@ std::string missingDisplayProblem(const char* platform, const char* display, con
 
 StartPlan planStart(const StartOptions& options)
 {
-    if (options.checkSets) {
-        if (options.workspace || options.importNames || options.gameList || !options.directories.empty())
-            throw UsageError("--check-sets opens no window: it takes only --rompath");
-        if (options.checkSets->empty())
-            throw UsageError("--check-sets needs the emulator program");
-        if (options.romPath && options.romPath->empty())
-            throw UsageError("--rompath needs a folder");
-        return {StartKind::CheckSets, {}};
-    }
-    if (options.romPath)
-        throw UsageError("--rompath goes with --check-sets");
-    if (options.importNames) {
-        if (options.workspace || !options.directories.empty())
-            throw UsageError("--import-names opens no window: it takes neither --workspace nor a DIRECTORY");
-        if (options.importNames->empty())
-            throw UsageError("--import-names needs the emulator program");
-        if (options.gameList && options.gameList->empty())
-            throw UsageError("--gamelist needs a file name");
-        return {StartKind::ImportNames, {}};
-    }
-    if (options.gameList)
-        throw UsageError("--gamelist goes with --import-names");
+    for (const WindowlessCommand& command : kWindowlessCommands)
+        if (const std::optional<StartPlan> plan = windowlessPlan(command, options))
+            return *plan;
     if (options.directories.size() > 1)
         throw UsageError("only one DIRECTORY can be listed");
     if (options.workspace) {
