@@ -73,9 +73,5 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QGuiApplication app(argc, argv);
     arcavio::metafileRenderer().program = ARCAVIO_BUILD_DIR "/arcavio-metafile";
-    benchmark::Initialize(&argc, argv);
-    arcavio::bench::SideBySide reporter(printSummary);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return arcavio::bench::runWithSummary(argc, argv, printSummary);
 }

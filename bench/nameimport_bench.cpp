@@ -307,18 +307,8 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
     if (fs::exists(kRealEmulator)) {
-        benchmark::RegisterBenchmark("RealEmulatorListAlone", RealEmulatorListAlone)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(3);
-        benchmark::RegisterBenchmark("RealEmulatorWholeImport", RealEmulatorWholeImport)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(3);
+        arcavio::bench::registerRealTime("RealEmulatorListAlone", RealEmulatorListAlone, 3);
+        arcavio::bench::registerRealTime("RealEmulatorWholeImport", RealEmulatorWholeImport, 3);
     }
-    benchmark::Initialize(&argc, argv);
-    arcavio::bench::SideBySide reporter(printSummary);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return arcavio::bench::runWithSummary(argc, argv, printSummary);
 }

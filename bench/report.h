@@ -55,4 +55,24 @@ class SideBySide : public benchmark::ConsoleReporter {
     Figures figures_;
 };
 
+// A benchmark registered at run time (one of the installed emulator, when there is one): a fixed
+// number of runs, in real milliseconds.
+inline void registerRealTime(const char* name, void (*function)(benchmark::State&), int iterations)
+{
+    benchmark::RegisterBenchmark(name, function)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(iterations);
+}
+
+// Runs the benchmarks the command line picks, with `summary` after the usual table.
+inline int runWithSummary(int argc, char** argv, std::function<void(const Figures&)> summary)
+{
+    benchmark::Initialize(&argc, argv);
+    SideBySide reporter(std::move(summary));
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
+
 } // namespace arcavio::bench

@@ -216,18 +216,8 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
     if (fs::exists(kMame)) {
-        benchmark::RegisterBenchmark("MameVerifyAlone", MameVerifyAlone)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(2);
-        benchmark::RegisterBenchmark("WholeCheck", WholeCheck)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(2);
+        arcavio::bench::registerRealTime("MameVerifyAlone", MameVerifyAlone, 2);
+        arcavio::bench::registerRealTime("WholeCheck", WholeCheck, 2);
     }
-    benchmark::Initialize(&argc, argv);
-    arcavio::bench::SideBySide reporter(printSummary);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return arcavio::bench::runWithSummary(argc, argv, printSummary);
 }
