@@ -14,8 +14,11 @@
 #include "emulator/optionlist.h"
 #include "platform/childprocess.h"
 #include "platform/filesystem.h"
+#include "report.h"
 
 namespace {
+
+using arcavio::bench::verdict;
 
 constexpr const char* kRealEmulator = "/usr/games/mame";
 constexpr int kRuns = 10;
@@ -46,11 +49,6 @@ bool showConfigAlone()
     request.withoutDisplay = true;
     const arcavio::platform::ChildResult result = arcavio::platform::runChild(std::move(request));
     return result.end == arcavio::platform::ChildEnd::Exited && result.exitCode == 0 && !result.output.empty();
-}
-
-const char* verdict(bool ok)
-{
-    return ok ? "within" : "OVER";
 }
 
 } // namespace

@@ -7,12 +7,12 @@
 #include <QImage>
 
 #include <cstdio>
-#include <map>
 
 #include "components/metafileconversion.h"
 #include "components/metafiledrawing.h"
 #include "components/metafilerenderer.h"
 #include "components/picture.h"
+#include "report.h"
 #include "support/metafile_samples.h"
 
 namespace {
@@ -54,29 +54,16 @@ BENCHMARK(Emf_SeparateProgram)->Unit(benchmark::kMillisecond);
 BENCHMARK(Wmf_InProcess)->Unit(benchmark::kMillisecond);
 BENCHMARK(Wmf_SeparateProgram)->Unit(benchmark::kMillisecond);
 
-// The usual table, then before and after on one line for each kind of file.
-class SideBySide : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            milliseconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+// Before and after on one line for each kind of file.
+void printSummary(const arcavio::bench::Figures& ms)
+{
+    std::printf("\n%-6s %14s %18s\n", "file", "in process", "separate program");
+    for (const char* kind : {"Emf", "Wmf"}) {
+        const double before = ms(std::string(kind) + "_InProcess");
+        const double after = ms(std::string(kind) + "_SeparateProgram");
+        std::printf("%-6s %11.2f ms %15.2f ms\n", kind, before, after);
     }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-6s %14s %18s\n", "file", "in process", "separate program");
-        for (const char* kind : {"Emf", "Wmf"}) {
-            const double before = milliseconds_[std::string(kind) + "_InProcess"];
-            const double after = milliseconds_[std::string(kind) + "_SeparateProgram"];
-            std::printf("%-6s %11.2f ms %15.2f ms\n", kind, before, after);
-        }
-    }
-
-  private:
-    std::map<std::string, double> milliseconds_;
-};
+}
 
 } // namespace
 
@@ -86,9 +73,5 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QGuiApplication app(argc, argv);
     arcavio::metafileRenderer().program = ARCAVIO_BUILD_DIR "/arcavio-metafile";
-    benchmark::Initialize(&argc, argv);
-    SideBySide reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return arcavio::bench::runWithSummary(argc, argv, printSummary);
 }

@@ -21,6 +21,7 @@
 #include "games/nameimport.h"
 #include "games/selectgamedialog.h"
 #include "platform/filesystem.h"
+#include "report.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -262,62 +263,40 @@ BENCHMARK(WholeImportFromStandIn)->Arg(45000)->Unit(benchmark::kMillisecond)->Us
 BENCHMARK(SelectGameNamedByHand)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(SelectGameAfterImport)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The usual table, then the promises with their figures side by side.
-class SideBySide : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred)
-                milliseconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+// The promises with their figures side by side.
+void printSummary(const arcavio::bench::Figures& ms)
+{
+    using arcavio::bench::verdict;
+    std::printf("\nImporting game names\n");
+    const double merge45 = ms("MergeAndWrite/45000/real_time"), merge90 = ms("MergeAndWrite/90000/real_time");
+    std::printf("  merge 45,000 new names into 45,000 lines: %.1f ms alone, %.1f ms with reading and "
+                "writing the file (%s 100 ms)\n",
+                ms("MergeAlone/45000/real_time"), merge45, verdict(merge45 < 100));
+    std::printf("  the same with 90,000: %.1f ms alone, %.1f ms with the file: %.2f times as long (%s 2.5)\n",
+                ms("MergeAlone/90000/real_time"), merge90, merge90 / merge45,
+                verdict(merge90 / merge45 <= 2.5));
+    const double cat = ms("CatToDevNull/45000/real_time"), read = ms("ReadAndParse/45000/real_time");
+    std::printf("  45,000 listed lines: cat into /dev/null %.1f ms, read through a pipe and parsed %.1f ms: "
+                "%.1f ms beyond cat (%s 50 ms)\n",
+                cat, read, read - cat, verdict(read - cat < 50));
+    std::printf("  whole import of 45,000 names from the stand-in: %.1f ms\n",
+                ms("WholeImportFromStandIn/45000/real_time"));
+    const double alone = ms("RealEmulatorListAlone/iterations:3/real_time");
+    const double whole = ms("RealEmulatorWholeImport/iterations:3/real_time");
+    if (alone > 0 && whole > 0) {
+        const double limit = 1.5 * alone + 500;
+        std::printf("  real emulator: its own -listfull %.0f ms, the whole import %.0f ms (%s 1.5 x %.0f + "
+                    "500 = %.0f ms)\n",
+                    alone, whole, verdict(whole <= limit), alone, limit);
+    } else {
+        std::printf("  real emulator: not measured, no MAME is installed at %s\n", kRealEmulator);
     }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const auto ms = [this](const std::string& name) {
-            const auto found = milliseconds_.find(name);
-            return found != milliseconds_.end() ? found->second : -1.0;
-        };
-        const auto verdict = [](bool ok) { return ok ? "within" : "OVER"; };
-        std::printf("\nImporting game names\n");
-        const double merge45 = ms("MergeAndWrite/45000/real_time"),
-                     merge90 = ms("MergeAndWrite/90000/real_time");
-        std::printf("  merge 45,000 new names into 45,000 lines: %.1f ms alone, %.1f ms with reading and "
-                    "writing the file (%s 100 ms)\n",
-                    ms("MergeAlone/45000/real_time"), merge45, verdict(merge45 < 100));
-        std::printf(
-            "  the same with 90,000: %.1f ms alone, %.1f ms with the file: %.2f times as long (%s 2.5)\n",
-            ms("MergeAlone/90000/real_time"), merge90, merge90 / merge45, verdict(merge90 / merge45 <= 2.5));
-        const double cat = ms("CatToDevNull/45000/real_time"), read = ms("ReadAndParse/45000/real_time");
-        std::printf(
-            "  45,000 listed lines: cat into /dev/null %.1f ms, read through a pipe and parsed %.1f ms: "
-            "%.1f ms beyond cat (%s 50 ms)\n",
-            cat, read, read - cat, verdict(read - cat < 50));
-        std::printf("  whole import of 45,000 names from the stand-in: %.1f ms\n",
-                    ms("WholeImportFromStandIn/45000/real_time"));
-        const double alone = ms("RealEmulatorListAlone/iterations:3/real_time");
-        const double whole = ms("RealEmulatorWholeImport/iterations:3/real_time");
-        if (alone > 0 && whole > 0) {
-            const double limit = 1.5 * alone + 500;
-            std::printf(
-                "  real emulator: its own -listfull %.0f ms, the whole import %.0f ms (%s 1.5 x %.0f + "
-                "500 = %.0f ms)\n",
-                alone, whole, verdict(whole <= limit), alone, limit);
-        } else {
-            std::printf("  real emulator: not measured, no MAME is installed at %s\n", kRealEmulator);
-        }
-        const double before = ms("SelectGameNamedByHand/real_time"),
-                     after = ms("SelectGameAfterImport/real_time");
-        std::printf(
-            "  select-game over 40,000 zips: %.1f ms with a list of their names, %.1f ms after an import "
-            "of 45,000 names (%.0f %%)\n",
-            before, after, 100 * after / before);
-    }
-
-  private:
-    std::map<std::string, double> milliseconds_;
-};
+    const double before = ms("SelectGameNamedByHand/real_time"),
+                 after = ms("SelectGameAfterImport/real_time");
+    std::printf("  select-game over 40,000 zips: %.1f ms with a list of their names, %.1f ms after an import "
+                "of 45,000 names (%.0f %%)\n",
+                before, after, 100 * after / before);
+}
 
 } // namespace
 
@@ -328,18 +307,8 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
     if (fs::exists(kRealEmulator)) {
-        benchmark::RegisterBenchmark("RealEmulatorListAlone", RealEmulatorListAlone)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(3);
-        benchmark::RegisterBenchmark("RealEmulatorWholeImport", RealEmulatorWholeImport)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(3);
+        arcavio::bench::registerRealTime("RealEmulatorListAlone", RealEmulatorListAlone, 3);
+        arcavio::bench::registerRealTime("RealEmulatorWholeImport", RealEmulatorWholeImport, 3);
     }
-    benchmark::Initialize(&argc, argv);
-    SideBySide reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return arcavio::bench::runWithSummary(argc, argv, printSummary);
 }

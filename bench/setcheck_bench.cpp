@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "games/setcheck.h"
 #include "platform/childprocess.h"
 #include "platform/filesystem.h"
+#include "report.h"
 
 namespace {
 
@@ -185,45 +185,27 @@ BENCHMARK(ShowWithoutCache)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ShowWithFullCache)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ShowOnlyRunnable)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-class SideBySide : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred)
-                milliseconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+// The promises with their figures side by side.
+void printSummary(const arcavio::bench::Figures& ms)
+{
+    using arcavio::bench::verdict;
+    std::printf("\nChecking sets\n");
+    const double alone = ms("MameVerifyAlone/iterations:2/real_time"),
+                 whole = ms("WholeCheck/iterations:2/real_time");
+    if (alone > 0 && whole > 0) {
+        const double floor = 1.1 * alone + 1000;
+        std::printf("  %d sets: MAME's own -verifyroms %.0f ms, Arcavio's check %.0f ms (%s 1.1 x %.0f + "
+                    "1000 = %.0f ms)\n",
+                    kCheckedSets, alone, whole, verdict(whole <= floor), alone, floor);
+    } else {
+        std::printf("  not measured: no MAME is installed at %s\n", kMame);
     }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const auto ms = [this](const std::string& name) {
-            const auto found = milliseconds_.find(name);
-            return found != milliseconds_.end() ? found->second : -1.0;
-        };
-        const auto verdict = [](bool ok) { return ok ? "within" : "OVER"; };
-        std::printf("\nChecking sets\n");
-        const double alone = ms("MameVerifyAlone/iterations:2/real_time"),
-                     whole = ms("WholeCheck/iterations:2/real_time");
-        if (alone > 0 && whole > 0) {
-            const double floor = 1.1 * alone + 1000;
-            std::printf("  %d sets: MAME's own -verifyroms %.0f ms, Arcavio's check %.0f ms (%s 1.1 x %.0f + "
-                        "1000 = %.0f ms)\n",
-                        kCheckedSets, alone, whole, verdict(whole <= floor), alone, floor);
-        } else {
-            std::printf("  not measured: no MAME is installed at %s\n", kMame);
-        }
-        const double today = ms("ShowWithoutCache/real_time"), cached = ms("ShowWithFullCache/real_time");
-        std::printf(
-            "  select-game over %d zips: %.1f ms without a cache, %.1f ms with a full cache (%s 1.2 x "
-            "%.1f = %.1f ms); %.1f ms with \"Only sets that will run\"\n",
-            kDialogZips, today, cached, verdict(cached <= 1.2 * today), today, 1.2 * today,
-            ms("ShowOnlyRunnable/real_time"));
-    }
-
-  private:
-    std::map<std::string, double> milliseconds_;
-};
+    const double today = ms("ShowWithoutCache/real_time"), cached = ms("ShowWithFullCache/real_time");
+    std::printf("  select-game over %d zips: %.1f ms without a cache, %.1f ms with a full cache (%s 1.2 x "
+                "%.1f = %.1f ms); %.1f ms with \"Only sets that will run\"\n",
+                kDialogZips, today, cached, verdict(cached <= 1.2 * today), today, 1.2 * today,
+                ms("ShowOnlyRunnable/real_time"));
+}
 
 } // namespace
 
@@ -234,18 +216,8 @@ int main(int argc, char** argv)
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
     if (fs::exists(kMame)) {
-        benchmark::RegisterBenchmark("MameVerifyAlone", MameVerifyAlone)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(2);
-        benchmark::RegisterBenchmark("WholeCheck", WholeCheck)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(2);
+        arcavio::bench::registerRealTime("MameVerifyAlone", MameVerifyAlone, 2);
+        arcavio::bench::registerRealTime("WholeCheck", WholeCheck, 2);
     }
-    benchmark::Initialize(&argc, argv);
-    SideBySide reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return arcavio::bench::runWithSummary(argc, argv, printSummary);
 }

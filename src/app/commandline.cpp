@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include <algorithm>
+#include <functional>
 #include <ostream>
 #include <string_view>
 
@@ -68,6 +69,99 @@ void setFlag(CommandLine& line, std::string_view name)
         line.request = CommandLine::Request::Version;
     else if (name == "workspace")
         line.options.workspace = true;
+}
+
+// What a command without a window shows while it runs: its count redrawn on one line on a
+// terminal; elsewhere a line every kLineEvery.
+class ProgressLines {
+  public:
+    ProgressLines(std::ostream& messages, bool terminal) : messages_(messages), terminal_(terminal) {}
+
+    // `count` of `what` ("sets read"); on a terminal `ofAll` follows the count (" of 9,000").
+    void show(std::size_t count, std::string_view ofAll, std::string_view what)
+    {
+        if (terminal_) {
+            messages_ << '\r' << kProgramName << ": " << groupedCount(count) << ofAll << ' ' << what
+                      << std::flush;
+            redrawn_ = true;
+        } else if (count / kLineEvery > linesWritten_) {
+            linesWritten_ = count / kLineEvery;
+            messages_ << kProgramName << ": " << groupedCount(count) << ' ' << what << '\n' << std::flush;
+        }
+    }
+    // What follows starts on a line of its own.
+    void end()
+    {
+        if (redrawn_)
+            messages_ << '\n';
+    }
+
+  private:
+    std::ostream& messages_;
+    bool terminal_;
+    bool redrawn_ = false;
+    std::size_t linesWritten_ = 0;
+};
+
+// `work` runs the command, showing its progress, and returns its summary; an error is written
+// in its place. Returns the exit code.
+int runWindowless(std::ostream& messages, bool terminal,
+                  const std::function<std::string(ProgressLines&)>& work)
+{
+    ProgressLines progress(messages, terminal);
+    try {
+        const std::string summary = work(progress);
+        progress.end();
+        writeLines(messages, summary);
+        return 0;
+    } catch (const std::exception& error) {
+        progress.end();
+        messages << kProgramName << ": " << shown(error.what()) << '\n' << std::flush;
+        return 1;
+    }
+}
+
+// The commands that open no window, in the order they are tried: each asks an emulator, and takes
+// one option of its own that is refused without it.
+struct WindowlessCommand {
+    StartKind kind;
+    const char* name;
+    std::optional<std::string> StartOptions::*emulator;
+    const char* option;
+    std::optional<std::string> StartOptions::*value;
+    const char* valueNeeds;
+    const char* takes; // in the refusal of anything else
+};
+
+constexpr WindowlessCommand kWindowlessCommands[] = {
+    {StartKind::CheckSets, "--check-sets", &StartOptions::checkSets, "--rompath", &StartOptions::romPath,
+     "a folder", "only --rompath"},
+    {StartKind::ImportNames, "--import-names", &StartOptions::importNames, "--gamelist",
+     &StartOptions::gameList, "a file name", "neither --workspace nor a DIRECTORY"},
+};
+
+// Nothing when neither the command nor its option is given.
+std::optional<StartPlan> windowlessPlan(const WindowlessCommand& command, const StartOptions& options)
+{
+    const std::optional<std::string>& emulator = options.*command.emulator;
+    const std::optional<std::string>& value = options.*command.value;
+    if (!emulator) {
+        if (value)
+            throw UsageError(std::string(command.option) + " goes with " + command.name);
+        return std::nullopt;
+    }
+    const bool withOthers =
+        options.workspace || !options.directories.empty() ||
+        std::ranges::any_of(kWindowlessCommands, [&](const WindowlessCommand& other) {
+            return &other != &command && (options.*other.emulator || options.*other.value);
+        });
+    if (withOthers)
+        throw UsageError(std::string(command.name) + " opens no window: it takes " + command.takes);
+    if (emulator->empty())
+        throw UsageError(std::string(command.name) + " needs the emulator program");
+    if (value && value->empty())
+        throw UsageError(std::string(command.option) + " needs " + command.valueNeeds);
+    return StartPlan{command.kind, {}};
 }
 
 } // namespace
@@ -166,28 +260,9 @@ std::string missingDisplayProblem(const char* platform, const char* display, con
 
 StartPlan planStart(const StartOptions& options)
 {
-    if (options.checkSets) {
-        if (options.workspace || options.importNames || options.gameList || !options.directories.empty())
-            throw UsageError("--check-sets opens no window: it takes only --rompath");
-        if (options.checkSets->empty())
-            throw UsageError("--check-sets needs the emulator program");
-        if (options.romPath && options.romPath->empty())
-            throw UsageError("--rompath needs a folder");
-        return {StartKind::CheckSets, {}};
-    }
-    if (options.romPath)
-        throw UsageError("--rompath goes with --check-sets");
-    if (options.importNames) {
-        if (options.workspace || !options.directories.empty())
-            throw UsageError("--import-names opens no window: it takes neither --workspace nor a DIRECTORY");
-        if (options.importNames->empty())
-            throw UsageError("--import-names needs the emulator program");
-        if (options.gameList && options.gameList->empty())
-            throw UsageError("--gamelist needs a file name");
-        return {StartKind::ImportNames, {}};
-    }
-    if (options.gameList)
-        throw UsageError("--gamelist goes with --import-names");
+    for (const WindowlessCommand& command : kWindowlessCommands)
+        if (const std::optional<StartPlan> plan = windowlessPlan(command, options))
+            return *plan;
     if (options.directories.size() > 1)
         throw UsageError("only one DIRECTORY can be listed");
     if (options.workspace) {
@@ -206,9 +281,7 @@ StartPlan planStart(const StartOptions& options)
 int importNamesCommand(const std::string& emulator, const std::string& gameList, std::ostream& messages,
                        bool terminal)
 {
-    bool progressShown = false;
-    std::size_t linesWritten = 0;
-    try {
+    return runWindowless(messages, terminal, [&](ProgressLines& progress) {
         std::string file = gameList;
         if (file.empty()) {
             platform::makeDataDirectory();
@@ -217,62 +290,26 @@ int importNamesCommand(const std::string& emulator, const std::string& gameList,
         // Before the emulator is asked, which can take a while.
         platform::checkReplaceable(file);
         messages << kProgramName << ": reading the set list of " << shown(emulator) << '\n' << std::flush;
-        const auto progress = [&](std::size_t setsRead) {
-            if (terminal) {
-                messages << '\r' << kProgramName << ": " << groupedCount(setsRead) << " sets read"
-                         << std::flush;
-                progressShown = true;
-            } else if (setsRead / kLineEvery > linesWritten) {
-                linesWritten = setsRead / kLineEvery;
-                messages << kProgramName << ": " << groupedCount(setsRead) << " sets read\n" << std::flush;
-            }
-        };
-        const NameImportSummary summary = importGameNames(emulator, file, progress);
-        if (progressShown)
-            messages << '\n';
-        writeLines(messages, nameImportSummaryText(summary, shown(file)));
-        return 0;
-    } catch (const std::exception& error) {
-        if (progressShown)
-            messages << '\n';
-        messages << kProgramName << ": " << shown(error.what()) << '\n' << std::flush;
-        return 1;
-    }
+        const NameImportSummary summary = importGameNames(
+            emulator, file, [&](std::size_t setsRead) { progress.show(setsRead, "", "sets read"); });
+        return nameImportSummaryText(summary, shown(file));
+    });
 }
 
 int checkSetsCommand(const std::string& emulator, const std::optional<std::string>& romPath,
                      std::ostream& messages, bool terminal)
 {
-    bool progressShown = false;
-    std::size_t linesWritten = 0;
-    try {
+    return runWindowless(messages, terminal, [&](ProgressLines& progress) {
         const SetCheckRequest request = setCheckRequest(emulator, romPath, platform::currentDirectory());
         SetCheck check(request);
         messages << kProgramName << ": checking " << groupedCount(check.toCheck()) << " of "
                  << groupedCount(check.sets()) << " sets with " << shown(emulator) << '\n'
                  << std::flush;
         check.run([&] {
-            const std::size_t done = check.checkedSoFar();
-            if (terminal) {
-                messages << '\r' << kProgramName << ": " << groupedCount(done) << " of "
-                         << groupedCount(check.toCheck()) << " sets checked" << std::flush;
-                progressShown = true;
-            } else if (done / kLineEvery > linesWritten) {
-                linesWritten = done / kLineEvery;
-                messages << kProgramName << ": " << groupedCount(done) << " sets checked\n" << std::flush;
-            }
+            progress.show(check.checkedSoFar(), " of " + groupedCount(check.toCheck()), "sets checked");
         });
-        const SetCheckSummary summary = check.finish();
-        if (progressShown)
-            messages << '\n';
-        writeLines(messages, setCheckSummaryText(summary));
-        return 0;
-    } catch (const std::exception& error) {
-        if (progressShown)
-            messages << '\n';
-        messages << kProgramName << ": " << shown(error.what()) << '\n' << std::flush;
-        return 1;
-    }
+        return setCheckSummaryText(check.finish());
+    });
 }
 
 } // namespace arcavio

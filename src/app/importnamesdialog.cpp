@@ -1,16 +1,12 @@
 #include "app/importnamesdialog.h"
 
 #include <chrono>
-#include <exception>
 #include <filesystem>
-#include <utility>
 
 #include <QDir>
 #include <QFileDialog>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "base/messages.h"
@@ -26,38 +22,25 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The emulator may write its list a few bytes at a time; reading it every 20 ms lets the pipe
-// fill in between. A fast writer is read for up to 10 ms a turn, so the window stays responsive
-// and the emulator is never held up for long.
-constexpr std::chrono::milliseconds kReadEvery{20};
+// A fast writer is read for up to 10 ms a turn, so the window stays responsive and the emulator is
+// never held up for long.
 constexpr std::chrono::milliseconds kReadFor{10};
-constexpr int kTextWidth = 380;
 
 } // namespace
 
 ImportNamesDialog::ImportNamesDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
-      emulatorLabel_(new QLabel(this)), progressBar_(new QProgressBar(this)), countLabel_(new QLabel(this)),
-      cancelButton_(new QPushButton(QStringLiteral("Cancel"), this))
+    : ProgressWindow(parent, QStringLiteral("importNames"), QStringLiteral("Import Game Names"),
+                     QStringLiteral("importCancel")),
+      emulatorLabel_(new QLabel(this)), countLabel_(new QLabel(this))
 {
-    setObjectName(QStringLiteral("importNames"));
-    setWindowTitle(QStringLiteral("Import Game Names"));
-
     auto* reading = new QLabel(QStringLiteral("Reading the list of games from the emulator:"), this);
     reading->setObjectName(QStringLiteral("importReading"));
     emulatorLabel_->setObjectName(QStringLiteral("importEmulator"));
     progressBar_->setObjectName(QStringLiteral("importProgress"));
     countLabel_->setObjectName(QStringLiteral("importCount"));
-    cancelButton_->setObjectName(QStringLiteral("importCancel"));
     for (QLabel* label : {reading, emulatorLabel_, countLabel_})
         label->setTextFormat(Qt::PlainText);
     progressBar_->setRange(0, 0); // how long the list is, nobody knows before its end
-    progressBar_->setTextVisible(false);
-    // Enter must not stop an import by accident.
-    cancelButton_->setAutoDefault(false);
-    cancelButton_->setDefault(false);
-    connect(cancelButton_, &QPushButton::clicked, this, &ImportNamesDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(reading);
@@ -65,15 +48,7 @@ ImportNamesDialog::ImportNamesDialog(QWidget* parent)
     layout->addSpacing(6);
     layout->addWidget(progressBar_);
     layout->addWidget(countLabel_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancelButton_);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    progressBar_->setFixedWidth(kTextWidth);
-
-    timer_.setInterval(kReadEvery);
-    connect(&timer_, &QTimer::timeout, this, &ImportNamesDialog::readSome);
+    addCancelRow(layout);
 }
 
 NameImportSummary ImportNamesDialog::run(const std::string& emulator, const std::string& gameListPath)
@@ -82,58 +57,28 @@ NameImportSummary ImportNamesDialog::run(const std::string& emulator, const std:
     const QString shown = shownLine(import.emulator());
     emulatorLabel_->setText(emulatorLabel_->fontMetrics().elidedText(shown, Qt::ElideMiddle, kTextWidth));
     emulatorLabel_->setToolTip(plainToolTip(shown));
-    import_ = &import;
-    failure_ = nullptr;
-    showCount();
-    timer_.start();
-    execDialog(*this);
-    timer_.stop();
-    import_ = nullptr;
-    if (failure_)
-        std::rethrow_exception(std::exchange(failure_, nullptr));
+    showCount(import);
+    showWhileReading([this, &import] { return readSome(import); }, [&import] { import.cancel(); });
     return import.finish();
 }
 
-void ImportNamesDialog::readSome()
+bool ImportNamesDialog::readSome(GameNameImport& import)
 {
-    if (import_ == nullptr)
-        return;
-    // No exception may cross the event loop: it is handed to run(), which throws it.
-    try {
-        const Clock::time_point until = Clock::now() + kReadFor;
-        bool running = true;
-        while (true) {
-            const std::size_t before = import_->bytesRead();
-            running = import_->poll(std::chrono::milliseconds(0));
-            if (!running || import_->bytesRead() == before || Clock::now() >= until)
-                break;
-        }
-        showCount();
-        if (!running) {
-            timer_.stop();
-            accept();
-        }
-    } catch (...) {
-        failure_ = std::current_exception();
-        timer_.stop();
-        import_->cancel();
-        QDialog::reject();
+    const Clock::time_point until = Clock::now() + kReadFor;
+    bool running = true;
+    while (true) {
+        const std::size_t before = import.bytesRead();
+        running = import.poll(std::chrono::milliseconds(0));
+        if (!running || import.bytesRead() == before || Clock::now() >= until)
+            break;
     }
+    showCount(import);
+    return running;
 }
 
-void ImportNamesDialog::showCount()
+void ImportNamesDialog::showCount(const GameNameImport& import)
 {
-    const std::size_t read = import_ != nullptr ? import_->setsRead() : 0;
-    countLabel_->setText(qtext("Names read: " + groupedCount(read)));
-}
-
-void ImportNamesDialog::reject()
-{
-    if (import_ != nullptr) {
-        timer_.stop();
-        import_->cancel();
-    }
-    QDialog::reject();
+    countLabel_->setText(qtext("Names read: " + groupedCount(import.setsRead())));
 }
 
 NameImportCommand::NameImportCommand(QWidget* parent) : parent_(parent) {}

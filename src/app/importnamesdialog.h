@@ -1,18 +1,14 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
-#include <QTimer>
 
-#include <exception>
 #include <string>
 
+#include "app/progresswindow.h"
 #include "games/nameimport.h"
 
 class QFileDialog;
 class QLabel;
-class QProgressBar;
-class QPushButton;
 class QWidget;
 
 namespace arcavio {
@@ -24,7 +20,7 @@ namespace arcavio {
 //
 // Control names and members: importEmulator emulatorLabel_, importProgress progressBar_,
 // importCount countLabel_, importCancel cancelButton_.
-class ImportNamesDialog : public QDialog {
+class ImportNamesDialog : public ProgressWindow {
     Q_OBJECT
   public:
     explicit ImportNamesDialog(QWidget* parent = nullptr);
@@ -34,20 +30,12 @@ class ImportNamesDialog : public QDialog {
     // GameNameImport does: before the window shows when the emulator cannot be started.
     NameImportSummary run(const std::string& emulator, const std::string& gameListPath);
 
-    // Cancel, Escape and the close box: the emulator is stopped at once.
-    void reject() override;
-
   private:
-    void readSome();
-    void showCount();
+    bool readSome(GameNameImport& import);
+    void showCount(const GameNameImport& import);
 
     QLabel* emulatorLabel_;
-    QProgressBar* progressBar_;
     QLabel* countLabel_;
-    QPushButton* cancelButton_;
-    QTimer timer_;
-    GameNameImport* import_ = nullptr; // while run() runs
-    std::exception_ptr failure_;       // what went wrong while reading, for run() to throw
 };
 
 // The command behind "Import Game Names…": asks for the emulator in an open-file dialog

@@ -1,27 +1,19 @@
 #pragma once
 
-#include <QDialog>
-#include <QTimer>
-
-#include <exception>
-#include <string>
-
+#include "app/progresswindow.h"
 #include "games/setcheck.h"
 
 class QLabel;
-class QProgressBar;
-class QPushButton;
 class QWidget;
 
 namespace arcavio {
 
 // The progress window of "Check ROM Sets…", objectName "checkSets": the sets checked of all,
-// the set the emulator named last, and Cancel. The emulator's answer is read on the
-// user-interface thread a little at a time from a timer, as the import's window does.
+// the set the emulator named last, and Cancel.
 //
 // Control names and members: checkProgress progressBar_, checkCount countLabel_,
 // checkCurrent currentLabel_, checkCancel cancelButton_.
-class SetCheckDialog : public QDialog {
+class SetCheckDialog : public ProgressWindow {
     Q_OBJECT
   public:
     explicit SetCheckDialog(QWidget* parent = nullptr);
@@ -30,20 +22,11 @@ class SetCheckDialog : public QDialog {
     // the results (see SetCheck::finish, which this throws as).
     SetCheckSummary run(SetCheck& check);
 
-    // Cancel, Escape and the close box: the emulator is stopped at once.
-    void reject() override;
-
   private:
-    void readSome();
-    void showProgress();
+    void showProgress(const SetCheck& check);
 
-    QProgressBar* progressBar_;
     QLabel* countLabel_;
     QLabel* currentLabel_;
-    QPushButton* cancelButton_;
-    QTimer timer_;
-    SetCheck* check_ = nullptr; // while run() runs
-    std::exception_ptr failure_;
 };
 
 } // namespace arcavio
