@@ -9,29 +9,12 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/posix/links.h"
 #include "text/errors.h"
 #include "text/paths.h"
 
 namespace arcavio::platform {
 namespace {
-
-// The entry a chain of links finally names, which need not exist yet.
-std::string finalTarget(std::string path)
-{
-    for (int link = 0; link < 40; ++link) {
-        struct stat info {};
-        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return path;
-        std::string target(PATH_MAX, '\0');
-        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
-        if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
-            return path;
-        target.resize(static_cast<std::size_t>(length));
-        const std::string directory = directoryPart(path);
-        path = target.front() == '/' ? target : joinPath(directory.empty() ? "." : directory, target);
-    }
-    return path;
-}
 
 // A regular file only: a pipe or device in its place is not waited on.
 int openRegular(const std::string& path, int flags)
@@ -47,7 +30,8 @@ int openRegular(const std::string& path, int flags)
 
 bool sameFile(int fd, const std::string& path)
 {
-    struct stat held {}, now {};
+    struct stat held {
+    }, now{};
     return fstat(fd, &held) == 0 && stat(path.c_str(), &now) == 0 && held.st_dev == now.st_dev &&
            held.st_ino == now.st_ino;
 }
@@ -56,7 +40,7 @@ bool sameFile(int fd, const std::string& path)
 
 FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait)
 {
-    const std::string target = finalTarget(path);
+    const std::string target = posix::finalTarget(path).value_or(path);
     const std::string lockPath = target + ".lock";
     // Without a lock file of its own, the file is locked; a writer that replaces it makes a new
     // file, so the lock is taken again on whatever the path leads to once it is held.

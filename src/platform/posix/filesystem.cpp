@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/links.h"
 #include "text/errors.h"
 #include "text/paths.h"
 
@@ -179,25 +180,6 @@ std::string directoryOf(const std::string& path)
 {
     const std::string directory = directoryPart(path);
     return directory.empty() ? std::string(".") : directory;
-}
-
-// The entry a chain of links finally names, which need not exist yet; no value for a loop or
-// a link that cannot be read.
-std::optional<std::string> finalTarget(std::string path)
-{
-    constexpr int kMostLinks = 40; // as the system's own limit
-    for (int link = 0; link < kMostLinks; ++link) {
-        struct stat info {};
-        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return path;
-        std::string target(PATH_MAX, '\0');
-        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
-        if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
-            return std::nullopt;
-        target.resize(static_cast<std::size_t>(length));
-        path = target.front() == '/' ? target : joinPath(directoryOf(path), target);
-    }
-    return std::nullopt;
 }
 
 mode_t creationMode()
@@ -467,7 +449,7 @@ struct ReplaceTarget {
 
 ReplaceTarget openReplaceTarget(const std::string& path)
 {
-    const std::optional<std::string> resolved = path.empty() ? std::nullopt : finalTarget(path);
+    const std::optional<std::string> resolved = path.empty() ? std::nullopt : posix::finalTarget(path);
     if (!resolved)
         throw FileCreateError(path);
     ReplaceTarget target;
@@ -616,5 +598,25 @@ std::string shortPathName(const std::string& path)
     return !path.empty() && stat(path.c_str(), &info) == 0 ? path : std::string();
 }
 
+namespace posix {
+
+std::optional<std::string> finalTarget(std::string path)
+{
+    constexpr int kMostLinks = 40; // as the system's own limit
+    for (int link = 0; link < kMostLinks; ++link) {
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return path;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
+            return std::nullopt;
+        target.resize(static_cast<std::size_t>(length));
+        path = target.front() == '/' ? target : joinPath(directoryOf(path), target);
+    }
+    return std::nullopt;
+}
+
+} // namespace posix
 } // namespace platform
 } // namespace arcavio
