@@ -11,10 +11,8 @@ namespace {
 void run(benchmark::State& state, const arcavio::Language& language)
 {
     arcavio::test::FakeGamePicker games;
-    QWidget help;
     const arcavio::EditorContext context{.language = language,
                                          .gamePicker = games,
-                                         .helpWindow = &help,
                                          .showHelp = {},
                                          .askConfigurationName = {},
                                          .refreshList = {},
