@@ -104,6 +104,8 @@ ImportNamesDialog* NameImportCommand::progressDialog()
 
 void NameImportCommand::run(const std::string& offered, const std::string& gameListPath)
 {
+    // Said before the emulator is chosen and run, not after its whole list was read.
+    platform::checkReplaceable(gameListPath);
     QFileDialog* dialog = emulatorDialog();
     if (!offered.empty()) {
         const std::string path = std::filesystem::path(offered).is_absolute()

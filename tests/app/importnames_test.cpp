@@ -155,6 +155,23 @@ TEST_F(ImportNames, AnEmulatorThatFailsShowsTheErrorBoxAndLeavesTheFile)
                      "The emulator \"" + notes + "\" could not be started: Permission denied"}));
     EXPECT_TRUE(messages.plain.empty());
     EXPECT_EQ(test::readBytes(gameList), gameListBytes);
+
+    // A game list that cannot be written is said before any emulator is asked for.
+    const std::string folder = dir.mkdir("folder");
+    program.selectGame.setGameListPath(folder);
+    test::NextTurn next;
+    bool asked = false;
+    next.run([&](QWidget* modal) {
+        asked = modal != nullptr;
+        if (modal != nullptr)
+            static_cast<QDialog*>(modal)->reject();
+    });
+    importItem()->trigger();
+    QTest::qWait(20);
+    EXPECT_TRUE(next.ran());
+    EXPECT_FALSE(asked);
+    ASSERT_EQ(messages.errors.size(), 3u);
+    EXPECT_EQ(messages.errors[2], "Cannot create file " + folder);
 }
 
 } // namespace
