@@ -83,6 +83,12 @@ xcb_connection_t* x11Connection()
     return x11 != nullptr ? x11->connection() : nullptr;
 }
 
+std::optional<xcb_window_t> rootOf(xcb_connection_t* connection, xcb_window_t id)
+{
+    const auto tree = owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr));
+    return tree ? std::optional<xcb_window_t>(tree->root) : std::nullopt;
+}
+
 } // namespace
 
 // An EWMH window manager tells the frame of a window it does not manage yet when asked with
@@ -94,15 +100,14 @@ std::optional<QMargins> frameMarginsBeforeMapping(QWidget* window)
         const QWindow* handle = window->windowHandle();
         return handle != nullptr ? std::optional<QMargins>(handle->frameMargins()) : std::nullopt;
     }
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    xcb_connection_t* connection = x11Connection();
     if (connection == nullptr)
         return std::nullopt;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const auto tree = owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr));
-    if (!tree)
+    const std::optional<xcb_window_t> found = rootOf(connection, id);
+    if (!found)
         return std::nullopt;
-    const xcb_window_t root = tree->root;
+    const xcb_window_t root = *found;
     if (!windowManagerRuns(connection, root))
         return QMargins(); // nothing frames the window
     const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
@@ -142,11 +147,11 @@ std::optional<QPoint> clientPositionOnScreen(QWidget* window)
     if (connection == nullptr)
         return std::nullopt;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const auto tree = owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr));
-    if (!tree)
+    const std::optional<xcb_window_t> root = rootOf(connection, id);
+    if (!root)
         return std::nullopt;
     const auto place = owned(xcb_translate_coordinates_reply(
-        connection, xcb_translate_coordinates(connection, id, tree->root, 0, 0), nullptr));
+        connection, xcb_translate_coordinates(connection, id, *root, 0, 0), nullptr));
     if (!place)
         return std::nullopt;
     const qreal ratio = window->devicePixelRatioF();
