@@ -22,7 +22,6 @@ constexpr std::string_view kBlanks = " \t";
 // What an error message quotes of the emulator's error output.
 constexpr std::size_t kErrorOutputKept = 8192;
 constexpr std::size_t kErrorLinesShown = 5;
-constexpr std::size_t kErrorLineLimit = 200;
 
 bool isBlank(std::string_view text)
 {
@@ -60,22 +59,7 @@ std::string errorLines(std::string_view errorOutput)
         const std::size_t lastEnd = errorOutput.find_last_of("\r\n");
         errorOutput = errorOutput.substr(0, lastEnd == std::string_view::npos ? 0 : lastEnd);
     }
-    const std::string text = decodeText(errorOutput.substr(0, errorOutput.find('\0')));
-    std::string lines;
-    std::size_t shown = 0;
-    for (std::size_t start = 0; start < text.size() && shown < kErrorLinesShown;) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string_view line = trimmed(std::string_view(text).substr(start, end - start));
-        start = end + 1;
-        if (line.empty())
-            continue;
-        lines += '\n';
-        lines += visibleValue(line, kErrorLineLimit);
-        ++shown;
-    }
-    return lines;
+    return firstLinesShown(decodeText(errorOutput.substr(0, errorOutput.find('\0'))), kErrorLinesShown);
 }
 
 std::string quotedProgram(const std::string& program)

@@ -81,21 +81,7 @@ bool isClosingLine(std::string_view line)
 
 std::string errorLines(std::string_view errorOutput)
 {
-    std::string lines;
-    std::size_t shown = 0;
-    for (std::size_t start = 0; start < errorOutput.size() && shown < kErrorLinesShown;) {
-        std::size_t end = errorOutput.find_first_of("\r\n", start);
-        if (end == std::string_view::npos)
-            end = errorOutput.size();
-        const std::string_view line = withoutBlanks(errorOutput.substr(start, end - start));
-        start = end + 1;
-        if (line.empty())
-            continue;
-        lines += '\n';
-        lines += visibleValue(line, kQuotedValueLimit);
-        ++shown;
-    }
-    return lines;
+    return firstLinesShown(errorOutput, kErrorLinesShown);
 }
 
 std::string quoted(const std::string& program)

@@ -1,5 +1,7 @@
 #include "text/boundedtext.h"
 
+#include <algorithm>
+
 #include "text/encoding.h"
 
 namespace arcavio {
@@ -54,6 +56,25 @@ std::string visibleValue(std::string_view text, std::size_t limit)
     if (i < text.size())
         out += kEllipsis;
     return out;
+}
+
+std::string firstLinesShown(std::string_view text, std::size_t count)
+{
+    std::string lines;
+    std::size_t shown = 0;
+    for (std::size_t start = 0; start < text.size() && shown < count;) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos)
+            continue;
+        line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
+        lines += '\n';
+        lines += visibleValue(line, kQuotedValueLimit);
+        ++shown;
+    }
+    return lines;
 }
 
 } // namespace arcavio

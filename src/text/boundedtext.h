@@ -22,4 +22,8 @@ std::string boundedText(std::string_view text, std::size_t maxBytes);
 // are not UTF-8 as �, so the message names what it refuses even when that cannot be seen.
 std::string visibleValue(std::string_view text, std::size_t limit = 80);
 
+// The first `count` lines of a text that are not blank, each trimmed of spaces and tabs, quoted
+// as visibleValue does and put after a line feed: what a message shows of a program's errors.
+std::string firstLinesShown(std::string_view text, std::size_t count);
+
 } // namespace arcavio
